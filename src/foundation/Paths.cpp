@@ -1,0 +1,41 @@
+#include "foundation/Paths.h"
+
+#include "foundation/KelException.h"
+#include "foundation/Text.h"
+#include "platform/Platform.h"
+
+std::string ProgramPath;
+std::string CommonPath;
+std::string ProductPath;
+std::string GamePath;
+std::string DatPath;
+
+const char* const DeveloperSwitch = "mordanthe";
+const char* const DeveloperTreeFragment = "/build/bin/";
+
+std::string IncludeTrailingDelimiter(const std::string& folder) {
+    if (!folder.empty() && folder.back() == '/') return folder;
+    return folder + "/";
+}
+
+void SetPaths(const Platform& platform, const std::string& productOverride) {
+    std::optional<std::string> common = platform.CommonDataFolder();
+    if (!common || common->empty()) throw KelException("SetPaths: Unable to get public documents path");
+    CommonPath = IncludeTrailingDelimiter(*common);
+    ProductPath = productOverride.empty() ? CommonPath + "Tamblin Games/Vimo's Quilo Vorel/" : productOverride;
+    ProgramPath = IncludeTrailingDelimiter(platform.ProgramFolder());
+
+    std::vector<std::string> args = platform.Arguments();
+    bool inBuildTree = ContainsText(DeveloperTreeFragment, LowerCase(ProgramPath));
+    if (inBuildTree && !args.empty() && args[0] == DeveloperSwitch) {
+        GamePath = ProgramPath + "game/";
+        DatPath = ProgramPath + "dat/";
+        return;
+    }
+    GamePath = ProductPath;
+    DatPath = GamePath + "dat/";
+}
+
+void EnsurePaths(const Platform& platform, bool force, const std::string& productOverride) {
+    if (force || ProgramPath.empty()) SetPaths(platform, productOverride);
+}

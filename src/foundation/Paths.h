@@ -1,0 +1,28 @@
+#pragma once
+// The program's folders, set once at start-up and only read afterwards.
+// Every folder ends with a path delimiter.
+
+#include <string>
+
+class Platform;
+
+extern std::string ProgramPath; // the folder of the program file
+extern std::string CommonPath;  // the per-user application-data folder
+extern std::string ProductPath; // the product's own folder below CommonPath
+extern std::string GamePath;    // the saved games
+extern std::string DatPath;     // the script and the region map
+
+// The first argument that, for a program inside a build tree, puts the game
+// and data folders beside the program.
+extern const char* const DeveloperSwitch;
+// Part of the lower-cased program folder that marks a build tree.
+extern const char* const DeveloperTreeFragment;
+
+// Computes all five folders; an override, when given, is ProductPath as it
+// stands. Raises KelException when the desktop gives no data folder.
+void SetPaths(const Platform& platform, const std::string& productOverride = "");
+// SetPaths unless the folders are already set (or force is given).
+void EnsurePaths(const Platform& platform, bool force = false, const std::string& productOverride = "");
+
+// The folder with a trailing delimiter.
+std::string IncludeTrailingDelimiter(const std::string& folder);
