@@ -1,0 +1,143 @@
+#pragma once
+// Palettised 8-bit pictures, stored the way a bottom-up device-independent
+// bitmap stores them: lines padded with zeros to a stride that is a multiple
+// of 4, the bottom line first, cut into horizontal bands (segments) of at most
+// 65280 bytes each so that every band can be shown on its own.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class ByteStream;
+class TZQ5Image;
+class TZQ5ImageData;
+struct TDisplayHeader;
+
+// Most decoded bytes one segment may hold.
+constexpr uint32_t ZQ5SegmentLimit = 0xFF00;
+constexpr uint16_t ZQ5RecordRevision = 3;
+constexpr size_t ZQ5RecordHeaderSize = 18;
+
+// Segment geometry, all for a picture of width w and height h.
+uint16_t Stride(uint16_t w);
+uint32_t ImageBytes(uint16_t w, uint16_t h);
+// Lines in every segment but the last (0 for an empty picture).
+uint16_t LinesPerSegment(uint16_t w, uint16_t h);
+// Lines and bytes of segment i; the last segment holds what is left.
+uint16_t SegmentLines(uint16_t w, uint16_t h, unsigned i);
+uint32_t SegmentBytes(uint16_t w, uint16_t h, unsigned i);
+// May exceed 255, which the record format cannot store.
+unsigned SegmentCount(uint16_t w, uint16_t h);
+
+// Segment flags, as stored in the segment header (bit 2 only in memory).
+enum : uint8_t {
+    sfPlainLines = 0x01,   // no line codes: Width bytes per line
+    sfWholeSegment = 0x02, // whole-segment run-length form
+    sfDrawing = 0x04,      // being drawn (in memory only)
+    sfCompressed = 0x08,   // the buffer holds data still to be decoded
+};
+
+// Image states, kept in the storage-kind byte of the header.
+enum : uint8_t { isEmpty = 0, isCompressed = 1, isReady = 2 };
+
+// The 18-byte record header, kept verbatim.
+struct TZQ5ImageHeader {
+    char Name[8] = {};
+    uint16_t Width = 0;
+    uint16_t Height = 0;
+    uint8_t SegmentCount = 0;
+    uint8_t State = isEmpty; // the storage kind of a stored record
+    uint8_t TransparentIndex = 0;
+    uint8_t Transparent = 0;
+    uint16_t Revision = ZQ5RecordRevision;
+
+    std::string NameText() const; // up to the first zero byte
+};
+
+// One band of an image's pixels with its buffer. The buffer is absent,
+// discarded (it reloads its stored bytes from the library file on the next
+// Lock), present, or locked. Locks are not counted: one Unlock undoes any
+// number of Locks.
+class TZQ5ImageSegment {
+public:
+    TZQ5ImageSegment(TZQ5Image& owner, uint16_t index);
+
+    uint16_t Escapes = 0; // E1 in the low byte, E2 in the high byte
+    uint8_t Flags = 0;
+    uint16_t Index;
+    // Bytes in the buffer; the stored size while compressed data is held.
+    uint32_t Size = 0;
+
+    // Reads the 3 stored header bytes: E1, E2, flags.
+    void ReadHeader(ByteStream& stream);
+    // Drops any buffer and remembers that size stored bytes belong to it.
+    void SetDiscarded(uint32_t size);
+    // A new zero-filled buffer of bytes bytes; clears sfCompressed.
+    void Allocate(uint32_t bytes);
+    // Resizes the buffer keeping its contents.
+    void Reallocate(uint32_t bytes);
+    // The buffer's address; a discarded buffer is reloaded through the owner.
+    uint8_t* Lock();
+    void Unlock();
+    // Takes the buffer (reloaded when discarded) away from the segment.
+    std::vector<uint8_t> Detach();
+    void Free();
+    // Turns compressed data into stride-padded lines (no-op unless sfCompressed).
+    void Decode(uint16_t width, uint16_t height);
+
+    bool HasBuffer() const { return State != BufferState::Absent; }
+    bool IsDiscarded() const { return State == BufferState::Discarded; }
+    bool IsLocked() const { return Locked; }
+
+private:
+    friend class TZQ5Image;
+    enum class BufferState { Absent, Discarded, Present };
+    TZQ5Image* Owner;
+    BufferState State = BufferState::Absent;
+    bool Locked = false;
+    std::vector<uint8_t> Buffer;
+};
+
+class TZQ5Image {
+public:
+    TZQ5Image();
+    virtual ~TZQ5Image();
+    TZQ5Image(const TZQ5Image&) = delete;
+    TZQ5Image& operator=(const TZQ5Image&) = delete;
+
+    // A new image in memory. Without a source its pixels are zero and ready at
+    // once; with a source (raw stored lines, stride-padded, bottom line first,
+    // from position 0) every segment is encoded from it.
+    virtual void Init(const std::string& name, ByteStream* source, uint16_t width, uint16_t height);
+    // Reads segment index's stored bytes from the source stream again.
+    virtual void ReloadSegment(uint16_t index);
+
+    // Reads a record at the stream's position; segments stay discarded.
+    void Read(ByteStream& stream);
+    // Decodes every compressed segment; a failure clears the whole image.
+    void DecodeAll();
+    void Clear();
+
+    // A drawing surface over this image's pixels, or nullptr on failure.
+    std::unique_ptr<TZQ5ImageData> CreateSurface(TDisplayHeader* displayHeader);
+    // Unlocks every segment and frees the surface.
+    void ReleaseSurface(std::unique_ptr<TZQ5ImageData> surface);
+
+    // The complete stored record (header, offsets, segments) of an image made
+    // by Init with a source; what a library file holds.
+    std::vector<uint8_t> RecordBytes() const;
+
+    TZQ5ImageHeader Header;
+    std::vector<std::unique_ptr<TZQ5ImageSegment>> Segments;
+    ByteStream* Source = nullptr; // not owned
+    int64_t RecordStart = 0;
+
+    uint16_t Width() const { return Header.Width; }
+    uint16_t Height() const { return Header.Height; }
+    uint8_t State() const { return Header.State; }
+    std::string Name() const { return Header.NameText(); }
+
+private:
+    std::vector<uint32_t> SegmentEnds; // end offsets from the record start
+};

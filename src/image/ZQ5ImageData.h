@@ -1,0 +1,154 @@
+#pragma once
+// The 8-bit drawing surface: a rectangle of palette indices over the segments
+// of an image, with a clip rectangle that limits all drawing, a transparent
+// index and mirror flags that apply when it is copied from, a damage list of
+// changed rectangles, and layers (sprites) shown on it.
+//
+// Every drawing operation but ShrinkFrom reports its changed rectangle with
+// Changed, which records damage, keeps the layers over it right and passes
+// the change on to the surfaces that show this one as a layer.
+
+#include "foundation/Geometry.h"
+#include "foundation/KelList.h"
+#include "foundation/PriList.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class DisplayTarget;
+class TZQ5Image;
+class TZQ5ImageSegment;
+class TZQ5ImageData;
+struct TDisplayHeader;
+
+class TDamageNode : public TKelNode {
+public:
+    explicit TDamageNode(const TRect& rect) : Rect(rect) {}
+    TRect Rect;
+};
+
+class TDamageList : public TKelListOf<TDamageNode> {};
+
+struct LayerParams {
+    uint16_t Priority = 0;
+    uint16_t FrameIndex = 0;
+    uint16_t ScaleX = 1;
+    uint16_t ScaleY = 1;
+    uint16_t ScaleDivisor = 1;
+    bool UseSourceRect = false;
+    bool Hidden = false;
+    int32_t X = 0;
+    int32_t Y = 0;
+    TRect SourceRect;
+};
+
+// One layer on a parent surface: Data is its source surface (not owned).
+class TZQ5LayerNode : public TPriDataNode {
+public:
+    TZQ5LayerNode(TZQ5ImageData* source, const LayerParams& params);
+    ~TZQ5LayerNode() override;
+
+    TZQ5ImageData* Source() const { return static_cast<TZQ5ImageData*>(Data); }
+    void SetSourceRect(TZQ5ImageData* source, const TRect& rect);
+    void FreeSave();
+
+    TPoint Position;
+    bool Visible = false;
+    bool UseSourceRect = false;
+    std::unique_ptr<TZQ5Image> SaveImage;
+    std::unique_ptr<TZQ5ImageData> SaveSurface;
+    uint16_t ScaleX = 1;
+    uint16_t ScaleY = 1;
+    uint16_t ScaleDivisor = 1;
+    uint16_t FrameIndex = 0;
+    TRect ParentClip;
+    TRect SourceRect;
+};
+
+class TZQ5ImageData {
+public:
+    TZQ5ImageData();
+    // Leaves every parent (restoring their pixels) and drops its own layers.
+    ~TZQ5ImageData();
+    TZQ5ImageData(const TZQ5ImageData&) = delete;
+    TZQ5ImageData& operator=(const TZQ5ImageData&) = delete;
+
+    void Setup(uint16_t width, uint16_t height, TDisplayHeader* displayHeader, bool transparent,
+               uint8_t transparentIndex, TZQ5ImageSegment* const* segments, uint8_t segmentCount);
+
+    // Damage.
+    void AddDamage(TRect rect);
+    bool IsDirty() const { return !Damage.IsEmpty(); }
+    void ClearDamage() { Damage.Clear(); }
+    const TDamageList& DamageList() const { return Damage; }
+
+    // Rectangles and attributes.
+    TRect BoundsRect() const { return {0, 0, Width, Height}; }
+    void SetClipRect(const TRect& rect);
+    void ResetClipRect();
+    void NormalizeRect(TRect& rect) const;
+    void ClipToDrawable(TRect& rect) const;
+    void SetTransparent(uint8_t index, bool enabled);
+    int TransparentOrNone() const { return Transparent ? TransparentIndex : -1; }
+
+    // Line access. Addresses stay valid until the segment is unlocked.
+    uint8_t* StartLine(int32_t x, int32_t y);
+    uint8_t* PrevStartLine(uint8_t* address, int32_t x, int32_t& y);
+    uint8_t* NextStartLine(uint8_t* address, int32_t x, int32_t& y);
+    void UnlockSegment(int32_t x, int32_t y);
+    void LockAll();
+
+    // Drawing.
+    uint8_t GetPixel(TPoint point);
+    void FillRect(TRect rect, uint8_t colour);
+    void FrameRect(TRect rect, uint8_t colour);
+    // Fills the 4-connected area of the seed's colour within ClipRect and
+    // returns the bounding rectangle of what was filled, or the inverted
+    // rectangle (Width, Height, 0, 0) when nothing was.
+    TRect FloodFill(TPoint seed, uint8_t colour);
+    void CopyFrom(TPoint dest, TZQ5ImageData& source, TRect sourceRect);
+    void CopyWithClip(TPoint dest, TZQ5ImageData& source, const TRect& clip, TRect sourceRect);
+    void ScaledCopyFrom(TRect destRect, TZQ5ImageData& source, TRect sourceRect);
+    void DitherFrom(TPoint dest, TZQ5ImageData& source, TRect sourceRect, uint8_t step);
+    // Every factor-th pixel of every factor-th line; reports nothing.
+    void ShrinkFrom(TZQ5ImageData& source, int factor);
+
+    // Display: shows rect with its top-left at dest; returns the lines drawn.
+    int Display(DisplayTarget& target, TPoint dest, const TRect& rect);
+    // Shows every damaged rectangle at origin + its position, then clears the damage.
+    void DisplayDamage(DisplayTarget& target, TPoint origin);
+
+    // Layers.
+    void Changed(const TRect& area);
+    TZQ5LayerNode* AddLayer(TZQ5ImageData* source, const LayerParams& params);
+    void RemoveLayerNode(TZQ5LayerNode* node);
+    void SetLayerNodeVisible(TZQ5LayerNode* node, bool visible);
+    void GetLayerNodeParams(const TZQ5LayerNode* node, LayerParams& params) const;
+    void CopyLayersFrom(TZQ5ImageData& other);
+    void RestoreUnderLayers(TZQ5LayerNode* stop, const TRect& area);
+    void RedrawLayers(TZQ5LayerNode* from, TRect area);
+    void PropagateToParents(const TRect& area);
+
+    int32_t Width = 0;
+    int32_t Height = 0;
+    uint16_t Stride = 0;
+    uint8_t TransparentIndex = 0;
+    bool Transparent = false;
+    bool MirrorVertical = false;
+    bool MirrorHorizontal = false;
+    bool AllLocked = false;
+    TRect ClipRect;
+    uint8_t Busy = 0;
+    uint16_t FrameHeight = 0;
+    TDisplayHeader* DisplayHeader = nullptr;
+    TDataList Parents;
+    TPriDataList Layers;
+
+    uint8_t SegmentCount() const { return static_cast<uint8_t>(Segments.size()); }
+
+private:
+    std::vector<TZQ5ImageSegment*> Segments; // the image's, not owned
+    uint16_t LinesPerBand = 0;
+    TDamageList Damage;
+};
