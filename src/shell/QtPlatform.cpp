@@ -1,0 +1,118 @@
+#include "shell/QtPlatform.h"
+
+#include "shell/CapsLock.h"
+#include "shell/QtConvert.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QInputEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QUrl>
+
+QtPlatform::QtPlatform(QStringList arguments) : Args(std::move(arguments)), Question(AskWithMessageBox) {
+    if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
+}
+
+QtPlatform::~QtPlatform() {
+    if (Hourglass) QGuiApplication::restoreOverrideCursor();
+}
+
+const ProgramCursors& QtPlatform::Cursors() const {
+    if (!CursorSet) CursorSet = std::make_unique<ProgramCursors>();
+    return *CursorSet;
+}
+
+std::optional<std::string> QtPlatform::CommonDataFolder() const {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (folder.isEmpty()) return std::nullopt;
+    return ToStdPath(folder);
+}
+
+std::string QtPlatform::ProgramFolder() const { return ToStdPath(QCoreApplication::applicationDirPath()); }
+
+std::vector<std::string> QtPlatform::Arguments() const {
+    std::vector<std::string> result;
+    for (const QString& a : Args) result.push_back(ToStd(a));
+    return result;
+}
+
+MessageResult QtPlatform::ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons) {
+    return Question(text, kind, buttons);
+}
+
+MessageResult QtPlatform::AskWithMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons) {
+    QMessageBox box(IconOf(kind), QGuiApplication::applicationDisplayName(), ToQString(text));
+    if (buttons == MessageButtons::Ok) {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return MessageResult::Ok;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
+}
+
+bool QtPlatform::IsCapsLockOn() const {
+    if (CapsLockOverride) return *CapsLockOverride;
+    if (std::optional<bool> state = QueryCapsLock()) return *state;
+    return CapsLockSeen;
+}
+
+uint32_t QtPlatform::Milliseconds() const {
+    // The monotonic clock since boot, cut to 32 bits like the desktop's tick counter.
+    return static_cast<uint32_t>(QDeadlineTimer::current().deadline());
+}
+
+void QtPlatform::ProcessPendingMessages() { QCoreApplication::processEvents(); }
+
+void QtPlatform::SetScreenCursor(ScreenCursor cursor) {
+    bool wanted = cursor == ScreenCursor::Hourglass;
+    if (wanted == Hourglass) return;
+    Hourglass = wanted;
+    if (wanted)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void QtPlatform::SetPlayAreaCursor(CursorKind kind) {
+    if (PlayArea) PlayArea->setCursor(Cursors().Cursor(kind));
+}
+
+void QtPlatform::RefreshPointer() { QCursor::setPos(QCursor::pos()); }
+
+bool QtPlatform::OpenUrl(const std::string& url) { return QDesktopServices::openUrl(QUrl(ToQString(url))); }
+
+bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        Modifiers = key->modifiers();
+        // The press and release of a modifier key itself may carry the state
+        // from before the key; the key tells what it is now.
+        bool down = event->type() == QEvent::KeyPress;
+        if (key->key() == Qt::Key_Shift) Modifiers.setFlag(Qt::ShiftModifier, down);
+        if (key->key() == Qt::Key_Control) Modifiers.setFlag(Qt::ControlModifier, down);
+        if (key->key() == Qt::Key_CapsLock && down && !key->isAutoRepeat()) CapsLockSeen = !CapsLockSeen;
+        break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::HoverMove:
+        Modifiers = static_cast<QInputEvent*>(event)->modifiers();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}

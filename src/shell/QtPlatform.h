@@ -1,0 +1,63 @@
+#pragma once
+// The Qt side of the platform seam. Key states come from the modifiers of the
+// last input event the application saw (the desktop's own query misses keys
+// sent by test drivers); message boxes go through a replaceable question
+// function so that tests can answer them.
+
+#include "platform/Platform.h"
+#include "shell/ProgramCursors.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QtPlatform : public QObject, public Platform {
+public:
+    using QuestionFunction = std::function<MessageResult(const std::string&, MessageKind, MessageButtons)>;
+
+    // arguments: the command line after the program's name, without the
+    // shell's own options.
+    explicit QtPlatform(QStringList arguments);
+    ~QtPlatform() override;
+
+    void SetQuestionFunction(QuestionFunction question) { Question = std::move(question); }
+    // The widget whose cursor the play-area cursor calls set.
+    void SetPlayArea(QWidget* playArea) { PlayArea = playArea; }
+    const ProgramCursors& Cursors() const;
+    // For tests and for desktops where it cannot be read: the Caps Lock state.
+    void SetCapsLockOverride(std::optional<bool> on) { CapsLockOverride = on; }
+
+    std::optional<std::string> CommonDataFolder() const override;
+    std::string ProgramFolder() const override;
+    std::vector<std::string> Arguments() const override;
+    MessageResult ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons) override;
+    bool IsShiftDown() const override { return Modifiers & Qt::ShiftModifier; }
+    bool IsCtrlDown() const override { return Modifiers & Qt::ControlModifier; }
+    bool IsCapsLockOn() const override;
+    uint32_t Milliseconds() const override;
+    void ProcessPendingMessages() override;
+    void SetScreenCursor(ScreenCursor cursor) override;
+    void SetPlayAreaCursor(CursorKind kind) override;
+    void RefreshPointer() override;
+    bool OpenUrl(const std::string& url) override;
+
+    // The default question: a modal message box with the application's title.
+    static MessageResult AskWithMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QStringList Args;
+    QuestionFunction Question;
+    QPointer<QWidget> PlayArea;
+    mutable std::unique_ptr<ProgramCursors> CursorSet;
+    Qt::KeyboardModifiers Modifiers;
+    bool CapsLockSeen = false;
+    std::optional<bool> CapsLockOverride;
+    bool Hourglass = false;
+};

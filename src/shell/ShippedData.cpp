@@ -1,0 +1,45 @@
+#include "shell/ShippedData.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+bool NeedsCopy(const fs::path& source, const fs::path& target) {
+    std::error_code error;
+    if (!fs::exists(target, error)) return true;
+    return fs::last_write_time(target, error) < fs::last_write_time(source, error);
+}
+
+void CopyOne(const fs::path& source, const fs::path& target) {
+    fs::path temporary = target;
+    temporary += ".new";
+    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing);
+    // The copy keeps the shipped file's time, so that it is not older than
+    // its source and is not copied again at every start.
+    fs::last_write_time(temporary, fs::last_write_time(source));
+    fs::rename(temporary, target);
+}
+} // namespace
+
+ShippedDataResult InstallShippedData(const std::string& shippedFolder, const std::string& datFolder) {
+    ShippedDataResult result;
+    std::error_code error;
+    fs::path from(shippedFolder);
+    fs::path to(datFolder);
+    if (!fs::is_directory(from, error)) return result;
+    if (fs::equivalent(from, to, error)) return result;
+    try {
+        fs::create_directories(to);
+        for (const fs::directory_entry& entry : fs::directory_iterator(from)) {
+            if (!entry.is_regular_file()) continue;
+            fs::path target = to / entry.path().filename();
+            if (!NeedsCopy(entry.path(), target)) continue;
+            CopyOne(entry.path(), target);
+            result.Copied.push_back(entry.path().filename().string());
+        }
+    } catch (const fs::filesystem_error& e) {
+        result.Error = "Installing the game's data files into \"" + datFolder + "\" failed: " + e.what();
+    }
+    return result;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Installs the data files that ship with the program (the folder "dat"
+// beside it) into the user's data folder: a file is copied when the user's
+// copy is missing or older. Copies are written beside the target and renamed
+// over it, so an interrupted copy never leaves a half-written file.
+
+#include <string>
+#include <vector>
+
+struct ShippedDataResult {
+    std::vector<std::string> Copied; // file names copied
+    std::string Error;               // empty when everything that needed copying was copied
+};
+
+ShippedDataResult InstallShippedData(const std::string& shippedFolder, const std::string& datFolder);

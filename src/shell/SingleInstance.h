@@ -1,0 +1,40 @@
+#pragma once
+// Keeps the program to one running instance per user: the first takes a
+// lock file and listens on a local socket; a later one finds the lock taken,
+// asks the first over the socket to raise and focus its window, and ends.
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class SingleInstance : public QObject {
+public:
+    // key names the lock and the socket ("PYX32"); folder is a per-user
+    // place (by default the runtime folder, else the temporary folder).
+    explicit SingleInstance(const QString& key, const QString& folder = QString());
+    ~SingleInstance() override;
+
+    // True when this is the first instance (the lock is now held and the
+    // socket listens); false when another instance runs, in which case it
+    // has been asked to come to the front.
+    bool Claim();
+    // Called in the first instance when a later one asks for the window.
+    std::function<void()> OnActivateRequest;
+
+    QString SocketPath() const { return Folder + "/" + Key + ".socket"; }
+    QString LockPath() const { return Folder + "/" + Key + ".lock"; }
+
+private:
+    bool AskRunningInstance();
+    void Listen();
+    void ReadRequest();
+
+    QString Key;
+    QString Folder;
+    QLockFile Lock;
+    std::unique_ptr<QLocalServer> Server;
+};
