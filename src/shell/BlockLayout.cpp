@@ -7,7 +7,9 @@ int FloorDiv(int value, int divisor) {
     int q = value / divisor;
     return (value % divisor != 0 && value < 0) ? q - 1 : q;
 }
-int CeilDiv(int value, int divisor) { return -FloorDiv(-value, divisor); }
+int CeilDiv(int value, int divisor) {
+    return -FloorDiv(-value, divisor);
+}
 } // namespace
 
 TPoint CentringOffset(int clientWidth, int clientHeight, const TRect& frame, int thumbsBottom) {
@@ -36,4 +38,6 @@ TRect UnscaleRect(const TRect& rect, int scale) {
             CeilDiv(rect.Bottom, scale)};
 }
 
-TPoint UnscalePoint(TPoint point, int scale) { return {FloorDiv(point.X, scale), FloorDiv(point.Y, scale)}; }
+TPoint UnscalePoint(TPoint point, int scale) {
+    return {FloorDiv(point.X, scale), FloorDiv(point.Y, scale)};
+}

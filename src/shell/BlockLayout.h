@@ -9,15 +9,17 @@
 #include <array>
 
 namespace layout {
-constexpr TRect Box(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
+constexpr TRect Box(int x, int y, int w, int h) {
+    return {x, y, x + w, y + h};
+}
 constexpr int ClientWidth = 538;
 constexpr int ClientHeight = 433;
 constexpr TRect Frame = Box(11, 6, 514, 322);
 constexpr TRect Version = Box(87, 329, 91, 15);
 constexpr TRect HelpPrompt = Box(391, 329, 134, 15);
 constexpr TRect About = Box(12, 328, 69, 17);
-constexpr std::array<TRect, 4> Thumbs = {Box(7, 346, 129, 79), Box(138, 346, 129, 79),
-                                         Box(269, 346, 129, 79), Box(400, 346, 128, 79)};
+constexpr std::array<TRect, 4> Thumbs = {Box(7, 346, 129, 79), Box(138, 346, 129, 79), Box(269, 346, 129, 79),
+                                         Box(400, 346, 128, 79)};
 constexpr int FrameBorder = 1;
 constexpr int PlayWidth = 512;
 constexpr int PlayHeight = 320;
@@ -25,7 +27,9 @@ constexpr int BevelMargin = 18;
 } // namespace layout
 
 // Truncates toward zero, as the window arithmetic does for negative values.
-constexpr int Half(int value) { return value / 2; }
+constexpr int Half(int value) {
+    return value / 2;
+}
 
 // The offset that centres the frame horizontally and the block from the top
 // of the frame to the bottom of the thumbnails vertically. thumbsBottom is the

@@ -15,5 +15,7 @@ std::optional<bool> QueryCapsLock() {
     return (state & 0x01u) != 0; // the first indicator is Caps Lock
 }
 #else
-std::optional<bool> QueryCapsLock() { return std::nullopt; }
+std::optional<bool> QueryCapsLock() {
+    return std::nullopt;
+}
 #endif

@@ -34,7 +34,8 @@ const std::array<QColor, 6> LineColours = {QColor(0, 0, 0),   QColor(128, 0, 0),
 const char* const MoreInfoText =
     "<p>The Quilo Vorel is one room of <b>Vimo's World</b>, a large play world for young children in which "
     "Vimo and his friends invite them to build, paint, sing and explore.</p>"
-    "<p>Vimo's World holds dozens of activities: a kitchen where silly recipes come to life, a music box that "
+    "<p>Vimo's World holds dozens of activities: a kitchen where silly recipes come to life, a music box "
+    "that "
     "plays the child's own tunes, a garden that grows whatever is planted, and picture puzzles of every "
     "size.</p>"
     "<p>Every activity is made to be used without reading, so that even the youngest players can find their "
@@ -117,7 +118,8 @@ TDlgAbout::TDlgAbout(Platform& platform, const QCursor& linkCursor, QWidget* par
     tmrFlash->start();
 
     setWindowTitle(QApplication::applicationDisplayName() + ": About");
-    Random.seed(static_cast<std::mt19937::result_type>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    Random.seed(
+        static_cast<std::mt19937::result_type>(std::chrono::steady_clock::now().time_since_epoch().count()));
     CycleLine();
 }
 
@@ -148,7 +150,8 @@ void TDlgAbout::BuildFrame() {
                                 ShellFont(FontFace::Sans, 11));
     credits->adjustSize();
     credits->move(213 - credits->width() / 2, 220);
-    for (QLabel* label : {Title, lblVersion, copyright, credits}) label->setMouseTracking(true);
+    for (QLabel* label : {Title, lblVersion, copyright, credits})
+        label->setMouseTracking(true);
 
     new RoundShape(Yellow, QRect(19, 123, 76, 37), this);
     new RoundShape(Yellow, QRect(332, 123, 76, 37), this);
@@ -191,7 +194,9 @@ void TDlgAbout::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void TDlgAbout::tmrFlashTimer() { CycleLine(); }
+void TDlgAbout::tmrFlashTimer() {
+    CycleLine();
+}
 
 void TDlgAbout::CycleLine() {
     int i = (Tag + 1) % 3;
@@ -206,7 +211,9 @@ void TDlgAbout::cmdMoreInfoClick() {
     cmdMoreInfo->setText(pnlMoreInfo->isVisible() ? "&About" : "&More info");
 }
 
-void TDlgAbout::chkShowScreenClick() { ShowSplash = chkShowScreen->isChecked(); }
+void TDlgAbout::chkShowScreenClick() {
+    ShowSplash = chkShowScreen->isChecked();
+}
 
 void TDlgAbout::SetLinkHighlight(bool on) {
     if (on == Hot) return;

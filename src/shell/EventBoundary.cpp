@@ -9,7 +9,9 @@ std::function<void(const std::string&)>& Report() {
 }
 } // namespace
 
-void SetErrorReport(std::function<void(const std::string&)> report) { Report() = std::move(report); }
+void SetErrorReport(std::function<void(const std::string&)> report) {
+    Report() = std::move(report);
+}
 
 void ReportEscapedError(const std::string& message) {
     // An error box runs a nested event loop; an error raised inside it must

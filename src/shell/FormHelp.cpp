@@ -65,7 +65,9 @@ void TFormHelp::cmdNextClick() {
     ShowPage();
 }
 
-void TFormHelp::cmdCloseClick() { hide(); }
+void TFormHelp::cmdCloseClick() {
+    hide();
+}
 
 void TFormHelp::ShowPage() {
     lblHelp->setText(QString::fromUtf8(HelpPageText(CurrentPage).data(),

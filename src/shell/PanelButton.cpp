@@ -19,7 +19,9 @@ void PanelButton::SetCaptionColour(const QColor& colour) {
     setPalette(p);
 }
 
-QColor PanelButton::CaptionColour() const { return palette().color(QPalette::Active, QPalette::WindowText); }
+QColor PanelButton::CaptionColour() const {
+    return palette().color(QPalette::Active, QPalette::WindowText);
+}
 
 void PanelButton::SetBackground(const QColor& colour) {
     QPalette p = palette();
@@ -33,7 +35,8 @@ void PanelButton::mousePressEvent(QMouseEvent* event) {
 }
 
 void PanelButton::mouseReleaseEvent(QMouseEvent* event) {
-    bool clicked = Pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    bool clicked =
+        Pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     Pressed = false;
     setFrameShadow(QFrame::Raised);
     if (clicked && isEnabled() && OnClick) Guarded(OnClick);

@@ -22,10 +22,13 @@ void PixelView::SetScale(int scale) {
     update();
 }
 
-TPoint PixelView::ToTarget(const QPoint& widgetPoint) const { return UnscalePoint(ToTPoint(widgetPoint), ViewScale); }
+TPoint PixelView::ToTarget(const QPoint& widgetPoint) const {
+    return UnscalePoint(ToTPoint(widgetPoint), ViewScale);
+}
 
 void PixelView::paintEvent(QPaintEvent* event) {
-    TRect clip = IntersectRect(UnscaleRect(ToTRect(event->rect()), ViewScale), {0, 0, Buffer.Width(), Buffer.Height()});
+    TRect clip = IntersectRect(UnscaleRect(ToTRect(event->rect()), ViewScale),
+                               {0, 0, Buffer.Width(), Buffer.Height()});
     Painting = true;
     Guarded([&] { FillDamage(clip); });
     Painting = false;

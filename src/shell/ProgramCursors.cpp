@@ -8,9 +8,8 @@
 #include <utility>
 
 namespace {
-constexpr std::array<Qt::CursorShape, 5> Fallbacks = {Qt::PointingHandCursor, Qt::CrossCursor,
-                                                      Qt::ClosedHandCursor, Qt::CrossCursor,
-                                                      Qt::PointingHandCursor};
+constexpr std::array<Qt::CursorShape, 5> Fallbacks = {
+    Qt::PointingHandCursor, Qt::CrossCursor, Qt::ClosedHandCursor, Qt::CrossCursor, Qt::PointingHandCursor};
 
 std::map<int, std::pair<int, int>> ReadHotSpots(const QString& fileName) {
     std::map<int, std::pair<int, int>> spots;
@@ -52,4 +51,6 @@ QCursor ProgramCursors::Cursor(CursorKind kind) const {
     return QCursor(Qt::ArrowCursor);
 }
 
-bool ProgramCursors::Loaded(CursorKind kind) const { return kind >= 1 && kind <= 5 && FromPicture[kind - 1]; }
+bool ProgramCursors::Loaded(CursorKind kind) const {
+    return kind >= 1 && kind <= 5 && FromPicture[kind - 1];
+}

@@ -16,14 +16,28 @@
 
 class QMouseEvent;
 
-inline QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, RectWidth(r), RectHeight(r)); }
-inline TRect ToTRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
-inline TPoint ToTPoint(const QPoint& p) { return {p.x(), p.y()}; }
-inline QString ToQString(const std::string& s) { return QString::fromStdString(s); }
-inline std::string ToStd(const QString& s) { return s.toStdString(); }
+inline QRect ToQRect(const TRect& r) {
+    return QRect(r.Left, r.Top, RectWidth(r), RectHeight(r));
+}
+inline TRect ToTRect(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+inline TPoint ToTPoint(const QPoint& p) {
+    return {p.x(), p.y()};
+}
+inline QString ToQString(const std::string& s) {
+    return QString::fromStdString(s);
+}
+inline std::string ToStd(const QString& s) {
+    return s.toStdString();
+}
 // A path for the core: local 8-bit encoding, as the file functions want it.
-inline std::string ToStdPath(const QString& s) { return std::string(s.toLocal8Bit().constData()); }
-inline QString FromStdPath(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
+inline std::string ToStdPath(const QString& s) {
+    return std::string(s.toLocal8Bit().constData());
+}
+inline QString FromStdPath(const std::string& s) {
+    return QString::fromLocal8Bit(s.c_str());
+}
 
 QMessageBox::Icon IconOf(MessageKind kind);
 

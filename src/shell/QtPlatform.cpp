@@ -5,8 +5,8 @@
 
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDesktopServices>
 #include <QDeadlineTimer>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QInputEvent>
@@ -34,11 +34,14 @@ std::optional<std::string> QtPlatform::CommonDataFolder() const {
     return ToStdPath(folder);
 }
 
-std::string QtPlatform::ProgramFolder() const { return ToStdPath(QCoreApplication::applicationDirPath()); }
+std::string QtPlatform::ProgramFolder() const {
+    return ToStdPath(QCoreApplication::applicationDirPath());
+}
 
 std::vector<std::string> QtPlatform::Arguments() const {
     std::vector<std::string> result;
-    for (const QString& a : Args) result.push_back(ToStd(a));
+    for (const QString& a : Args)
+        result.push_back(ToStd(a));
     return result;
 }
 
@@ -46,7 +49,8 @@ MessageResult QtPlatform::ShowMessage(const std::string& text, MessageKind kind,
     return Question(text, kind, buttons);
 }
 
-MessageResult QtPlatform::AskWithMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons) {
+MessageResult QtPlatform::AskWithMessageBox(const std::string& text, MessageKind kind,
+                                            MessageButtons buttons) {
     QMessageBox box(IconOf(kind), QGuiApplication::applicationDisplayName(), ToQString(text));
     if (buttons == MessageButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
@@ -69,7 +73,9 @@ uint32_t QtPlatform::Milliseconds() const {
     return static_cast<uint32_t>(QDeadlineTimer::current().deadline());
 }
 
-void QtPlatform::ProcessPendingMessages() { QCoreApplication::processEvents(); }
+void QtPlatform::ProcessPendingMessages() {
+    QCoreApplication::processEvents();
+}
 
 void QtPlatform::SetScreenCursor(ScreenCursor cursor) {
     bool wanted = cursor == ScreenCursor::Hourglass;
@@ -85,9 +91,13 @@ void QtPlatform::SetPlayAreaCursor(CursorKind kind) {
     if (PlayArea) PlayArea->setCursor(Cursors().Cursor(kind));
 }
 
-void QtPlatform::RefreshPointer() { QCursor::setPos(QCursor::pos()); }
+void QtPlatform::RefreshPointer() {
+    QCursor::setPos(QCursor::pos());
+}
 
-bool QtPlatform::OpenUrl(const std::string& url) { return QDesktopServices::openUrl(QUrl(ToQString(url))); }
+bool QtPlatform::OpenUrl(const std::string& url) {
+    return QDesktopServices::openUrl(QUrl(ToQString(url)));
+}
 
 bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 struct TickStep {
-    uint32_t Count = 0;    // whole intervals elapsed, rounded
-    uint32_t NewBase = 0;  // the old base advanced by Count intervals
+    uint32_t Count = 0;   // whole intervals elapsed, rounded
+    uint32_t NewBase = 0; // the old base advanced by Count intervals
 };
 
 TickStep ElapsedTicks(uint32_t now, uint32_t base, uint32_t interval);

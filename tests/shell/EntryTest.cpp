@@ -1,0 +1,147 @@
+#include "foundation/ResStrings.h"
+#include "shell/EntryChecks.h"
+#include "shell/ShippedData.h"
+#include "shell/SplashSetting.h"
+#include "support/FakePlatform.h"
+#include "support/TestFiles.h"
+
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+TEST(DisplayCheck, MonochromeRefusesWithItsMessage) {
+    FakePlatform platform;
+    EXPECT_FALSE(DisplayIsSuitable(platform, 1));
+    ASSERT_EQ(platform.Messages.size(), 1u);
+    EXPECT_EQ(platform.Messages[0].Text, LoadResString(SMonochrome));
+    EXPECT_EQ(platform.Messages[0].Kind, MessageKind::Error);
+    EXPECT_EQ(platform.Messages[0].Buttons, MessageButtons::Ok);
+}
+
+TEST(DisplayCheck, SixteenColoursAsksAndGoesOnOnlyOnYes) {
+    FakePlatform platform;
+    platform.Answers = {MessageResult::No, MessageResult::Yes};
+    EXPECT_FALSE(DisplayIsSuitable(platform, 4));
+    EXPECT_TRUE(DisplayIsSuitable(platform, 4));
+    ASSERT_EQ(platform.Messages.size(), 2u);
+    EXPECT_EQ(platform.Messages[0].Text, LoadResString(SSixteenColours));
+    EXPECT_EQ(platform.Messages[0].Kind, MessageKind::Warning);
+    EXPECT_EQ(platform.Messages[0].Buttons, MessageButtons::YesNo);
+}
+
+TEST(DisplayCheck, OtherDepthsGoStraightOn) {
+    FakePlatform platform;
+    for (int depth : {8, 16, 24, 32})
+        EXPECT_TRUE(DisplayIsSuitable(platform, depth));
+    EXPECT_TRUE(platform.Messages.empty());
+}
+
+class RequiredFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(Program.Path() / "dat");
+        Program.Write("vorel.zq5", std::string("x"));
+        Program.Write("dat/pyx_init.dat", std::string("x"));
+        Program.Write("dat/vorelmap.dat", std::string("x"));
+    }
+    bool Check() { return RequiredFilesPresent(Platform, Program.Folder(), Program.Folder() + "dat/"); }
+    TempDir Program;
+    FakePlatform Platform;
+};
+
+TEST_F(RequiredFiles, AllPresentPassesSilently) {
+    EXPECT_TRUE(Check());
+    EXPECT_TRUE(Platform.Messages.empty());
+}
+
+TEST_F(RequiredFiles, TextScriptStandsInForScrambledOne) {
+    fs::remove(Program.Path() / "dat/pyx_init.dat");
+    Program.Write("dat/pyx_init.txt", std::string("x"));
+    EXPECT_TRUE(Check());
+}
+
+TEST_F(RequiredFiles, MissingScriptNamesTheDatPath) {
+    fs::remove(Program.Path() / "dat/pyx_init.dat");
+    EXPECT_FALSE(Check());
+    ASSERT_EQ(Platform.Messages.size(), 1u);
+    EXPECT_EQ(Platform.Messages[0].Text,
+              "Sorry! We cannot find the needed file \"" + Program.Folder() + "dat/pyx_init.dat\".");
+    EXPECT_EQ(Platform.Messages[0].Kind, MessageKind::Error);
+}
+
+TEST_F(RequiredFiles, StopsAtFirstMissingFile) {
+    fs::remove(Program.Path() / "vorel.zq5");
+    fs::remove(Program.Path() / "dat/vorelmap.dat");
+    EXPECT_FALSE(Check());
+    ASSERT_EQ(Platform.Messages.size(), 1u);
+    EXPECT_NE(Platform.Messages[0].Text.find("vorel.zq5"), std::string::npos);
+}
+
+TEST_F(RequiredFiles, FolderNamedLikeAFileDoesNotCount) {
+    fs::remove(Program.Path() / "dat/vorelmap.dat");
+    fs::create_directories(Program.Path() / "dat/vorelmap.dat");
+    EXPECT_FALSE(Check());
+}
+
+TEST(ShippedDataTest, CopiesMissingFilesAndKeepsNewerOnes) {
+    TempDir shipped;
+    TempDir user;
+    shipped.Write("pyx_init.txt", std::string("new script"));
+    shipped.Write("vorelmap.dat", std::string("new map"));
+    ShippedDataResult first = InstallShippedData(shipped.Folder(), user.Folder() + "dat/");
+    EXPECT_TRUE(first.Error.empty()) << first.Error;
+    EXPECT_EQ(first.Copied.size(), 2u);
+    EXPECT_EQ(user.Read("dat/vorelmap.dat"), std::vector<uint8_t>({'n', 'e', 'w', ' ', 'm', 'a', 'p'}));
+
+    // A second start copies nothing: the copies are not older than the shipped files.
+    EXPECT_TRUE(InstallShippedData(shipped.Folder(), user.Folder() + "dat/").Copied.empty());
+
+    // A newer shipped file replaces the user's; a user's file newer than the shipped one stays.
+    auto now = fs::file_time_type::clock::now();
+    fs::last_write_time(user.Path() / "dat/vorelmap.dat", now - std::chrono::hours(2));
+    fs::last_write_time(shipped.Path() / "vorelmap.dat", now - std::chrono::hours(1));
+    user.Write("dat/pyx_init.txt", std::string("edited"));
+    ShippedDataResult third = InstallShippedData(shipped.Folder(), user.Folder() + "dat/");
+    EXPECT_EQ(third.Copied, std::vector<std::string>{"vorelmap.dat"});
+    EXPECT_EQ(user.Read("dat/pyx_init.txt").size(), 6u);
+    EXPECT_FALSE(fs::exists(user.Path() / "dat/vorelmap.dat.new"));
+}
+
+TEST(ShippedDataTest, SameFolderOrNoShippedFolderDoesNothing) {
+    TempDir dir;
+    dir.Write("vorelmap.dat", std::string("x"));
+    EXPECT_TRUE(InstallShippedData(dir.Folder(), dir.Folder()).Copied.empty());
+    EXPECT_TRUE(InstallShippedData(dir.Folder() + "none/", dir.Folder() + "dat/").Copied.empty());
+}
+
+TEST(ShippedDataTest, UnwritableTargetIsReportedNotThrown) {
+    TempDir shipped;
+    TempDir user;
+    shipped.Write("vorelmap.dat", std::string("x"));
+    user.Write("dat", std::string("a file where the folder should be"));
+    ShippedDataResult result = InstallShippedData(shipped.Folder(), user.Folder() + "dat/");
+    EXPECT_FALSE(result.Error.empty());
+    EXPECT_NE(result.Error.find(user.Folder() + "dat/"), std::string::npos);
+}
+
+TEST(SplashSettingTest, MissingValueMeansShowAndWrittenValueComesBack) {
+    // The settings file lies in the test's own configuration folder, never in a real home.
+    ASSERT_TRUE(
+        QSettings("KEL! Software", "Vorel").fileName().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")));
+    QSettings("KEL! Software", "Vorel").remove("SplashScreen");
+    ShowSplash = false;
+    ReadSplashSetting();
+    EXPECT_TRUE(ShowSplash);
+    ShowSplash = false;
+    WriteSplashSetting();
+    ShowSplash = true;
+    ReadSplashSetting();
+    EXPECT_FALSE(ShowSplash);
+    EXPECT_EQ(QSettings("KEL! Software", "Vorel").value("SplashScreen").toBool(), false);
+    ShowSplash = true;
+    WriteSplashSetting();
+}

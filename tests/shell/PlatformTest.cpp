@@ -1,0 +1,189 @@
+#include "shell/EventBoundary.h"
+#include "shell/PixelView.h"
+#include "shell/ProgramCursors.h"
+#include "shell/QtConvert.h"
+#include "shell/QtPlatform.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+TEST(QtPlatformTest, ShiftAndCtrlFollowTheLastInputEvent) {
+    QtPlatform platform({});
+    QWidget widget;
+    widget.show();
+    QTest::keyPress(&widget, Qt::Key_Shift);
+    EXPECT_TRUE(platform.IsShiftDown());
+    EXPECT_FALSE(platform.IsCtrlDown());
+    QTest::mouseMove(&widget, QPoint(5, 5));
+    QTest::mousePress(&widget, Qt::LeftButton, Qt::ControlModifier, QPoint(5, 5));
+    EXPECT_TRUE(platform.IsCtrlDown());
+    EXPECT_FALSE(platform.IsShiftDown());
+    QTest::mouseRelease(&widget, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::keyRelease(&widget, Qt::Key_Shift);
+    EXPECT_FALSE(platform.IsShiftDown());
+    EXPECT_FALSE(platform.IsCtrlDown());
+}
+
+TEST(QtPlatformTest, CapsLockOffscreenFollowsItsKeyAndCanBeSet) {
+    QtPlatform platform({});
+    QWidget widget;
+    widget.show();
+    bool before = platform.IsCapsLockOn();
+    QTest::keyClick(&widget, Qt::Key_CapsLock);
+    EXPECT_NE(platform.IsCapsLockOn(), before);
+    platform.SetCapsLockOverride(true);
+    EXPECT_TRUE(platform.IsCapsLockOn());
+    platform.SetCapsLockOverride(false);
+    EXPECT_FALSE(platform.IsCapsLockOn());
+}
+
+TEST(QtPlatformTest, MessagesGoThroughTheQuestionFunction) {
+    QtPlatform platform({});
+    std::vector<std::string> asked;
+    platform.SetQuestionFunction([&](const std::string& text, MessageKind, MessageButtons buttons) {
+        asked.push_back(text);
+        return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
+    });
+    EXPECT_TRUE(AskYesNo(platform, "Quit game?", MessageKind::Error));
+    ShowOk(platform, "Hello", MessageKind::Plain);
+    EXPECT_EQ(asked, (std::vector<std::string>{"Quit game?", "Hello"}));
+}
+
+TEST(QtPlatformTest, HourglassIsSetOnceAndRemovedOnce) {
+    {
+        QtPlatform platform({});
+        platform.SetScreenCursor(ScreenCursor::Hourglass);
+        platform.SetScreenCursor(ScreenCursor::Hourglass);
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        platform.SetScreenCursor(ScreenCursor::Default);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        platform.SetScreenCursor(ScreenCursor::Default);
+        platform.SetScreenCursor(ScreenCursor::Hourglass);
+    }
+    // A platform that goes away while busy takes its hourglass with it.
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(QtPlatformTest, PlayAreaCursorsByKind) {
+    QtPlatform platform({});
+    QWidget area;
+    platform.SetPlayArea(&area);
+    platform.SetPlayAreaCursor(crNone);
+    EXPECT_EQ(area.cursor().shape(), Qt::BlankCursor);
+    platform.SetPlayAreaCursor(crDefault);
+    EXPECT_EQ(area.cursor().shape(), Qt::ArrowCursor);
+    platform.SetPlayAreaCursor(3);
+    EXPECT_NE(area.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST(QtPlatformTest, MillisecondsAreMonotonic) {
+    QtPlatform platform({});
+    uint32_t a = platform.Milliseconds();
+    QTest::qWait(20);
+    uint32_t b = platform.Milliseconds();
+    EXPECT_GE(b - a, 15u);
+    EXPECT_LT(b - a, 2000u);
+}
+
+TEST(QtPlatformTest, ArgumentsAndFolders) {
+    QtPlatform platform({"mordanthe"});
+    EXPECT_EQ(platform.Arguments(), std::vector<std::string>{"mordanthe"});
+    EXPECT_EQ(platform.ProgramFolder(), QCoreApplication::applicationDirPath().toStdString());
+    ASSERT_TRUE(platform.CommonDataFolder());
+    EXPECT_EQ(*platform.CommonDataFolder(), qEnvironmentVariable("XDG_DATA_HOME").toStdString());
+}
+
+TEST(ProgramCursorsTest, PicturesWithHotSpotsAndFallbacks) {
+    QTemporaryDir dir;
+    QImage picture(32, 32, QImage::Format_ARGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(dir.path() + "/cursor2.png"));
+    QFile spots(dir.path() + "/cursors.txt");
+    ASSERT_TRUE(spots.open(QIODevice::WriteOnly));
+    spots.write("2 5 7\n3 99 99\nnonsense line\n");
+    spots.close();
+    ProgramCursors cursors(dir.path());
+    EXPECT_TRUE(cursors.Loaded(2));
+    EXPECT_FALSE(cursors.Loaded(1));
+    EXPECT_EQ(cursors.Cursor(2).hotSpot(), QPoint(5, 7));
+    EXPECT_EQ(cursors.Cursor(2).shape(), Qt::BitmapCursor);
+    EXPECT_EQ(cursors.Cursor(1).shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(cursors.Cursor(7).shape(), Qt::ArrowCursor);
+}
+
+TEST(Conversions, ShiftStateByteAndButtons) {
+    EXPECT_EQ(ShiftStateOf(Qt::ShiftModifier | Qt::ControlModifier, Qt::LeftButton, false),
+              0x01 | 0x04 | 0x08);
+    EXPECT_EQ(ShiftStateOf(Qt::AltModifier, Qt::RightButton | Qt::MiddleButton, true),
+              0x02 | 0x10 | 0x20 | 0x40);
+    EXPECT_EQ(ButtonNumberOf(Qt::LeftButton), 0);
+    EXPECT_EQ(ButtonNumberOf(Qt::RightButton), 1);
+    EXPECT_EQ(ButtonNumberOf(Qt::MiddleButton), 2);
+    EXPECT_FALSE(ButtonNumberOf(Qt::BackButton));
+    EXPECT_EQ(ToTRect(ToQRect({3, 4, 10, 20})), (TRect{3, 4, 10, 20}));
+}
+
+TEST(EventBoundaryTest, EscapedErrorsAreReportedAndStopped) {
+    std::vector<std::string> reports;
+    SetErrorReport([&](const std::string& m) { reports.push_back(m); });
+    Guarded([] { throw std::runtime_error("Tick: broken"); });
+    Guarded([] { throw 42; });
+    Guarded([] {});
+    SetErrorReport(nullptr);
+    EXPECT_EQ(reports, (std::vector<std::string>{"Tick: broken", "Unknown error"}));
+}
+
+TEST(EventBoundaryTest, ErrorInsideTheReportDoesNotNest) {
+    int calls = 0;
+    SetErrorReport([&](const std::string&) {
+        ++calls;
+        Guarded([] { throw std::runtime_error("again"); });
+    });
+    Guarded([] { throw std::runtime_error("first"); });
+    SetErrorReport(nullptr);
+    EXPECT_EQ(calls, 1);
+}
+
+namespace {
+// A view whose damage fill paints one known pixel and counts its calls.
+class ProbeView : public PixelView {
+public:
+    ProbeView() : PixelView(8, 4, nullptr) {}
+    std::vector<TRect> Fills;
+
+protected:
+    void FillDamage(const TRect& clip) override {
+        Fills.push_back(clip);
+        Target().ScanLine(1)[2] = 0xFF00FF00u;
+        Target().Blitted({2, 1, 3, 2}); // must not ask for another paint
+    }
+};
+} // namespace
+
+TEST(PixelViewTest, PaintsScaledCrispAndOnlyTheAskedPart) {
+    ProbeView view;
+    view.SetScale(3);
+    view.resize(24, 12);
+    QImage shot(24, 12, QImage::Format_RGB32);
+    view.render(&shot);
+    ASSERT_FALSE(view.Fills.empty());
+    EXPECT_EQ(view.Fills.back(), (TRect{0, 0, 8, 4}));
+    for (int y = 3; y < 6; ++y)
+        for (int x = 6; x < 9; ++x)
+            EXPECT_EQ(shot.pixel(x, y), 0xFF00FF00u) << x << "," << y;
+    EXPECT_EQ(shot.pixel(5, 3), 0xFF000000u);
+    EXPECT_EQ(shot.pixel(9, 3), 0xFF000000u);
+    EXPECT_EQ(view.ToTarget(QPoint(8, 5)), (TPoint{2, 1}));
+
+    view.Fills.clear();
+    view.render(&shot, QPoint(), QRegion(7, 4, 2, 2));
+    ASSERT_EQ(view.Fills.size(), 1u);
+    EXPECT_EQ(view.Fills[0], (TRect{2, 1, 3, 2}));
+}
