@@ -20,11 +20,17 @@ constexpr std::array<char, 4> FullSheetDigits{'1', '2', '5', '6'};
 constexpr std::array<char, 4> HalfSheetDigits{'4', '3', '8', '7'};
 } // namespace
 
-bool IsObjectMapIndex(int mapIndex) { return mapIndex >= FirstObjectMapIndex && mapIndex < MapIndexCount; }
+bool IsObjectMapIndex(int mapIndex) {
+    return mapIndex >= FirstObjectMapIndex && mapIndex < MapIndexCount;
+}
 
-TRect ObjectSourceRect(uint8_t mapIndex) { return SourceRects.at(mapIndex - FirstObjectMapIndex); }
+TRect ObjectSourceRect(uint8_t mapIndex) {
+    return SourceRects.at(mapIndex - FirstObjectMapIndex);
+}
 
-TRect HalfSourceRect(const TRect& full) { return {full.Left / 2, full.Top / 2, full.Right / 2, full.Bottom / 2}; }
+TRect HalfSourceRect(const TRect& full) {
+    return {full.Left / 2, full.Top / 2, full.Right / 2, full.Bottom / 2};
+}
 
 std::string ObjectSheetName(uint8_t mapIndex, bool half) {
     size_t bank = static_cast<size_t>((mapIndex - FirstObjectMapIndex) / 8);

@@ -33,12 +33,19 @@ bool IsReserved(uint8_t colour) {
 
 uint8_t RandomColour() {
     uint8_t colour = RawDraw();
-    while (IsReserved(colour)) colour = RawDraw();
+    while (IsReserved(colour))
+        colour = RawDraw();
     return colour;
 }
 
-void SeedRandomColours(uint32_t seed) { Generator().seed(seed); }
+void SeedRandomColours(uint32_t seed) {
+    Generator().seed(seed);
+}
 
-void SeedRandomColoursFromClock() { Generator().seed(ClockSeed()); }
+void SeedRandomColoursFromClock() {
+    Generator().seed(ClockSeed());
+}
 
-void SetRandomByteSource(RandomByteSource source) { Override() = std::move(source); }
+void SetRandomByteSource(RandomByteSource source) {
+    Override() = std::move(source);
+}

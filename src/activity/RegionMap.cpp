@@ -7,10 +7,13 @@
 
 namespace {
 uint32_t Uint32At(const std::vector<uint8_t>& bytes, size_t at) {
-    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<uint32_t>(bytes[at + 3]) << 24);
+    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
+           (static_cast<uint32_t>(bytes[at + 3]) << 24);
 }
 
-int16_t Int16At(const uint8_t* bytes) { return static_cast<int16_t>(bytes[0] | (bytes[1] << 8)); }
+int16_t Int16At(const uint8_t* bytes) {
+    return static_cast<int16_t>(bytes[0] | (bytes[1] << 8));
+}
 
 [[noreturn]] void Refuse(const std::string& name, const std::string& reason) {
     throw KelException("The region map \"" + name + "\" is damaged: " + reason + ".");
@@ -49,8 +52,8 @@ std::unique_ptr<TRegionMap> TRegionMap::Load(const std::string& path) {
 
 std::unique_ptr<TRegionMap> TRegionMap::Parse(const std::vector<uint8_t>& bytes, const std::string& name) {
     if (bytes.size() < RegionMapFileSize)
-        Refuse(name, "it holds " + std::to_string(bytes.size()) + " bytes, " + std::to_string(RegionMapFileSize) +
-                         " are needed");
+        Refuse(name, "it holds " + std::to_string(bytes.size()) + " bytes, " +
+                         std::to_string(RegionMapFileSize) + " are needed");
     std::unique_ptr<TRegionMap> map(new TRegionMap());
     const uint8_t* block = bytes.data() + RegionMapHeaderSize;
     for (uint8_t i = 0; i < MapIndexCount; ++i)
@@ -64,4 +67,6 @@ std::unique_ptr<TRegionEntry> TRegionMap::GetEntry(uint8_t mapIndex) const {
     return std::make_unique<TRegionEntry>(Entries[mapIndex]);
 }
 
-std::string RegionMapFileName() { return DatPath + "vorelmap.dat"; }
+std::string RegionMapFileName() {
+    return DatPath + "vorelmap.dat";
+}

@@ -28,7 +28,9 @@ private:
 // At least this much of a moved object stays inside the picture.
 constexpr int32_t KeepInside = 10;
 
-[[noreturn]] void SavedGameDamaged() { throw KelException(LoadResString(SSavedGameDamaged)); }
+[[noreturn]] void SavedGameDamaged() {
+    throw KelException(LoadResString(SSavedGameDamaged));
+}
 } // namespace
 
 TVorelDrawing::TVorelDrawing() : TVorelDrawing(TRegionMap::Load(RegionMapFileName())) {}
@@ -50,7 +52,8 @@ TVorelDrawingObject* TVorelDrawing::Item(int number) const {
 
 void TVorelDrawing::DrawItems() {
     if (Bg) Bg->Draw(Surface, At);
-    for (TVorelDrawingObject* object : Objects) object->Draw(Surface, At);
+    for (TVorelDrawingObject* object : Objects)
+        object->Draw(Surface, At);
 }
 
 void TVorelDrawing::DrawAll() {
@@ -80,7 +83,8 @@ void TVorelDrawing::Clear() {
 void TVorelDrawing::RebuildChart() {
     ItemChart->Reset();
     if (Bg) ItemChart->Add(*Bg);
-    for (TVorelDrawingObject* object : Objects) ItemChart->Add(*object);
+    for (TVorelDrawingObject* object : Objects)
+        ItemChart->Add(*object);
 }
 
 void TVorelDrawing::SetBackground(uint8_t index, bool blank) {
@@ -178,8 +182,8 @@ void TVorelDrawing::ToggleHalf(int number, bool keepCorner) {
     TPoint topLeft = old.TopLeft();
     // Without keepCorner the object shrinks or grows about its centre.
     if (!keepCorner)
-        topLeft = PtAdd(topLeft, {(RectWidth(old) - RectWidth(source)) / 2,
-                                  (RectHeight(old) - RectHeight(source)) / 2});
+        topLeft = PtAdd(
+            topLeft, {(RectWidth(old) - RectWidth(source)) / 2, (RectHeight(old) - RectHeight(source)) / 2});
     object->Rebuild(sheet->ImageData(), source, half, GetEntry(mapIndex), topLeft);
     Redraw(half ? old : object->Bounds());
     RebuildChart();
@@ -236,7 +240,9 @@ void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point) {
     surface.CopyFrom(point, reduced, reduced.BoundsRect());
 }
 
-std::unique_ptr<TRegionEntry> TVorelDrawing::GetEntry(uint8_t mapIndex) const { return Map->GetEntry(mapIndex); }
+std::unique_ptr<TRegionEntry> TVorelDrawing::GetEntry(uint8_t mapIndex) const {
+    return Map->GetEntry(mapIndex);
+}
 
 void TVorelDrawing::SaveToStream(ByteStream& stream) const {
     if (!Bg) throw KelException("SaveToStream: the picture has no background");

@@ -6,7 +6,9 @@
 
 namespace {
 // Seeds come from the region map and are checked before any pixel is touched.
-bool Inside(const TZQ5ImageData& surface, TPoint point) { return PtInRect(surface.BoundsRect(), point); }
+bool Inside(const TZQ5ImageData& surface, TPoint point) {
+    return PtInRect(surface.BoundsRect(), point);
+}
 } // namespace
 
 TVorelDrawingChart::TVorelDrawingChart(uint16_t width, uint16_t height)
@@ -16,7 +18,9 @@ TVorelDrawingChart::TVorelDrawingChart(uint16_t width, uint16_t height)
 
 TVorelDrawingChart::~TVorelDrawingChart() = default;
 
-void TVorelDrawingChart::Reset() { ItemOfSlot.fill(NoSlot); }
+void TVorelDrawingChart::Reset() {
+    ItemOfSlot.fill(NoSlot);
+}
 
 TVorelDrawingChart::SlotAndCount TVorelDrawingChart::FreeSlot() const {
     SlotAndCount result{NoSlot, 0};

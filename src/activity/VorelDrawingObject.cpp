@@ -9,7 +9,8 @@
 #include "image/ZQ5ImageData.h"
 
 TVorelDrawingObject::TVorelDrawingObject(TZQ5ImageData& sheet, bool randomColours,
-                                         std::unique_ptr<TRegionEntry> entry, TPoint position, const TRect& source)
+                                         std::unique_ptr<TRegionEntry> entry, TPoint position,
+                                         const TRect& source)
     : RegionEntry(std::move(entry)) {
     ClassId = ClassIdValue;
     Image = THotImage::CreateBlank(static_cast<uint16_t>(RectWidth(source)),
@@ -20,7 +21,8 @@ TVorelDrawingObject::TVorelDrawingObject(TZQ5ImageData& sheet, bool randomColour
     if (randomColours) ColourRandomly();
 }
 
-TVorelDrawingObject::TVorelDrawingObject(std::unique_ptr<THotImage> image, std::unique_ptr<TRegionEntry> entry)
+TVorelDrawingObject::TVorelDrawingObject(std::unique_ptr<THotImage> image,
+                                         std::unique_ptr<TRegionEntry> entry)
     : RegionEntry(std::move(entry)), Image(std::move(image)) {
     ClassId = ClassIdValue;
     SetPosition({0, 0});
@@ -28,7 +30,9 @@ TVorelDrawingObject::TVorelDrawingObject(std::unique_ptr<THotImage> image, std::
 
 TVorelDrawingObject::~TVorelDrawingObject() = default;
 
-TZQ5ImageData& TVorelDrawingObject::Surface() { return Image->ImageData(); }
+TZQ5ImageData& TVorelDrawingObject::Surface() {
+    return Image->ImageData();
+}
 
 void TVorelDrawingObject::SetPosition(TPoint point) {
     Origin = point;
@@ -48,7 +52,8 @@ void TVorelDrawingObject::RecordRegionColours() {
 }
 
 void TVorelDrawingObject::RecordAllRegions(uint8_t colour) {
-    for (TRegion& region : RegionEntry->Regions) region.Colour = colour;
+    for (TRegion& region : RegionEntry->Regions)
+        region.Colour = colour;
 }
 
 void TVorelDrawingObject::ColourRandomly() {
@@ -70,7 +75,8 @@ void TVorelDrawingObject::SetMirrored(bool on) {
         surface.CopyFrom({0, 0}, mirror, mirror.BoundsRect());
     }
     IsMirrored = on;
-    for (TRegion& region : RegionEntry->Regions) region.Seed.X = surface.Width - region.Seed.X - 1;
+    for (TRegion& region : RegionEntry->Regions)
+        region.Seed.X = surface.Width - region.Seed.X - 1;
 }
 
 void TVorelDrawingObject::Rebuild(TZQ5ImageData& sheet, const TRect& source, bool half,
@@ -120,7 +126,9 @@ TRect TVorelDrawingObject::FillRegion(TPoint point, uint8_t colour) {
     return RectAddPt(changed, Origin);
 }
 
-std::unique_ptr<THotImage> TVorelDrawingObject::DuplicateImage() { return THotImage::CreateCopy(Surface()); }
+std::unique_ptr<THotImage> TVorelDrawingObject::DuplicateImage() {
+    return THotImage::CreateCopy(Surface());
+}
 
 void TVorelDrawingObject::LoadFromStream(ByteStream& stream) {
     if (ReadByte(stream) != ClassIdValue) throw KelException(LoadResString(SSavedGameDamaged));
@@ -140,7 +148,8 @@ void TVorelDrawingObject::SaveToStream(ByteStream& stream) const {
     WritePoint(stream, Origin);
     WriteBoolean(stream, IsMirrored);
     WriteBoolean(stream, IsHalf);
-    for (const TRegion& region : RegionEntry->Regions) WriteByte(stream, region.Colour);
+    for (const TRegion& region : RegionEntry->Regions)
+        WriteByte(stream, region.Colour);
 }
 
 TVorelBG::TVorelBG(uint8_t index, std::unique_ptr<TRegionEntry> entry, bool blank)
