@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class THotImage;
 
@@ -41,9 +42,12 @@ public:
 
 private:
     void DrawButton(int n);
-    void DrawSlot(TZQ5ImageData& screen, int slot, TPoint at, bool pressed);
+    void DrawButtonOn(TZQ5ImageData& screen, int n);
+    void DrawFramedThumb(TZQ5ImageData& screen, int index, TPoint at, bool filled);
     void DrawSprite(TZQ5ImageData& screen, TPoint at, const TRect& sprite);
+    bool IsPressed(int n) const { return n == PressedButton && PressedInside; }
     void EndPress();
+    void LeaveOverwriteMode();
     void SaveToSlot(int slot);
     void LoadSlot(int slot);
     void ClickSlot(int slot);

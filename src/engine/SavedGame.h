@@ -24,6 +24,10 @@ void WriteSaveHeader(ByteStream& stream);
 // word when that is below 2; false when any word does not match.
 bool CheckSaveHeader(ByteStream& stream);
 
+// Whether the room is written to saved games (load-and-save rooms are not).
+class TRoom;
+bool IsSavedRoom(const TRoom& room);
+
 // A fingerprint of the saved rooms: their IDs, kinds and frame-set IDs in order.
 uint32_t RoomsFingerprint(const TRoomList& rooms);
 

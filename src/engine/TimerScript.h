@@ -20,9 +20,11 @@ enum : uint8_t {
 
 class TTimerScriptInfo : public TKelNode {
 public:
-    TTimerScriptInfo(uint8_t kind, int32_t dueTick) : Kind(kind), DueTick(dueTick) {}
+    TTimerScriptInfo(uint8_t kind, int32_t dueTick);
     uint8_t Kind;
     int32_t DueTick;
+    // Tells a node apart from a later one that took its freed address.
+    const uint64_t Serial;
 };
 
 class TTimerList : public TKelListOf<TTimerScriptInfo> {};

@@ -21,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class ByteStream;
 class DisplayTarget;
@@ -104,6 +105,8 @@ public:
     void ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y);
 
     bool HasFlag(uint16_t flag) const { return (Flags & flag) != 0; }
+    // Draws the miniatures of the rooms VOREL1..VOREL4 into PictureThumbs.
+    void DrawMiniatures();
 
     Platform& GetPlatform() const { return *Plat; }
     MainWindowServices& MainWindow() const { return *Window; }
@@ -120,15 +123,15 @@ public:
     uint16_t Flags = 0;
 
 private:
-    void EnterRoom(TRoom& target);
-    void LeaveCurrentRoom(std::string& previousID);
-    template <class Step> void CatchPoint(const char* message, bool passOn, Step step);
+    TRoom& FindTarget(const std::string& name);
+    void ChangeRoom(const std::string& name);
+    template <class Step> void RoomStep(const char* message, Step step);
+    void ShowCatchPoint(const std::string& message);
     void RunTickSteps();
     void SampleKeys(bool& changed);
     void HandleError(const char* place);
     void RecoverDamagedSave(const std::string& path, const std::string& reason);
     void LoadRooms();
-    void DrawMiniatures();
     std::vector<uint8_t> ScreenThumbnail() const;
 
     Platform* Plat;
@@ -141,6 +144,7 @@ private:
     THitBox* Captured = nullptr;
     int32_t Ticks = 0;
     int32_t PressTick = 0;
+    uint64_t RoomChanges = 0;
     std::string StartRoom;
 };
 
