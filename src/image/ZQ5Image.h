@@ -139,5 +139,8 @@ public:
     std::string Name() const { return Header.NameText(); }
 
 private:
+    // Codes segment's lines, read from source, into its buffer.
+    void EncodeFrom(ByteStream& source, TZQ5ImageSegment& segment);
+
     std::vector<uint32_t> SegmentEnds; // end offsets from the record start
 };

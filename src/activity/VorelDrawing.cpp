@@ -1,0 +1,277 @@
+#include "activity/VorelDrawing.h"
+
+#include "activity/ObjectTable.h"
+#include "activity/RegionMap.h"
+#include "activity/VorelDrawingChart.h"
+#include "foundation/KelException.h"
+#include "foundation/LoadSave.h"
+#include "foundation/ResStrings.h"
+#include "image/HotImage.h"
+#include "image/ZQ5ImageData.h"
+
+#include <algorithm>
+
+namespace {
+// Puts a surface's clip rectangle back however the drawing ends.
+class ClipKeeper {
+public:
+    explicit ClipKeeper(TZQ5ImageData& surface) : Surface(surface), Saved(surface.ClipRect) {}
+    ~ClipKeeper() { Surface.SetClipRect(Saved); }
+    ClipKeeper(const ClipKeeper&) = delete;
+    ClipKeeper& operator=(const ClipKeeper&) = delete;
+
+private:
+    TZQ5ImageData& Surface;
+    TRect Saved;
+};
+
+// At least this much of a moved object stays inside the picture.
+constexpr int32_t KeepInside = 10;
+
+[[noreturn]] void SavedGameDamaged() {
+    throw KelException(LoadResString(SSavedGameDamaged));
+}
+} // namespace
+
+TVorelDrawing::TVorelDrawing() : TVorelDrawing(TRegionMap::Load(RegionMapFileName())) {}
+
+TVorelDrawing::TVorelDrawing(std::unique_ptr<TRegionMap> map)
+    : Map(std::move(map)), ItemChart(std::make_unique<TVorelDrawingChart>(PictureWidth, PictureHeight)) {}
+
+TVorelDrawing::~TVorelDrawing() = default;
+
+void TVorelDrawing::Attach(TZQ5ImageData* surface, TPoint point) {
+    Surface = surface;
+    At = point;
+}
+
+TVorelDrawingObject* TVorelDrawing::Item(int number) const {
+    if (number == 0) return Bg.get();
+    return Object(number);
+}
+
+void TVorelDrawing::DrawItems() {
+    if (Bg) Bg->Draw(Surface, At);
+    for (TVorelDrawingObject* object : Objects)
+        object->Draw(Surface, At);
+}
+
+void TVorelDrawing::DrawAll() {
+    if (!Surface) return;
+    ClipKeeper keeper(*Surface);
+    TRect clip = IntersectRect(Surface->ClipRect, MakeBounds(At.X, At.Y, PictureWidth, PictureHeight));
+    // Nothing of the picture is inside the clip: drawing with the old clip
+    // would spill objects that stick out of the picture.
+    if (IsRectEmpty(clip)) return;
+    Surface->SetClipRect(clip);
+    DrawItems();
+}
+
+void TVorelDrawing::Redraw(const TRect& rect) {
+    if (!Surface) return;
+    ClipKeeper keeper(*Surface);
+    Surface->SetClipRect(RectAddPt(rect, At));
+    DrawAll();
+}
+
+void TVorelDrawing::Clear() {
+    Objects.Clear();
+    ItemChart->Reset();
+    if (Bg) ItemChart->Add(*Bg);
+}
+
+void TVorelDrawing::RebuildChart() {
+    ItemChart->Reset();
+    if (Bg) ItemChart->Add(*Bg);
+    for (TVorelDrawingObject* object : Objects)
+        ItemChart->Add(*object);
+}
+
+void TVorelDrawing::SetBackground(uint8_t index, bool blank) {
+    // The new background is made first, so that a failure keeps the old one.
+    CheckBackgroundIndex(index);
+    auto background = std::make_unique<TVorelBG>(index, GetEntry(index), blank);
+    Bg = std::move(background);
+    Blank = blank;
+    RebuildChart();
+    DrawAll();
+}
+
+bool TVorelDrawing::AddObject(uint8_t mapIndex, bool randomColours) {
+    if (!IsObjectMapIndex(mapIndex) || ObjectCount() >= MaxObjects) return false;
+    std::unique_ptr<THotImage> sheet = THotImage::Create(ObjectSheetName(mapIndex, false));
+    TRect source = ObjectSourceRect(mapIndex);
+    TPoint centred{(PictureWidth - RectWidth(source)) / 2, (PictureHeight - RectHeight(source)) / 2};
+    TPoint position = PtAdd(Placement, centred);
+    Placement = PtAdd(Placement, CascadeStep);
+    auto object = std::make_unique<TVorelDrawingObject>(sheet->ImageData(), randomColours, GetEntry(mapIndex),
+                                                        position, source);
+    ItemChart->Add(*object);
+    Objects.AddTail(std::move(object));
+    DrawAll();
+    return true;
+}
+
+std::optional<uint8_t> TVorelDrawing::ObjectMapIndex(int number) const {
+    if (TVorelDrawingObject* object = Object(number)) return object->MapIndex();
+    return std::nullopt;
+}
+
+std::optional<TPoint> TVorelDrawing::HitSelected(TPoint point, int number) const {
+    TVorelDrawingObject* object = Object(number);
+    if (!object || !PtInRect(object->Bounds(), point)) return std::nullopt;
+    return PtSub(point, object->Position());
+}
+
+void TVorelDrawing::MoveObject(int number, TPoint point, bool rebuildChart) {
+    TVorelDrawingObject* object = Object(number);
+    if (!object) return;
+    TRect old = object->Bounds();
+    int32_t x = std::max(point.X, KeepInside - RectWidth(old));
+    int32_t y = std::max(point.Y, KeepInside - RectHeight(old));
+    x = std::min(x, PictureWidth - KeepInside);
+    y = std::min(y, PictureHeight - KeepInside);
+    object->SetPosition({x, y});
+
+    TRect now = object->Bounds();
+    if (RectsIntersect(now, old)) {
+        Redraw(UnionRect(now, old));
+    } else {
+        Redraw(now);
+        Redraw(old);
+    }
+    if (rebuildChart) RebuildChart();
+    Placement = {0, 0};
+}
+
+void TVorelDrawing::FillAt(TPoint point, uint8_t colour) {
+    int number = ItemChart->ItemAt(point);
+    if (number < 0) return;
+    if (TVorelDrawingObject* item = Item(number)) Redraw(item->FillRegion(point, colour));
+    Placement = {0, 0};
+}
+
+void TVorelDrawing::RemoveColouring(int number) {
+    TVorelDrawingObject* item = number >= 0 ? Item(number) : nullptr;
+    if (!item) return;
+    uint8_t blank = number == 0 ? BlankBackgroundColour : BlankObjectColour;
+    size_t count = item->Entry().Regions.size();
+    for (size_t i = 0; i < count; ++i)
+        item->FillRegion(PtAdd(item->Entry().Regions[i].Seed, item->Position()), blank);
+    Redraw(item->Bounds());
+}
+
+void TVorelDrawing::ToggleMirror(int number) {
+    TVorelDrawingObject* object = Object(number);
+    if (!object) return;
+    object->SetMirrored(!object->Mirrored());
+    Redraw(object->Bounds());
+    RebuildChart();
+}
+
+void TVorelDrawing::ToggleHalf(int number, bool keepCorner) {
+    TVorelDrawingObject* object = Object(number);
+    if (!object) return;
+    uint8_t mapIndex = object->MapIndex();
+    bool half = !object->Half() || keepCorner;
+    std::unique_ptr<THotImage> sheet = THotImage::Create(ObjectSheetName(mapIndex, half));
+    TRect source = ObjectSourceRect(mapIndex);
+    if (half) source = HalfSourceRect(source);
+
+    TRect old = object->Bounds();
+    TPoint topLeft = old.TopLeft();
+    // Without keepCorner the object shrinks or grows about its centre.
+    if (!keepCorner)
+        topLeft = PtAdd(
+            topLeft, {(RectWidth(old) - RectWidth(source)) / 2, (RectHeight(old) - RectHeight(source)) / 2});
+    object->Rebuild(sheet->ImageData(), source, half, GetEntry(mapIndex), topLeft);
+    Redraw(half ? old : object->Bounds());
+    RebuildChart();
+}
+
+void TVorelDrawing::BringToFront(int number) {
+    TVorelDrawingObject* object = Object(number);
+    if (!object) return;
+    object = Objects.AddTail(Objects.Remove(object));
+    Redraw(object->Bounds());
+    RebuildChart();
+}
+
+void TVorelDrawing::DeleteObject(int number) {
+    TVorelDrawingObject* object = Object(number);
+    if (!object) return;
+    TRect bounds = object->Bounds();
+    std::unique_ptr<TVorelDrawingObject> removed = Objects.Remove(object);
+    Redraw(bounds);
+    removed.reset();
+    RebuildChart();
+    Placement = {0, 0};
+}
+
+bool TVorelDrawing::IsMirrored(int number) const {
+    TVorelDrawingObject* object = Object(number);
+    return object && object->Mirrored();
+}
+
+bool TVorelDrawing::IsHalf(int number) const {
+    TVorelDrawingObject* object = Object(number);
+    return object && object->Half();
+}
+
+void TVorelDrawing::SetSelected(int number, bool on) {
+    TVorelDrawingObject* object = Object(number);
+    if (!object) return;
+    object->SetSelected(on);
+    Redraw(object->Bounds());
+}
+
+void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point) {
+    std::unique_ptr<THotImage> scratch = THotImage::CreateBlank(PictureWidth, PictureHeight);
+    std::unique_ptr<THotImage> small = THotImage::CreateBlank(PictureWidth / 3, PictureHeight / 3);
+    // The scratch surface dies with this call: never leave it as the target.
+    struct Detach {
+        TZQ5ImageData*& Target;
+        ~Detach() { Target = nullptr; }
+    } detach{Surface};
+    Attach(&scratch->ImageData(), {0, 0});
+    DrawAll();
+    TZQ5ImageData& reduced = small->ImageData();
+    reduced.ShrinkFrom(scratch->ImageData(), 3);
+    surface.CopyFrom(point, reduced, reduced.BoundsRect());
+}
+
+std::unique_ptr<TRegionEntry> TVorelDrawing::GetEntry(uint8_t mapIndex) const {
+    return Map->GetEntry(mapIndex);
+}
+
+void TVorelDrawing::SaveToStream(ByteStream& stream) const {
+    if (!Bg) throw KelException("SaveToStream: the picture has no background");
+    WriteByte(stream, Bg->MapIndex());
+    WriteBoolean(stream, Blank);
+    Bg->SaveToStream(stream);
+    WriteByte(stream, static_cast<uint8_t>(Objects.Count()));
+    for (TVorelDrawingObject* object : Objects) {
+        WriteByte(stream, object->MapIndex());
+        object->SaveToStream(stream);
+    }
+}
+
+void TVorelDrawing::LoadFromStream(ByteStream& stream) {
+    Surface = nullptr;
+    Objects.Clear();
+    uint8_t index = ReadByte(stream);
+    bool blank = ReadBoolean(stream);
+    SetBackground(index, blank);
+    Bg->LoadFromStream(stream);
+
+    uint8_t count = ReadByte(stream);
+    if (count > MaxObjects) SavedGameDamaged();
+    for (int number = 1; number <= count; ++number) {
+        // A record naming no object would leave the next record to the wrong item.
+        if (!AddObject(ReadByte(stream), false)) SavedGameDamaged();
+        TVorelDrawingObject* object = Objects.Tail();
+        object->LoadFromStream(stream);
+        if (object->Half()) ToggleHalf(number, true);
+    }
+    RebuildChart();
+}
