@@ -84,6 +84,23 @@ TEST(ZQ5Geometry, BandsCoverThePictureWithinTheLimit) {
     EXPECT_EQ(SegmentCount(65281, 1), 0u); // a line wider than a band
 }
 
+TEST(ZQ5Geometry, LinesPerSegmentFollowsTheCountingRule) {
+    // The counting rule as stated for the format: add bands one at a time
+    // until a band of evenly spread lines fits.
+    auto counted = [](uint32_t w, uint32_t h) {
+        uint32_t stride = (w + 3) & ~3u, bytes = stride * h;
+        uint32_t n = (bytes + 65279) / 65280;
+        uint32_t lines = ((bytes / n) + stride - 1) / stride;
+        while (stride * lines > 65280)
+            lines = ((bytes / ++n) + stride - 1) / stride;
+        return lines;
+    };
+    for (uint32_t w = 1; w < 3000; w += 37)
+        for (uint32_t h = 1; h < 3000; h += 53)
+            ASSERT_EQ(LinesPerSegment(static_cast<uint16_t>(w), static_cast<uint16_t>(h)), counted(w, h))
+                << w << "x" << h;
+}
+
 TEST(ZQ5Image, InitWithoutSourceIsZeroAndReady) {
     TZQ5Image image;
     image.Init("a_very_long_name", nullptr, 640, 480);
