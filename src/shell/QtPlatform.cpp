@@ -1,18 +1,15 @@
 #include "shell/QtPlatform.h"
 
 #include "shell/CapsLock.h"
+#include "shell/DesktopFacts.h"
 #include "shell/QtConvert.h"
 
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDeadlineTimer>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QInputEvent>
 #include <QKeyEvent>
-#include <QPushButton>
-#include <QStandardPaths>
 #include <QUrl>
 
 QtPlatform::QtPlatform(QStringList arguments) : Args(std::move(arguments)), Question(AskWithMessageBox) {
@@ -28,15 +25,9 @@ const ProgramCursors& QtPlatform::Cursors() const {
     return *CursorSet;
 }
 
-std::optional<std::string> QtPlatform::CommonDataFolder() const {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (folder.isEmpty()) return std::nullopt;
-    return ToStdPath(folder);
-}
+std::optional<std::string> QtPlatform::CommonDataFolder() const { return DesktopDataFolder(); }
 
-std::string QtPlatform::ProgramFolder() const {
-    return ToStdPath(QCoreApplication::applicationDirPath());
-}
+std::string QtPlatform::ProgramFolder() const { return ExecutableFolder(); }
 
 std::vector<std::string> QtPlatform::Arguments() const {
     std::vector<std::string> result;
@@ -68,14 +59,7 @@ bool QtPlatform::IsCapsLockOn() const {
     return CapsLockSeen;
 }
 
-uint32_t QtPlatform::Milliseconds() const {
-    // The monotonic clock since boot, cut to 32 bits like the desktop's tick counter.
-    return static_cast<uint32_t>(QDeadlineTimer::current().deadline());
-}
-
-void QtPlatform::ProcessPendingMessages() {
-    QCoreApplication::processEvents();
-}
+uint32_t QtPlatform::Milliseconds() const { return MonotonicMilliseconds(); }
 
 void QtPlatform::SetScreenCursor(ScreenCursor cursor) {
     bool wanted = cursor == ScreenCursor::Hourglass;

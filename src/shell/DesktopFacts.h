@@ -1,0 +1,13 @@
+#pragma once
+// What the desktop tells the windowed and the headless platform alike.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// The per-user data folder (GenericDataLocation), or nothing.
+std::optional<std::string> DesktopDataFolder();
+// The folder of the running program.
+std::string ExecutableFolder();
+// The monotonic clock in milliseconds, cut to 32 bits (it wraps).
+uint32_t MonotonicMilliseconds();

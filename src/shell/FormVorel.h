@@ -1,0 +1,112 @@
+#pragma once
+// The main window: the tiled backdrop, the play area showing the world, the
+// four picture thumbnails, the 55 ms tick that drives the world, F1 for the
+// instructions, and the about panel. The block of play area and thumbnails
+// is centred and shown at the largest whole scale that fits the window.
+
+#include "platform/MainWindowServices.h"
+#include "shell/PlayArea.h"
+#include "shell/TickClock.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class PanelButton;
+class QFrame;
+class QLabel;
+class QTimer;
+class QtPlatform;
+class TDlgAbout;
+class TFormHelp;
+class THotImage;
+class ThumbnailBox;
+class TTileBG;
+class TWorld;
+class TZQ5Library;
+
+// The program's image library while the main window holds it.
+extern TZQ5Library* ImageLibrary;
+
+constexpr const char* VersionText = "1.7.5.0";
+constexpr const char* VersionDate = "2011-06-21";
+
+class TFormVorel : public QWidget, public MainWindowServices, private PlayAreaClient {
+public:
+    // forcedScale above 0 fixes the scale of the block.
+    TFormVorel(QtPlatform& platform, int forcedScale);
+    ~TFormVorel() override;
+
+    // The window's start-up: library, thumbnails, cursors, world. Errors pass
+    // on to the entry sequence, which then does not run the event loop.
+    void FormCreate();
+    void SetCompanions(TDlgAbout* about, TFormHelp* help);
+
+    // MainWindowServices.
+    void SetTitle(const std::string& title) override;
+    bool IsMainWindowActive() const override;
+    void DrawThumbnail(int index) override;
+    void HighlightThumbnail(int index, bool on) override;
+
+    void tmrTickTimer();
+    void pbxPicClick(int index);
+    void pnlAboutClick();
+    // A later instance asked for the window.
+    void BringToFront();
+
+    int BlockScale() const { return Scale; }
+    int CurrentPicture() const { return Current; }
+    TWorld* GameWorld() const { return TheWorld.get(); }
+    PlayArea* View() const { return PlayView; }
+    ThumbnailBox* Thumbnail(int index) const { return pbxPic[static_cast<size_t>(index)]; }
+    QLabel* VersionLabel() const { return lblVersion; }
+    QTimer* TickTimer() const { return tmrTick; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BuildComponents();
+    void LoadLibraryAndThumbnails();
+    void CreateWorld();
+    void FormResize();
+    void FormShow();
+    void pbxPicPaint(int index, const TRect& clip);
+    void FrameThumbnail(int index, THotImage& frame);
+
+    void ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) override;
+    void ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y) override;
+    void ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y) override;
+    void ViewPaint(const TRect& clip) override;
+
+    QtPlatform& Plat;
+    int ForcedScale;
+    int Scale = 1;
+    bool Shown = false;
+    bool Closed = false;
+
+    TTileBG* BG;
+    QFrame* bvlBorder;
+    QLabel* lblVersion;
+    std::array<ThumbnailBox*, 5> pbxPic{};
+    QLabel* lblHelpPrompt;
+    QFrame* pnlFrame;
+    PanelButton* pnlAbout;
+    QTimer* tmrTick;
+    PlayArea* PlayView;
+    TDlgAbout* About = nullptr;
+    TFormHelp* Help = nullptr;
+
+    std::unique_ptr<TZQ5Library> Library;
+    std::array<std::unique_ptr<THotImage>, 5> Thumbs;
+    std::unique_ptr<THotImage> ThumbFrameUp;
+    std::unique_ptr<THotImage> ThumbFrameDown;
+    uint8_t Current = 0;
+    std::unique_ptr<TWorld> TheWorld;
+    TickClock Clock{55};
+};

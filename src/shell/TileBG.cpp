@@ -1,0 +1,120 @@
+#include "shell/TileBG.h"
+
+#include "image/ZQ5ImageData.h"
+#include "image/ZQ5Library.h"
+#include "image/ZQ5Tile.h"
+#include "shell/BlockLayout.h"
+#include "shell/EventBoundary.h"
+#include "shell/QtConvert.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace {
+TZQ5Library* GlobalLibrary = nullptr;
+}
+
+TTileBG::TTileBG(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (parent) setGeometry(parent->rect());
+}
+
+TTileBG::~TTileBG() {
+    ReleaseTile();
+    if (Library) Library->RemoveReference(&Library);
+}
+
+void TTileBG::SetGlobalImageLibrary(TZQ5Library* library) {
+    if (library == GlobalLibrary) return;
+    if (GlobalLibrary) GlobalLibrary->RemoveReference(&GlobalLibrary);
+    GlobalLibrary = library;
+    if (GlobalLibrary) GlobalLibrary->AddReference(&GlobalLibrary);
+}
+
+void TTileBG::SetImageName(const std::string& name) {
+    ReleaseTile();
+    Name = name.substr(0, 8);
+    if (!Library || !Library->ImageExists(Name)) return;
+    Node = Library->GetImage(Name);
+    try {
+        Surface = Library->GetImageData(Node);
+    } catch (...) {
+        ReleaseTile();
+        throw;
+    }
+    update();
+}
+
+void TTileBG::SetLibrary(TZQ5Library* library) {
+    if (Library) {
+        Library->RemoveReference(&Library);
+        ReleaseTile();
+    }
+    Library = library;
+    if (Library) {
+        Library->AddReference(&Library);
+        SetImageName(Name);
+    }
+}
+
+TZQ5Library* TTileBG::GetLibrary() {
+    if (!Library) SetLibrary(GlobalLibrary);
+    return Library;
+}
+
+TZQ5ImageData* TTileBG::GetTile() {
+    if (!Surface) SetImageName(Name);
+    return Surface;
+}
+
+void TTileBG::SetScale(int scale) {
+    ViewScale = std::max(1, scale);
+    update();
+}
+
+void TTileBG::ReleaseTile() {
+    // The library clears this backdrop's variable when it goes first; the
+    // node went with it.
+    if (Library && Node) Library->ReleaseImage(Node);
+    Node = nullptr;
+    Surface = nullptr;
+    Shown.reset();
+}
+
+const QImage* TTileBG::TileImage() {
+    if (!GetLibrary() || !GetTile()) return nullptr;
+    if (!Shown) {
+        auto shown = std::make_unique<ImageTarget>(Surface->Width, Surface->Height);
+        const RgbPalette* previous = shown->SelectPalette(&Library->GetHPal());
+        Library->DrawImage(*shown, {0, 0}, Node);
+        shown->SelectPalette(previous);
+        Shown = std::move(shown);
+    }
+    return &Shown->Image();
+}
+
+void TTileBG::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QImage* tile = nullptr;
+    Guarded([&] { tile = TileImage(); });
+    LastTiles = 0;
+    if (!tile) {
+        painter.fillRect(event->rect(), Qt::white);
+        painter.fillRect(event->rect(), QBrush(Qt::black, Qt::DiagCrossPattern));
+        return;
+    }
+    const int w = tile->width();
+    const int h = tile->height();
+    const TRect clip = UnscaleRect(ToTRect(event->rect()), ViewScale);
+    for (const TPoint& at : TilePositions(clip, w, h)) {
+        painter.drawImage(ToQRect(ScaleRect({at.X, at.Y, at.X + w, at.Y + h}, ViewScale)), *tile);
+        ++LastTiles;
+    }
+}
+
+uint16_t RealizeLibraryPalette(QWidget& form, TZQ5Library* library) {
+    (void)form;
+    (void)library;
+    return 0;
+}

@@ -1,0 +1,27 @@
+// The desktop program "vorel".
+
+#include "shell/CommandLine.h"
+#include "shell/EntrySequence.h"
+#include "shell/VorelApplication.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    ShellOptions options = ParseShellOptions(arguments);
+    if (!options.Error.empty()) {
+        std::fprintf(stderr, "vorel: %s\nUsage: vorel [--scale N] [--export FOLDER] [developer switch]\n",
+                     options.Error.c_str());
+        return 2;
+    }
+    if (options.ExportFolder) {
+        // The export never shows a window, so it needs no display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return RunExport(options);
+    }
+    VorelApplication app(argc, argv);
+    return RunProgram(app, options);
+}
