@@ -12,6 +12,10 @@ std::optional<std::string> DesktopDataFolder() {
     return ToStdPath(folder);
 }
 
-std::string ExecutableFolder() { return ToStdPath(QCoreApplication::applicationDirPath()); }
+std::string ExecutableFolder() {
+    return ToStdPath(QCoreApplication::applicationDirPath());
+}
 
-uint32_t MonotonicMilliseconds() { return static_cast<uint32_t>(QDeadlineTimer::current().deadline()); }
+uint32_t MonotonicMilliseconds() {
+    return static_cast<uint32_t>(QDeadlineTimer::current().deadline());
+}

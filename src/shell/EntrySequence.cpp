@@ -28,7 +28,8 @@ const QString ApplicationTitle = "Vimo's Quilo Vorel";
 
 QStringList ToQStringList(const std::vector<std::string>& list) {
     QStringList result;
-    for (const std::string& s : list) result << ToQString(s);
+    for (const std::string& s : list)
+        result << ToQString(s);
     return result;
 }
 
@@ -74,7 +75,8 @@ int RunWindows(VorelApplication& app, QtPlatform& platform, SingleInstance& inst
 int RunProgram(VorelApplication& app, const ShellOptions& options) {
     app.setApplicationDisplayName(ApplicationTitle);
     QtPlatform platform(ToQStringList(options.CoreArguments));
-    SetErrorReport([&platform](const std::string& message) { ShowOk(platform, message, MessageKind::Error); });
+    SetErrorReport(
+        [&platform](const std::string& message) { ShowOk(platform, message, MessageKind::Error); });
     if (!UnitStartup(platform)) return 1;
 
     int exitCode = 0;

@@ -47,7 +47,8 @@ QImage RenderPicture(TVorelRoom& room, TZQ5Library& library) {
 } // namespace
 
 int ExportPictures(Platform& platform, MainWindowServices& services, const std::string& folder, int scale) {
-    if (!QDir().mkpath(FromStdPath(folder))) throw KelException("Export: cannot create the folder \"" + folder + "\"");
+    if (!QDir().mkpath(FromStdPath(folder)))
+        throw KelException("Export: cannot create the folder \"" + folder + "\"");
     TZQ5Library library;
     library.Load(ProgramPath + "vorel.zq5", true);
     GlobalLibraryScope scope(library);
@@ -62,9 +63,11 @@ int ExportPictures(Platform& platform, MainWindowServices& services, const std::
             if (!room) continue;
             QImage picture = RenderPicture(*room, library);
             if (scale > 1)
-                picture = picture.scaled(picture.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+                picture =
+                    picture.scaled(picture.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
             QString path = QDir(FromStdPath(folder)).filePath(QString("picture%1.png").arg(i));
-            if (!picture.save(path, "PNG")) throw KelException("Export: cannot write \"" + ToStdPath(path) + "\"");
+            if (!picture.save(path, "PNG"))
+                throw KelException("Export: cannot write \"" + ToStdPath(path) + "\"");
             ++written;
         }
     }

@@ -38,7 +38,8 @@ void Place(QWidget* widget, const TRect& rect, int scale, TPoint offset) {
 }
 } // namespace
 
-TFormVorel::TFormVorel(QtPlatform& platform, int forcedScale) : Plat(platform), ForcedScale(forcedScale) {
+TFormVorel::TFormVorel(QtPlatform& platform, int forcedScale)
+    : ScriptLoader(LoadScript), Plat(platform), ForcedScale(forcedScale) {
     setWindowTitle("Game");
     setMinimumSize(layout::ClientWidth, layout::ClientHeight);
     resize(layout::ClientWidth, layout::ClientHeight);
@@ -50,8 +51,10 @@ TFormVorel::~TFormVorel() {
     // The world and the images go back to the library before it closes.
     tmrTick->stop();
     TheWorld.reset();
-    for (size_t i = 1; i <= 4; ++i) PictureThumbs[i] = nullptr;
-    for (auto& thumb : Thumbs) thumb.reset();
+    for (size_t i = 1; i <= 4; ++i)
+        PictureThumbs[i] = nullptr;
+    for (auto& thumb : Thumbs)
+        thumb.reset();
     ThumbFrameUp.reset();
     ThumbFrameDown.reset();
     BG->SetLibrary(nullptr);
@@ -140,16 +143,20 @@ void TFormVorel::LoadLibraryAndThumbnails() {
 
 void TFormVorel::CreateWorld() {
     TheWorld = std::make_unique<TWorld>(Plat, *this, PlayView->Target(), *Library);
-    TheWorld->ScriptLoader = LoadScript;
+    TheWorld->ScriptLoader = ScriptLoader;
     Plat.ProcessPendingMessages();
     TheWorld->Initialise();
     tmrTick->start();
     TheWorld->Start();
 }
 
-void TFormVorel::SetTitle(const std::string& title) { setWindowTitle(ToQString(title)); }
+void TFormVorel::SetTitle(const std::string& title) {
+    setWindowTitle(ToQString(title));
+}
 
-bool TFormVorel::IsMainWindowActive() const { return isActiveWindow(); }
+bool TFormVorel::IsMainWindowActive() const {
+    return isActiveWindow();
+}
 
 void TFormVorel::DrawThumbnail(int index) {
     if (index < 1 || index > 4 || !PictureThumbs[static_cast<size_t>(index)] || !Library)
@@ -317,5 +324,6 @@ void TFormVorel::keyPressEvent(QKeyEvent* event) {
 
 void TFormVorel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) RealizeLibraryPalette(*this, Library.get());
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        RealizeLibraryPalette(*this, Library.get());
 }

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class PanelButton;
@@ -42,6 +43,8 @@ public:
     // on to the entry sequence, which then does not run the event loop.
     void FormCreate();
     void SetCompanions(TDlgAbout* about, TFormHelp* help);
+    // Builds the rooms when the world starts; the start-up script by default.
+    std::function<void(TWorld&)> ScriptLoader;
 
     // MainWindowServices.
     void SetTitle(const std::string& title) override;

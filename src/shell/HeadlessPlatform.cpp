@@ -4,9 +4,13 @@
 
 #include <cstdio>
 
-std::optional<std::string> HeadlessPlatform::CommonDataFolder() const { return DesktopDataFolder(); }
+std::optional<std::string> HeadlessPlatform::CommonDataFolder() const {
+    return DesktopDataFolder();
+}
 
-std::string HeadlessPlatform::ProgramFolder() const { return ExecutableFolder(); }
+std::string HeadlessPlatform::ProgramFolder() const {
+    return ExecutableFolder();
+}
 
 MessageResult HeadlessPlatform::ShowMessage(const std::string& text, MessageKind, MessageButtons buttons) {
     ++Shown;
@@ -14,4 +18,6 @@ MessageResult HeadlessPlatform::ShowMessage(const std::string& text, MessageKind
     return buttons == MessageButtons::Ok ? MessageResult::Ok : MessageResult::No;
 }
 
-uint32_t HeadlessPlatform::Milliseconds() const { return MonotonicMilliseconds(); }
+uint32_t HeadlessPlatform::Milliseconds() const {
+    return MonotonicMilliseconds();
+}

@@ -17,11 +17,15 @@ void PlayArea::Press(QMouseEvent* event) {
     Guarded([&] { Client.ViewMouseDown(*button, shift, at.X, at.Y); });
 }
 
-void PlayArea::mousePressEvent(QMouseEvent* event) { Press(event); }
+void PlayArea::mousePressEvent(QMouseEvent* event) {
+    Press(event);
+}
 
 // The second press of a double click arrives as its own event kind; the
 // world sees it as a press with the double-click bit.
-void PlayArea::mouseDoubleClickEvent(QMouseEvent* event) { Press(event); }
+void PlayArea::mouseDoubleClickEvent(QMouseEvent* event) {
+    Press(event);
+}
 
 void PlayArea::mouseMoveEvent(QMouseEvent* event) {
     TPoint at = ToTarget(event->position().toPoint());
@@ -37,4 +41,6 @@ void PlayArea::mouseReleaseEvent(QMouseEvent* event) {
     Guarded([&] { Client.ViewMouseUp(*button, shift, at.X, at.Y); });
 }
 
-void PlayArea::FillDamage(const TRect& clip) { Client.ViewPaint(clip); }
+void PlayArea::FillDamage(const TRect& clip) {
+    Client.ViewPaint(clip);
+}

@@ -29,8 +29,10 @@ uint8_t ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, 
 }
 
 uint8_t ShiftStateOf(const QMouseEvent& event) {
-    return ShiftStateOf(event.modifiers(), event.buttons() | event.button(),
-                        event.type() == QEvent::MouseButtonDblClick);
+    // A press counts its own button as held; a release no longer does.
+    bool press = event.type() == QEvent::MouseButtonPress || event.type() == QEvent::MouseButtonDblClick;
+    Qt::MouseButtons held = press ? event.buttons() | event.button() : event.buttons() & ~event.button();
+    return ShiftStateOf(event.modifiers(), held, event.type() == QEvent::MouseButtonDblClick);
 }
 
 std::optional<int> ButtonNumberOf(Qt::MouseButton button) {

@@ -25,9 +25,13 @@ const ProgramCursors& QtPlatform::Cursors() const {
     return *CursorSet;
 }
 
-std::optional<std::string> QtPlatform::CommonDataFolder() const { return DesktopDataFolder(); }
+std::optional<std::string> QtPlatform::CommonDataFolder() const {
+    return DesktopDataFolder();
+}
 
-std::string QtPlatform::ProgramFolder() const { return ExecutableFolder(); }
+std::string QtPlatform::ProgramFolder() const {
+    return ExecutableFolder();
+}
 
 std::vector<std::string> QtPlatform::Arguments() const {
     std::vector<std::string> result;
@@ -59,7 +63,13 @@ bool QtPlatform::IsCapsLockOn() const {
     return CapsLockSeen;
 }
 
-uint32_t QtPlatform::Milliseconds() const { return MonotonicMilliseconds(); }
+uint32_t QtPlatform::Milliseconds() const {
+    return MonotonicMilliseconds();
+}
+
+void QtPlatform::ProcessPendingMessages() {
+    QCoreApplication::processEvents();
+}
 
 void QtPlatform::SetScreenCursor(ScreenCursor cursor) {
     bool wanted = cursor == ScreenCursor::Hourglass;

@@ -6,10 +6,13 @@
 
 ThumbnailBox::ThumbnailBox(int tag, QWidget* parent) : PixelView(129, 79, parent), Number(tag) {}
 
-void ThumbnailBox::mousePressEvent(QMouseEvent* event) { Pressed = event->button() == Qt::LeftButton; }
+void ThumbnailBox::mousePressEvent(QMouseEvent* event) {
+    Pressed = event->button() == Qt::LeftButton;
+}
 
 void ThumbnailBox::mouseReleaseEvent(QMouseEvent* event) {
-    bool clicked = Pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    bool clicked =
+        Pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     Pressed = false;
     if (clicked && OnClick) Guarded([&] { OnClick(Number); });
 }

@@ -1,0 +1,245 @@
+#include "engine/Room.h"
+#include "engine/SavedGame.h"
+#include "engine/World.h"
+#include "foundation/Paths.h"
+#include "image/HotImage.h"
+#include "image/ZQ5ImageData.h"
+#include "shell/EventBoundary.h"
+#include "shell/FormHelp.h"
+#include "shell/FormVorel.h"
+#include "shell/QtPlatform.h"
+#include "shell/SplashSetting.h"
+#include "shell/ThumbnailBox.h"
+#include "support/FakePlatform.h"
+#include "support/TestFiles.h"
+#include "support/TestLibrary.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+constexpr uint8_t FrameUp = 10;
+constexpr uint8_t FrameDown = 20;
+
+QRgb Grey(int level) {
+    return qRgb(level, level, level);
+}
+
+// A room whose entry can be made to fail with an error that is not the
+// engine's own.
+class TTestRoom : public TRoom {
+public:
+    explicit TTestRoom(const std::string& id) : TRoom(id) {}
+    void Enter(const std::string& previousID) override {
+        if (FailOnEnter) throw std::logic_error("broken room " + GetID());
+        TRoom::Enter(previousID);
+    }
+    bool FailOnEnter = false;
+};
+
+void TestRooms(TWorld& world) {
+    auto title = std::make_unique<TTestRoom>("TITLE");
+    title->SetPictureName("pic");
+    title->SetCaption("Title");
+    world.AddRoom(std::move(title));
+    for (int i = 1; i <= 4; ++i) {
+        auto room = std::make_unique<TTestRoom>("VOREL" + std::to_string(i));
+        room->SetPictureName("pic2");
+        room->SetCaption("Picture " + std::to_string(i));
+        world.AddRoom(std::move(room));
+    }
+    world.SetStartRoom("TITLE");
+}
+} // namespace
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(Dir.Path() / "program");
+        std::vector<TestImage> images{
+            PatternImage("tile", 16, 16),
+            SolidImage("picon_up", 129, 79, FrameUp),
+            SolidImage("picon_dn", 129, 79, FrameDown),
+            PatternImage("pic", 512, 320),
+            SolidImage("pic2", 512, 320, 7),
+        };
+        std::string library = WriteTestLibrary(Dir, images);
+        std::filesystem::rename(library, Dir.Path() / "program" / "vorel.zq5");
+        Desktop.ProgramDir = Dir.Folder() + "program";
+        Desktop.DataFolder = Dir.Folder() + "data";
+        EnsurePaths(Desktop, true);
+        std::filesystem::create_directories(GamePath);
+        Platform.SetQuestionFunction([this](const std::string& text, MessageKind, MessageButtons) {
+            Messages.push_back(text);
+            return MessageResult::No;
+        });
+        SetErrorReport([this](const std::string& text) { Errors.push_back(text); });
+        ShowSplash = false;
+    }
+    void TearDown() override {
+        Form.reset();
+        SetErrorReport(nullptr);
+        ShowSplash = true;
+    }
+
+    void Create(int scale = 0) {
+        Form = std::make_unique<TFormVorel>(Platform, scale);
+        Form->SetCompanions(nullptr, &Help);
+        Form->ScriptLoader = TestRooms;
+        Form->FormCreate();
+    }
+    TTestRoom& Room(const std::string& id) { return dynamic_cast<TTestRoom&>(*World->FindRoom(id)); }
+    QImage Shot(QWidget* widget) { return widget->grab().toImage(); }
+    // A shown window learns its new size from the desktop, a moment later.
+    void Resize(int width, int height) {
+        Form->resize(width, height);
+        for (int i = 0; i < 100 && Form->size() != QSize(width, height); ++i)
+            QTest::qWait(5);
+        QCoreApplication::processEvents();
+    }
+    void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(5, 5)); }
+
+    TempDir Dir;
+    FakePlatform Desktop;
+    QtPlatform Platform{{}};
+    TFormHelp Help;
+    std::unique_ptr<TFormVorel> Form;
+    std::vector<std::string> Messages;
+    std::vector<std::string> Errors;
+};
+
+TEST_F(MainWindow, StartsInStartRoomWithFourOpaqueThumbnails) {
+    Create();
+    EXPECT_EQ(Form->windowTitle(), "Title");
+    EXPECT_TRUE(Form->TickTimer()->isActive());
+    EXPECT_EQ(Form->TickTimer()->interval(), 55);
+    for (size_t i = 1; i <= 4; ++i) {
+        ASSERT_NE(PictureThumbs[i], nullptr);
+        EXPECT_EQ(PictureThumbs[i]->ImageData().Width, 129);
+        EXPECT_EQ(PictureThumbs[i]->ImageData().TransparentOrNone(), -1);
+    }
+    EXPECT_EQ(Form->CurrentPicture(), 0);
+    EXPECT_TRUE(Messages.empty());
+}
+
+TEST_F(MainWindow, PlayAreaShowsTheScreenAfterATick) {
+    Create();
+    Form->tmrTickTimer();
+    QImage shot = Shot(Form->View());
+    EXPECT_EQ(shot.pixel(0, 0), Grey(0) | 0xFF000000u);
+    EXPECT_EQ(shot.pixel(5, 0), Grey(5));
+    EXPECT_EQ(shot.pixel(3, 1), Grey((3 + 512) % 256));
+}
+
+TEST_F(MainWindow, ThumbnailClickGoesToItsPictureAndMovesTheDownFrame) {
+    Create();
+    Form->show();
+    Click(Form->Thumbnail(1));
+    EXPECT_EQ(Form->CurrentPicture(), 1);
+    EXPECT_EQ(Form->windowTitle(), "Picture 1");
+    EXPECT_EQ(Shot(Form->Thumbnail(1)).pixel(0, 0), Grey(FrameDown));
+
+    Click(Form->Thumbnail(3));
+    EXPECT_EQ(World->CurrentRoom()->GetID(), "VOREL3");
+    EXPECT_EQ(Form->windowTitle(), "Picture 3");
+    EXPECT_EQ(Shot(Form->Thumbnail(1)).pixel(0, 0), Grey(FrameUp));
+    EXPECT_EQ(Shot(Form->Thumbnail(3)).pixel(0, 0), Grey(FrameDown));
+}
+
+TEST_F(MainWindow, ClickingTheCurrentThumbnailDoesNotReenterItsRoom) {
+    Create();
+    Form->show();
+    Click(Form->Thumbnail(2));
+    size_t stacked = World->RoomStack.Count();
+    Click(Form->Thumbnail(2));
+    EXPECT_EQ(World->RoomStack.Count(), stacked);
+}
+
+TEST_F(MainWindow, ClosingSavesSlotOneFromTheTitleRoom) {
+    Create();
+    Form->show();
+    Click(Form->Thumbnail(2));
+    Form->close();
+    EXPECT_TRUE(std::filesystem::exists(SaveFileName('1')));
+    EXPECT_EQ(World->CurrentRoom()->GetID(), "TITLE");
+    EXPECT_FALSE(Form->TickTimer()->isActive());
+}
+
+TEST_F(MainWindow, VersionLabelOnlyWhileMaximisedWithCapsLock) {
+    Create();
+    EXPECT_EQ(Form->VersionLabel()->text(), "V1.7.5.0 (2011-06-21)");
+    Form->showNormal();
+    Platform.SetCapsLockOverride(true);
+    Form->tmrTickTimer();
+    EXPECT_FALSE(Form->VersionLabel()->isVisible());
+    Form->showMaximized();
+    Form->tmrTickTimer();
+    EXPECT_TRUE(Form->VersionLabel()->isVisible());
+    Platform.SetCapsLockOverride(false);
+    Form->tmrTickTimer();
+    EXPECT_FALSE(Form->VersionLabel()->isVisible());
+}
+
+TEST_F(MainWindow, F1ShowsInstructionsOnlyWhenHidden) {
+    Create();
+    Form->show();
+    QTest::keyClick(Form.get(), Qt::Key_F1);
+    ASSERT_TRUE(Help.isVisible());
+    Help.cmdNextClick();
+    Help.cmdNextClick();
+    QTest::keyClick(Form.get(), Qt::Key_F1);
+    EXPECT_EQ(Help.Page(), 3);
+    Help.cmdCloseClick();
+    QTest::keyClick(Form.get(), Qt::Key_F1);
+    EXPECT_EQ(Help.Page(), 1);
+}
+
+TEST_F(MainWindow, BlockScalesCentresAndStaysCrisp) {
+    Create();
+    Form->showNormal();
+    Resize(1200, 1000);
+    EXPECT_EQ(Form->BlockScale(), 2) << Form->width() << "x" << Form->height() << " " << Form->windowState();
+    EXPECT_EQ(Form->View()->size(), QSize(1024, 640));
+    QRect frame = Form->View()->parentWidget()->geometry();
+    EXPECT_EQ(frame.left(), 1200 - (frame.left() + frame.width()));
+    Form->tmrTickTimer();
+    QImage shot = Shot(Form->View());
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(shot.pixel(2 * x, 2), Grey(x + 512 % 256)) << x;
+        EXPECT_EQ(shot.pixel(2 * x + 1, 3), Grey(x + 512 % 256)) << x;
+    }
+    EXPECT_EQ(Form->Thumbnail(1)->size(), QSize(258, 158));
+}
+
+TEST_F(MainWindow, ForcedScaleOneKeepsTheOriginalSize) {
+    Form = std::make_unique<TFormVorel>(Platform, 1);
+    Form->show();
+    Resize(1600, 1200);
+    EXPECT_EQ(Form->BlockScale(), 1);
+    EXPECT_EQ(Form->View()->size(), QSize(512, 320));
+}
+
+TEST_F(MainWindow, ErrorEscapingARoomIsShownAndTheProgramGoesOn) {
+    Create();
+    Form->show();
+    Room("VOREL3").FailOnEnter = true;
+    Click(Form->Thumbnail(3));
+    ASSERT_FALSE(Errors.empty());
+    EXPECT_NE(Errors.back().find("broken room VOREL3"), std::string::npos);
+    Form->tmrTickTimer();
+    Click(Form->Thumbnail(2));
+    EXPECT_EQ(World->CurrentRoom()->GetID(), "VOREL2");
+}
+
+TEST_F(MainWindow, MissingLibraryFailsTheStartWithItsMessage) {
+    std::filesystem::remove(Dir.Path() / "program" / "vorel.zq5");
+    Form = std::make_unique<TFormVorel>(Platform, 1);
+    Form->ScriptLoader = TestRooms;
+    EXPECT_ANY_THROW(Form->FormCreate());
+    EXPECT_EQ(World, nullptr);
+}
