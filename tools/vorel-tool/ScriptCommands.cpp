@@ -124,9 +124,12 @@ void PrintRoom(const TRoom& room) {
                   << "," << frames->Position.Y << ") frame " << frames->Frame << "\n";
 }
 
-// Targets of go boxes that name no room fail only when clicked; worth a
-// warning, not an error.
-void WarnAboutTargets(const TWorld& world) {
+// Targets of go boxes that name no room fail only when clicked, and a second
+// room of the same ID can never be entered; worth a warning, not an error.
+void WarnAboutLinks(const TWorld& world) {
+    for (const TRoom* room : world.Rooms)
+        if (world.FindRoom(room->GetID()) != room)
+            std::cerr << "warning: room " << room->GetID() << " is declared twice; only the first is used\n";
     for (const TRoom* room : world.Rooms)
         for (const THitBox* box : room->HitBoxes)
             if (auto* go = dynamic_cast<const TGoBox*>(box); go && !world.FindRoom(go->Target))
@@ -158,7 +161,7 @@ int Check(const std::vector<std::string>& args) {
     for (const TRoom* room : world.Rooms)
         PrintRoom(*room);
     std::cout << "start room " << (world.GetStartRoom().empty() ? "(none)" : world.GetStartRoom()) << "\n";
-    WarnAboutTargets(world);
+    WarnAboutLinks(world);
     // The program would fail at its first room change.
     if (world.GetStartRoom().empty()) {
         std::cerr << "error: no BEGIN line names the start room\n";
