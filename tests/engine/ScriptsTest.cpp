@@ -341,12 +341,6 @@ TEST_F(ScriptTest, LongLineSplitByTheConverterIsJoinedBack) {
     EXPECT_TRUE(Errors().empty());
 }
 
-TEST_F(ScriptTest, ScriptErrorFormatsTheBox) {
-    ScriptError(Platform, "Something");
-    ASSERT_EQ(Platform.Messages.size(), 1u);
-    EXPECT_EQ(Platform.Messages[0].Text, "Script Error:\r\n\r\nSomething");
-}
-
 TEST_F(ScriptTest, ArbitraryScriptsEndInAReportOrAnErrorButNeverACrash) {
     // Lines built from the script's own words and stray tokens reach every
     // command with missing, extra and malformed operands.
