@@ -1,6 +1,8 @@
 #include "activity/ActivityArt.h"
 
 #include "activity/ObjectTable.h"
+#include "engine/HitBox.h"
+#include "engine/Room.h"
 #include "foundation/KelException.h"
 #include "foundation/Paths.h"
 #include "image/HotImage.h"
@@ -90,11 +92,31 @@ std::vector<TestImageSpec> Images() {
     return images;
 }
 
+constexpr std::array<int32_t, 12> ButtonTops{19, 19, 62, 62, 112, 112, 155, 155, 198, 198, 241, 241};
+
+void AddScriptBox(TRoom& room, const std::string& id, const TRect& bounds, const std::string& script) {
+    auto box = std::make_unique<TRoomScriptBox>(id, bounds);
+    box->SetScript(script);
+    room.AddHitBox(std::move(box));
+}
+
 void PutInt16(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
     bytes[at] = static_cast<uint8_t>(value & 0xFF);
     bytes[at + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
 }
 } // namespace
+
+TRect ObjectPanelButton(int n) {
+    int k = n - 1;
+    return MakeBounds(k % 2 == 0 ? 405 : 451, ButtonTops[static_cast<size_t>(k)], 42, 39);
+}
+
+// Tool boxes and their frame sets, clear of every drawn control.
+TRect ToolBox(const std::string& id) {
+    if (id == "ERASER") return {0, 280, 40, 320};
+    if (id == "FLOP") return {400, 285, 450, 320};
+    return {455, 285, 505, 320}; // "HALF"
+}
 
 std::vector<TPoint> ActivityArt::BackgroundSeeds() {
     return {{60, 112}, {187, 112}, {312, 112}};
@@ -147,6 +169,21 @@ ActivityArt::ActivityArt() {
 void ActivityArt::Use() {
     DatPath = DataFolder();
     THotImage::SetGlobalLibrary(&Files->Library);
+}
+
+void AddVorelControls(TRoom& room, TZQ5Library& library) {
+    for (int n = 1; n <= 12; ++n)
+        AddScriptBox(room, std::to_string(n), ObjectPanelButton(n), n <= 4 ? "BG" : "BTN");
+    for (int m = 0; m < 8; ++m)
+        AddScriptBox(room, std::to_string(m + 1) + "C", MakeBounds(m * 43 + 50, 277, 43, 39), "COLOR");
+    for (const char* id : {"ERASER", "FLOP", "HALF"}) {
+        AddScriptBox(room, id, ToolBox(id), id);
+        room.AddFrameSet(std::make_unique<TFrameSet>(id, &library, ToolBox(id), 4, 10, "frames"));
+    }
+    room.AddFrameSet(std::make_unique<TFrameSet>("BRIGHT", &library, TRect{0, 0, 10, 10}, 2, 10, "frames"));
+    room.AddFrameSet(std::make_unique<TFrameSet>("SLIDE", &library, TRect{500, 0, 510, 10}, 4, 10, "frames"));
+    room.AddHitBox(std::make_unique<TControlBox>("ICONS", TRect{108, 252, 108 + 15 * 19, 271}));
+    room.AddHitBox(std::make_unique<TControlBox>("VOREL", TRect{15, 15, 15 + 376, 15 + 225}));
 }
 
 ActivityArt& SharedArt() {

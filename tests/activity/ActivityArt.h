@@ -16,6 +16,8 @@
 #include <memory>
 #include <vector>
 
+class TRoom;
+
 class ActivityArt {
 public:
     // Writes the files; Use() makes them the ones the activity reads.
@@ -45,6 +47,14 @@ private:
     std::unique_ptr<TestLibrary> Files;
     std::vector<uint8_t> Map;
 };
+
+// The rectangles of the panel buttons 1..12 and of the tool boxes "ERASER",
+// "FLOP" and "HALF" in the layout the tests use.
+TRect ObjectPanelButton(int n);
+TRect ToolBox(const std::string& id);
+// Fills a room with the hit boxes and frame sets the colouring room uses:
+// buttons "1".."12", colour boxes "1C".."8C", the tools, "ICONS", "VOREL".
+void AddVorelControls(TRoom& room, TZQ5Library& library);
 
 // One set of art for the whole test program, made on first use.
 ActivityArt& SharedArt();

@@ -7,26 +7,6 @@
 #include <string>
 
 namespace {
-constexpr std::array<int32_t, 12> ButtonTops{19, 19, 62, 62, 112, 112, 155, 155, 198, 198, 241, 241};
-
-TRect ButtonRect(int n) {
-    int k = n - 1;
-    return MakeBounds(k % 2 == 0 ? 405 : 451, ButtonTops[static_cast<size_t>(k)], 42, 39);
-}
-
-// Tool boxes and their frame sets, clear of every drawn control.
-TRect ToolRect(const std::string& id) {
-    if (id == "ERASER") return {0, 280, 40, 320};
-    if (id == "FLOP") return {400, 285, 450, 320};
-    return {455, 285, 505, 320}; // "HALF"
-}
-
-void AddScriptBox(TRoom& room, const std::string& id, const TRect& bounds, const std::string& script) {
-    auto box = std::make_unique<TRoomScriptBox>(id, bounds);
-    box->SetScript(script);
-    room.AddHitBox(std::move(box));
-}
-
 std::unique_ptr<TRoom> MakeRoom(const std::string& id, TZQ5Library& library) {
     std::unique_ptr<TRoom> room;
     if (id == "TITLE")
@@ -39,21 +19,6 @@ std::unique_ptr<TRoom> MakeRoom(const std::string& id, TZQ5Library& library) {
     return room;
 }
 } // namespace
-
-void AddVorelControls(TRoom& room, TZQ5Library& library) {
-    for (int n = 1; n <= 12; ++n)
-        AddScriptBox(room, std::to_string(n), ButtonRect(n), n <= 4 ? "BG" : "BTN");
-    for (int m = 0; m < 8; ++m)
-        AddScriptBox(room, std::to_string(m + 1) + "C", MakeBounds(m * 43 + 50, 277, 43, 39), "COLOR");
-    for (const char* id : {"ERASER", "FLOP", "HALF"}) {
-        AddScriptBox(room, id, ToolRect(id), id);
-        room.AddFrameSet(std::make_unique<TFrameSet>(id, &library, ToolRect(id), 4, 10, "frames"));
-    }
-    room.AddFrameSet(std::make_unique<TFrameSet>("BRIGHT", &library, TRect{0, 0, 10, 10}, 2, 10, "frames"));
-    room.AddFrameSet(std::make_unique<TFrameSet>("SLIDE", &library, TRect{500, 0, 510, 10}, 4, 10, "frames"));
-    room.AddHitBox(std::make_unique<TControlBox>("ICONS", TRect{108, 252, 108 + 15 * 19, 271}));
-    room.AddHitBox(std::make_unique<TControlBox>("VOREL", TRect{15, 15, 15 + 376, 15 + 225}));
-}
 
 void RoomTest::SetUp() {
     ActivityTest::SetUp();
@@ -90,12 +55,12 @@ void RoomTest::Click(int32_t x, int32_t y, uint8_t shiftState) {
 }
 
 void RoomTest::PressButton(int n) {
-    TRect r = ButtonRect(n);
+    TRect r = ObjectPanelButton(n);
     Click(r.Left + 20, r.Top + 20);
 }
 
 void RoomTest::ClickTool(const std::string& id) {
-    TRect r = ToolRect(id);
+    TRect r = ToolBox(id);
     Click(r.Left + 5, r.Top + 5);
 }
 

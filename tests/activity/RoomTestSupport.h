@@ -13,9 +13,6 @@
 #include <array>
 #include <memory>
 
-// Fills a room with the hit boxes and frame sets the colouring room uses.
-void AddVorelControls(TRoom& room, TZQ5Library& library);
-
 class RoomTest : public ActivityTest {
 protected:
     void SetUp() override;
