@@ -33,6 +33,12 @@ constexpr int32_t KeepInside = 10;
 }
 } // namespace
 
+TPoint ClampObjectPlacement(TPoint point, int32_t width, int32_t height) {
+    int32_t x = std::max(point.X, KeepInside - width);
+    int32_t y = std::max(point.Y, KeepInside - height);
+    return {std::min(x, PictureWidth - KeepInside), std::min(y, PictureHeight - KeepInside)};
+}
+
 TVorelDrawing::TVorelDrawing() : TVorelDrawing(TRegionMap::Load(RegionMapFileName())) {}
 
 TVorelDrawing::TVorelDrawing(std::unique_ptr<TRegionMap> map)
@@ -127,11 +133,7 @@ void TVorelDrawing::MoveObject(int number, TPoint point, bool rebuildChart) {
     TVorelDrawingObject* object = Object(number);
     if (!object) return;
     TRect old = object->Bounds();
-    int32_t x = std::max(point.X, KeepInside - RectWidth(old));
-    int32_t y = std::max(point.Y, KeepInside - RectHeight(old));
-    x = std::min(x, PictureWidth - KeepInside);
-    y = std::min(y, PictureHeight - KeepInside);
-    object->SetPosition({x, y});
+    object->SetPosition(ClampObjectPlacement(point, RectWidth(old), RectHeight(old)));
 
     TRect now = object->Bounds();
     if (RectsIntersect(now, old)) {

@@ -19,6 +19,10 @@ class TRegionMap;
 class TVorelDrawingChart;
 class TZQ5ImageData;
 
+// The top-left at which an object of that size may be placed near point: at
+// least 10 pixels of it stay inside the picture in each direction.
+TPoint ClampObjectPlacement(TPoint point, int32_t width, int32_t height);
+
 class TObjectList : public TKelListOf<TVorelDrawingObject> {};
 
 class TVorelDrawing {

@@ -3,6 +3,7 @@
 
 #include "ToolCommand.h"
 
+#include "activity/ActivityRoomKinds.h"
 #include "engine/HitBox.h"
 #include "engine/ObfText.h"
 #include "engine/Room.h"
@@ -124,9 +125,12 @@ void PrintRoom(const TRoom& room) {
                   << "," << frames->Position.Y << ") frame " << frames->Frame << "\n";
 }
 
-// Targets of go boxes that name no room fail only when clicked; worth a
-// warning, not an error.
-void WarnAboutTargets(const TWorld& world) {
+// Targets of go boxes that name no room fail only when clicked, and a second
+// room of the same ID can never be entered; worth a warning, not an error.
+void WarnAboutLinks(const TWorld& world) {
+    for (const TRoom* room : world.Rooms)
+        if (world.FindRoom(room->GetID()) != room)
+            std::cerr << "warning: room " << room->GetID() << " is declared twice; only the first is used\n";
     for (const TRoom* room : world.Rooms)
         for (const THitBox* box : room->HitBoxes)
             if (auto* go = dynamic_cast<const TGoBox*>(box); go && !world.FindRoom(go->Target))
@@ -139,9 +143,10 @@ int Check(const std::vector<std::string>& args) {
         std::cerr << "usage: vorel-tool script check FILE.txt|FILE.dat\n";
         return 2;
     }
-    // The colouring activity's kinds join here once it offers
-    // RegisterActivityRoomKinds(); until then a VORELROOM line is reported as
-    // a room that cannot be created.
+    // A colouring room reads the region map (DatPath) and its background from
+    // the image library when it is made; without them a VORELROOM line is
+    // reported as a room that cannot be created.
+    RegisterActivityRoomKinds();
     ConsolePlatform platform;
     NoMainWindow window;
     NoView view;
@@ -158,7 +163,7 @@ int Check(const std::vector<std::string>& args) {
     for (const TRoom* room : world.Rooms)
         PrintRoom(*room);
     std::cout << "start room " << (world.GetStartRoom().empty() ? "(none)" : world.GetStartRoom()) << "\n";
-    WarnAboutTargets(world);
+    WarnAboutLinks(world);
     // The program would fail at its first room change.
     if (world.GetStartRoom().empty()) {
         std::cerr << "error: no BEGIN line names the start room\n";
