@@ -189,7 +189,8 @@ TEST_F(HitBoxTest, BusyWorldIgnoresPressesAndMovesButNotReleases) {
 TEST_F(HitBoxTest, HandlersReportKelErrorsAndPassOthersOn) {
     AddBox<TGoBox>(*A, "GO", {0, 0, 10, 10}).SetTarget("");
     Game->ViewMouseDown(0, 8, 5, 5);
-    EXPECT_THAT(Texts(), ElementsAre("GoRoom: exception A1 caught", "NIL pointer detected\r\n\r\nQuit game?"));
+    EXPECT_THAT(Texts(),
+                ElementsAre("GoRoom: exception A1 caught", "NIL pointer detected\r\n\r\nQuit game?"));
     Platform.Messages.clear();
     Room("A").OnScript = [](const std::string&, const std::string&) { throw std::logic_error("x"); };
     AddBox<TRoomScriptBox>(*A, "RS", {20, 0, 30, 10});
