@@ -93,3 +93,19 @@ TEST_F(HotImageTest, CopyTakesTheLayersOverTheSourcesOwnPicture) {
     made.RemoveLayerNode(static_cast<TZQ5LayerNode*>(made.Layers.Head()));
     source.RemoveLayerNode(static_cast<TZQ5LayerNode*>(source.Layers.Head()));
 }
+
+TEST_F(HotImageTest, ImageDataIsCountedAndFreedAtTheLastRelease) {
+    TZQ5Library& library = Files.Library;
+    TImageNode* node = library.GetImage("picture");
+    TZQ5ImageData* surface = library.GetImageData(node);
+    EXPECT_EQ(library.GetImageData(node), surface);
+    EXPECT_EQ(node->DataUseCount, 2);
+    library.ReleaseImageData(node);
+    EXPECT_EQ(node->Data.get(), surface);
+    library.ReleaseImageData(node);
+    EXPECT_EQ(node->Data, nullptr);
+    EXPECT_EQ(node->DataUseCount, 0);
+    library.ReleaseImageData(node); // nothing left to release
+    EXPECT_EQ(library.GetImageData(node)->GetPixel({3, 4}), Pattern(3, 4));
+    library.ReleaseImage(node);
+}
