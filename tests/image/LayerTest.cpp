@@ -246,3 +246,54 @@ TEST(LayerTest, ParamsReadBackAndCopiedLayersMatch) {
     EXPECT_TRUE(Pixels(*copy) == Pixels(*parent));
     EXPECT_EQ(copy->Layers.Count(), 2);
 }
+
+TEST(LayerTest, LayersAcrossBandBoundariesRestoreExactly) {
+    TestSurface parent(640, 480), sprite(50, 300);
+    ASSERT_EQ(parent->SegmentCount(), 5);
+    SetPixels(*parent, Pattern);
+    SetPixels(*sprite,
+              [](int32_t x, int32_t y) { return static_cast<uint8_t>((x * y) % 7 == 0 ? '*' : 's'); });
+    sprite->SetTransparent('*', true);
+    const std::vector<uint8_t> original = Pixels(*parent);
+    TZQ5LayerNode* layer = parent->AddLayer(sprite.Get(), At(600, 90));
+    EXPECT_EQ(parent->GetPixel({601, 91}), 's');
+    EXPECT_EQ(parent->GetPixel({600, 91}), Pattern(600, 91));
+    EXPECT_EQ(parent->GetPixel({639, 389}), 's');
+    parent->FillRect({590, 380, 640, 400}, 'f');
+    EXPECT_EQ(parent->GetPixel({601, 381}), 's');
+    EXPECT_EQ(parent->GetPixel({600, 381}), 'f');
+    parent->RemoveLayerNode(layer);
+    for (int32_t y = 380; y < 400; ++y)
+        for (int32_t x = 590; x < 640; ++x)
+            ASSERT_EQ(parent->GetPixel({x, y}), 'f');
+    parent->FillRect({590, 380, 640, 400}, 0);
+    for (int32_t y = 380; y < 400; ++y)
+        for (int32_t x = 590; x < 640; ++x)
+            ASSERT_EQ(parent->GetPixel({x, y}), 0);
+    std::vector<uint8_t> after = Pixels(*parent);
+    for (size_t i = 0; i < after.size(); ++i) {
+        const auto x = static_cast<int32_t>(i % 640), y = static_cast<int32_t>(i / 640);
+        if (x >= 590 && y >= 380 && y < 400) continue;
+        ASSERT_EQ(after[i], original[i]) << x << "," << y;
+    }
+}
+
+// The layer machinery works on the whole parent, whatever clip rectangle and
+// mirroring its users have set for their own drawing.
+TEST(LayerTest, ClipRectAndMirroringOfTheParentDoNotSpoilTheRestore) {
+    TestSurface parent(12, 6), sprite(4, 4);
+    SetPixels(*parent, Pattern);
+    Paint(*sprite, {"ssss", "ssss", "ssss", "ssss"});
+    const std::vector<uint8_t> original = Pixels(*parent);
+    parent->MirrorHorizontal = true;
+    parent->MirrorVertical = true;
+    parent->SetClipRect({0, 0, 5, 3});
+    TZQ5LayerNode* layer = parent->AddLayer(sprite.Get(), At(3, 1));
+    EXPECT_EQ(parent->GetPixel({6, 4}), 's');
+    parent->SetLayerNodeVisible(layer, false);
+    EXPECT_TRUE(Pixels(*parent) == original);
+    parent->SetLayerNodeVisible(layer, true);
+    parent->RemoveLayerNode(layer);
+    EXPECT_TRUE(Pixels(*parent) == original);
+    EXPECT_EQ(parent->ClipRect, (TRect{0, 0, 5, 3}));
+}
