@@ -1,6 +1,7 @@
 #include "shell/DlgAbout.h"
 
 #include "platform/Platform.h"
+#include "shell/ApplicationTitle.h"
 #include "shell/EventBoundary.h"
 #include "shell/QtConvert.h"
 #include "shell/ShellFonts.h"
@@ -117,7 +118,7 @@ TDlgAbout::TDlgAbout(Platform& platform, const QCursor& linkCursor, QWidget* par
     connect(tmrFlash, &QTimer::timeout, this, [this] { Guarded([this] { tmrFlashTimer(); }); });
     tmrFlash->start();
 
-    setWindowTitle(QApplication::applicationDisplayName() + ": About");
+    setWindowTitle(QString(ApplicationTitle) + ": About");
     Random.seed(
         static_cast<std::mt19937::result_type>(std::chrono::steady_clock::now().time_since_epoch().count()));
     CycleLine();

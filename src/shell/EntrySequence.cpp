@@ -2,6 +2,7 @@
 
 #include "activity/ActivityRoomKinds.h"
 #include "foundation/Paths.h"
+#include "shell/ApplicationTitle.h"
 #include "shell/DlgAbout.h"
 #include "shell/EntryChecks.h"
 #include "shell/EventBoundary.h"
@@ -24,8 +25,6 @@
 #include <ctime>
 
 namespace {
-const QString ApplicationTitle = "Vimo's Quilo Vorel";
-
 QStringList ToQStringList(const std::vector<std::string>& list) {
     QStringList result;
     for (const std::string& s : list)
@@ -62,7 +61,7 @@ int RunWindows(VorelApplication& app, QtPlatform& platform, SingleInstance& inst
     try {
         form.FormCreate();
     } catch (const std::exception& e) {
-        ShowOk(platform, ToStd(ApplicationTitle) + " encountered a problem on start-up: " + e.what(),
+        ShowOk(platform, std::string(ApplicationTitle) + " encountered a problem on start-up: " + e.what(),
                MessageKind::Plain);
         startupFailed = true;
     }
@@ -73,7 +72,6 @@ int RunWindows(VorelApplication& app, QtPlatform& platform, SingleInstance& inst
 } // namespace
 
 int RunProgram(VorelApplication& app, const ShellOptions& options) {
-    app.setApplicationDisplayName(ApplicationTitle);
     QtPlatform platform(ToQStringList(options.CoreArguments));
     SetErrorReport(
         [&platform](const std::string& message) { ShowOk(platform, message, MessageKind::Error); });

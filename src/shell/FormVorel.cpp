@@ -7,6 +7,7 @@
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 #include "image/ZQ5Library.h"
+#include "shell/ApplicationTitle.h"
 #include "shell/BlockLayout.h"
 #include "shell/DlgAbout.h"
 #include "shell/EventBoundary.h"
@@ -151,7 +152,7 @@ void TFormVorel::CreateWorld() {
 }
 
 void TFormVorel::SetTitle(const std::string& title) {
-    setWindowTitle(ToQString(title));
+    setWindowTitle(title.empty() ? QString(ApplicationTitle) : ToQString(title));
 }
 
 bool TFormVorel::IsMainWindowActive() const {

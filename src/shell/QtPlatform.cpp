@@ -1,5 +1,6 @@
 #include "shell/QtPlatform.h"
 
+#include "shell/ApplicationTitle.h"
 #include "shell/CapsLock.h"
 #include "shell/DesktopFacts.h"
 #include "shell/QtConvert.h"
@@ -46,7 +47,7 @@ MessageResult QtPlatform::ShowMessage(const std::string& text, MessageKind kind,
 
 MessageResult QtPlatform::AskWithMessageBox(const std::string& text, MessageKind kind,
                                             MessageButtons buttons) {
-    QMessageBox box(IconOf(kind), QGuiApplication::applicationDisplayName(), ToQString(text));
+    QMessageBox box(IconOf(kind), ApplicationTitle, ToQString(text));
     if (buttons == MessageButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();

@@ -5,6 +5,7 @@
 #include "shell/VorelApplication.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -23,5 +24,6 @@ int main(int argc, char** argv) {
         return RunExport(options);
     }
     VorelApplication app(argc, argv);
+    app.setWindowIcon(QIcon(":/art/icon.png"));
     return RunProgram(app, options);
 }

@@ -22,7 +22,6 @@ int main(int argc, char** argv) {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    app.setApplicationDisplayName("Vimo's Quilo Vorel");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
