@@ -12,6 +12,7 @@
 #include "shell/HeadlessPlatform.h"
 #include "shell/QtConvert.h"
 #include "shell/QtPlatform.h"
+#include "shell/QuitSignals.h"
 #include "shell/ShippedData.h"
 #include "shell/SingleInstance.h"
 #include "shell/SplashSetting.h"
@@ -66,6 +67,7 @@ int RunWindows(VorelApplication& app, QtPlatform& platform, SingleInstance& inst
         startupFailed = true;
     }
     if (startupFailed) return 1;
+    QuitSignals quitSignals([&form] { form.close(); });
     form.show();
     return app.exec();
 }

@@ -1,0 +1,74 @@
+#!/bin/sh
+# Smoke test of the real program under Xvfb: starts the window at scale 2,
+# clicks a thumbnail and the picture, takes screenshots, ends the program
+# with SIGTERM (which closes the window as the user would) and checks that
+# the pictures were saved. Exit 77 (skipped) when Xvfb, xdotool or the
+# program's data files are missing.
+# Usage: xvfb_smoke.sh BIN_DIR SCREENSHOT_TOOL OUTPUT_DIR
+set -u
+bin="$1"; camera="$2"; out="$3"
+skip() { echo "SKIP: $1"; exit 77; }
+command -v Xvfb >/dev/null || skip "Xvfb is not installed"
+command -v xdotool >/dev/null || skip "xdotool is not installed"
+[ -f "$bin/vorel.zq5" ] && [ -d "$bin/dat" ] || skip "the data files are not built ($bin/vorel.zq5, $bin/dat)"
+
+work=$(mktemp -d)
+mkdir -p "$out" "$work/config/KEL! Software" "$work/data" "$work/runtime"
+chmod 700 "$work/runtime"
+printf '[General]\nSplashScreen=false\n' > "$work/config/KEL! Software/Vorel.conf"
+export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+xvfb_pid=""; vorel_pid=""
+cleanup() {
+  [ -n "$vorel_pid" ] && kill "$vorel_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $1"; [ -f "$work/vorel.log" ] && cat "$work/vorel.log"; exit 1; }
+
+# Xvfb picks a free display and writes its number to the pipe when ready.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+
+"$bin/vorel" >"$work/vorel.log" 2>&1 &
+vorel_pid=$!
+window=""
+for _ in $(seq 100); do
+  window=$(xdotool search --onlyvisible --classname vorel 2>/dev/null | head -n 1)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || fail "no window appeared"
+
+# Without a window manager nothing maximises: size the window so that the
+# block shows at scale 2 (centred: play area at 88,83, thumbnail 1 at 78,761).
+xdotool windowsize --sync "$window" 1200 1000 2>/dev/null || xdotool windowsize "$window" 1200 1000
+sleep 1
+"$camera" "$out/smoke-1-start.png" || fail "no screenshot"
+title_before=$(xdotool getwindowname "$window")
+
+xdotool mousemove 207 840 click 1
+sleep 1
+"$camera" "$out/smoke-2-picture1.png" || fail "no screenshot"
+title_after=$(xdotool getwindowname "$window")
+[ "$title_before" != "$title_after" ] || fail "the thumbnail click did not change the room (title \"$title_after\")"
+
+xdotool mousemove 400 300 click 1
+sleep 1
+"$camera" "$out/smoke-3-filled.png" || fail "no screenshot"
+kill -0 "$vorel_pid" 2>/dev/null || fail "the program ended"
+
+kill -TERM "$vorel_pid"
+for _ in $(seq 100); do kill -0 "$vorel_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$vorel_pid" 2>/dev/null && fail "the program did not end on SIGTERM"
+wait "$vorel_pid"; status=$?; vorel_pid=""
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+save="$work/data/Tamblin Games/Vimo's Quilo Vorel/PYX_sg1.dat"
+[ -s "$save" ] || fail "no saved game at $save"
+echo "PASS: titles \"$title_before\" -> \"$title_after\"; screenshots in $out"
