@@ -1,0 +1,178 @@
+// The real program's windows on the real data (the built library, script and
+// region map), driven by mouse events: a child's session in picture 1, a
+// switch to picture 3, a close, and a second start that must show the same
+// pictures. Skipped when the data files have not been built.
+
+#include "activity/ActivityRoomKinds.h"
+#include "engine/SavedGame.h"
+#include "engine/World.h"
+#include "foundation/Paths.h"
+#include "shell/EventBoundary.h"
+#include "shell/FormHelp.h"
+#include "shell/FormVorel.h"
+#include "shell/QtPlatform.h"
+#include "shell/ShippedData.h"
+#include "shell/SplashSetting.h"
+#include "shell/ThumbnailBox.h"
+#include "support/FakePlatform.h"
+#include "support/TestFiles.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+const std::string BinDir = VOREL_BIN_DIR;
+
+// Play-area points of the colouring room's controls.
+constexpr QPoint ObjectButton5{426, 131};
+constexpr QPoint ObjectButton6{472, 131};
+constexpr QPoint ColourButton3{157, 296};
+constexpr QPoint ColourButton5{243, 296};
+constexpr QPoint MirrorTool{58, 259};
+constexpr QPoint HalfTool{88, 259};
+constexpr QPoint FirstIcon{117, 261};
+constexpr QPoint Sky{40, 70};
+constexpr QPoint FlowerPot{209, 80};
+constexpr QPoint CatEar{190, 80};
+
+bool DataBuilt() {
+    return std::filesystem::exists(BinDir + "/vorel.zq5") &&
+           std::filesystem::exists(BinDir + "/dat/vorelmap.dat") &&
+           (std::filesystem::exists(BinDir + "/dat/pyx_init.dat") ||
+            std::filesystem::exists(BinDir + "/dat/pyx_init.txt"));
+}
+
+// With VOREL_E2E_SHOTS set to a folder, the captures are kept there for a
+// person to look at.
+void Keep(const QImage& image, const char* name) {
+    QString folder = qEnvironmentVariable("VOREL_E2E_SHOTS");
+    if (!folder.isEmpty()) image.save(folder + "/" + name + ".png");
+}
+
+// The miniature inside a thumbnail's frame.
+QImage Miniature(ThumbnailBox* box) {
+    return box->grab().toImage().copy(2, 2, 125, 75);
+}
+} // namespace
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!DataBuilt()) GTEST_SKIP() << "the data files are not built in " << BinDir;
+        Desktop.ProgramDir = BinDir;
+        Desktop.DataFolder = Home.Folder() + "data";
+        EnsurePaths(Desktop, true);
+        ASSERT_TRUE(InstallShippedData(ProgramPath + "dat/", DatPath).Error.empty());
+        RegisterActivityRoomKinds();
+        ShowSplash = false;
+        Platform.SetQuestionFunction([this](const std::string& text, MessageKind, MessageButtons) {
+            Messages.push_back(text);
+            return MessageResult::No;
+        });
+        SetErrorReport([this](const std::string& text) { Messages.push_back("escaped: " + text); });
+    }
+    void TearDown() override {
+        Form.reset();
+        SetErrorReport(nullptr);
+        ShowSplash = true;
+    }
+
+    void Start() {
+        Form = std::make_unique<TFormVorel>(Platform, 1);
+        Form->SetCompanions(nullptr, &Help);
+        Form->FormCreate();
+        Form->showNormal();
+        QTest::qWait(100);
+    }
+    void Stop() {
+        Form->close();
+        Form.reset();
+    }
+    // Lets the tick timer run, so that buttons pop up and damage is shown.
+    void Settle() { QTest::qWait(400); }
+    void ClickAt(QPoint at) {
+        QTest::mouseClick(Form->View(), Qt::LeftButton, {}, at);
+        Settle();
+    }
+    void Drag(QPoint from, QPoint to) {
+        QWidget* view = Form->View();
+        QTest::mousePress(view, Qt::LeftButton, {}, from);
+        QTest::qWait(60);
+        for (int i = 1; i <= 8; ++i) {
+            QPoint at = from + (to - from) * i / 8;
+            QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
+            QApplication::sendEvent(view, &move);
+            QTest::qWait(20);
+        }
+        QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+        Settle();
+    }
+    void OpenPicture(int index) {
+        QTest::mouseClick(Form->Thumbnail(index), Qt::LeftButton, {}, QPoint(60, 40));
+        Settle();
+        ASSERT_EQ(World->CurrentRoom()->GetID(), "VOREL" + std::to_string(index));
+    }
+    QImage PlayArea() { return Form->View()->grab().toImage(); }
+
+    TempDir Home;
+    FakePlatform Desktop;
+    QtPlatform Platform{{}};
+    TFormHelp Help;
+    std::unique_ptr<TFormVorel> Form;
+    std::vector<std::string> Messages;
+};
+
+TEST_F(EndToEnd, PicturesSurviveARestart) {
+    Start();
+    QImage blank = Miniature(Form->Thumbnail(1));
+    OpenPicture(1);
+    QImage empty = PlayArea();
+
+    ClickAt(ObjectButton5);
+    ClickAt(ObjectButton6);
+    QImage twoObjects = PlayArea();
+    ClickAt(ColourButton3);
+    ClickAt(Sky);
+    EXPECT_NE(PlayArea().pixel(Sky), twoObjects.pixel(Sky)) << "the background was not filled";
+    ClickAt(ColourButton5);
+    ClickAt(FlowerPot);
+    EXPECT_NE(PlayArea().pixel(FlowerPot), twoObjects.pixel(FlowerPot)) << "the object was not filled";
+    ClickAt(FirstIcon);
+    QImage beforeDrag = PlayArea();
+    Drag(CatEar, CatEar + QPoint(-90, 40));
+    EXPECT_NE(PlayArea(), beforeDrag) << "the drag moved nothing";
+    QImage beforeTools = PlayArea();
+    ClickAt(MirrorTool);
+    ClickAt(HalfTool);
+    QImage edited = PlayArea();
+    EXPECT_NE(edited, beforeTools) << "mirror and half changed nothing";
+    EXPECT_NE(edited, empty) << "the session left picture 1 unchanged";
+    EXPECT_NE(Miniature(Form->Thumbnail(1)), blank) << "the thumbnail did not follow the picture";
+
+    OpenPicture(3);
+    OpenPicture(1);
+    QImage picture1 = PlayArea();
+    OpenPicture(3);
+    QImage picture3 = PlayArea();
+    Keep(edited, "edited");
+    Keep(picture1, "picture1");
+    Keep(Form->grab().toImage(), "window");
+    std::array<QImage, 5> miniatures;
+    for (int i = 1; i <= 4; ++i)
+        miniatures[static_cast<size_t>(i)] = Miniature(Form->Thumbnail(i));
+    Stop();
+    ASSERT_TRUE(std::filesystem::exists(SaveFileName('1')));
+
+    Start();
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_EQ(Miniature(Form->Thumbnail(i)), miniatures[static_cast<size_t>(i)]) << "thumbnail " << i;
+    OpenPicture(1);
+    EXPECT_EQ(PlayArea(), picture1);
+    OpenPicture(3);
+    EXPECT_EQ(PlayArea(), picture3);
+    Stop();
+    EXPECT_TRUE(Messages.empty()) << Messages.front();
+}
