@@ -7,6 +7,7 @@
 #include "shell/EntryChecks.h"
 #include "shell/EventBoundary.h"
 #include "shell/ExportPictures.h"
+#include "shell/FirstFrameProbe.h"
 #include "shell/FormHelp.h"
 #include "shell/FormVorel.h"
 #include "shell/HeadlessPlatform.h"
@@ -68,6 +69,7 @@ int RunWindows(VorelApplication& app, QtPlatform& platform, SingleInstance& inst
     }
     if (startupFailed) return 1;
     QuitSignals quitSignals([&form] { form.close(); });
+    WatchFirstFrame(*form.View());
     form.show();
     return app.exec();
 }

@@ -307,7 +307,10 @@ void TFormVorel::closeEvent(QCloseEvent* event) {
             if (TheWorld) TheWorld->SaveGame('1');
         });
     }
+    // The companions go with the main window, also a modal about box that a
+    // quit signal interrupted, so that the program ends.
     if (Help) Help->hide();
+    if (About && About->isVisible()) About->reject();
     event->accept();
 }
 

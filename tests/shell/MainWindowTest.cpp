@@ -4,6 +4,7 @@
 #include "foundation/Paths.h"
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
+#include "shell/DlgAbout.h"
 #include "shell/EventBoundary.h"
 #include "shell/FormHelp.h"
 #include "shell/FormVorel.h"
@@ -234,6 +235,16 @@ TEST_F(MainWindow, ErrorEscapingARoomIsShownAndTheProgramGoesOn) {
     Form->tmrTickTimer();
     Click(Form->Thumbnail(2));
     EXPECT_EQ(World->CurrentRoom()->GetID(), "VOREL2");
+}
+
+TEST_F(MainWindow, ClosingEndsAModalAboutBox) {
+    Create();
+    TDlgAbout about(Desktop, QCursor(Qt::PointingHandCursor));
+    Form->SetCompanions(&about, &Help);
+    Form->show();
+    QTimer::singleShot(50, Form.get(), [this] { Form->close(); });
+    EXPECT_EQ(about.exec(), QDialog::Rejected);
+    EXPECT_TRUE(std::filesystem::exists(SaveFileName('1')));
 }
 
 TEST_F(MainWindow, MissingLibraryFailsTheStartWithItsMessage) {
