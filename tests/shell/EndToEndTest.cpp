@@ -17,6 +17,7 @@
 #include "support/FakePlatform.h"
 #include "support/TestFiles.h"
 
+#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -175,4 +176,44 @@ TEST_F(EndToEnd, PicturesSurviveARestart) {
     EXPECT_EQ(PlayArea(), picture3);
     Stop();
     EXPECT_TRUE(Messages.empty()) << Messages.front();
+}
+
+TEST(ExportTest, WritesTheFourPicturesWithoutAWindow) {
+    if (!DataBuilt()) GTEST_SKIP() << "the data files are not built in " << BinDir;
+    TempDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", QString::fromStdString(home.Folder()));
+    env.insert("XDG_DATA_HOME", QString::fromStdString(home.Folder() + "data"));
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.Folder() + "config"));
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("DISPLAY");
+    for (int scale : {1, 2}) {
+        QString out = QString::fromStdString(home.Folder() + "out" + std::to_string(scale));
+        QProcess vorel;
+        vorel.setProcessEnvironment(env);
+        vorel.start(QString::fromStdString(BinDir + "/vorel"),
+                    {"--export", out, "--scale", QString::number(scale)});
+        ASSERT_TRUE(vorel.waitForFinished(30000));
+        EXPECT_EQ(vorel.exitCode(), 0) << vorel.readAllStandardError().toStdString();
+        for (int i = 1; i <= 4; ++i) {
+            QImage picture(out + QString("/picture%1.png").arg(i));
+            EXPECT_EQ(picture.size(), QSize(376 * scale, 225 * scale)) << i;
+        }
+    }
+}
+
+TEST(ExportTest, UnwritableFolderFailsWithItsName) {
+    if (!DataBuilt()) GTEST_SKIP() << "the data files are not built in " << BinDir;
+    TempDir home;
+    home.Write("file", std::string("x"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", QString::fromStdString(home.Folder()));
+    env.insert("XDG_DATA_HOME", QString::fromStdString(home.Folder() + "data"));
+    QProcess vorel;
+    vorel.setProcessEnvironment(env);
+    vorel.start(QString::fromStdString(BinDir + "/vorel"),
+                {"--export", QString::fromStdString(home.File("file"))});
+    ASSERT_TRUE(vorel.waitForFinished(30000));
+    EXPECT_EQ(vorel.exitCode(), 1);
+    EXPECT_TRUE(vorel.readAllStandardError().contains("cannot create the folder"));
 }
