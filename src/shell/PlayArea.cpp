@@ -9,12 +9,16 @@ PlayArea::PlayArea(PlayAreaClient& client, QWidget* parent) : PixelView(512, 320
     setMouseTracking(true);
 }
 
+template <class Handler> void PlayArea::Deliver(QMouseEvent* event, Handler handler) {
+    TPoint at = ToTarget(event->position().toPoint());
+    uint8_t shift = ShiftStateOf(*event);
+    Guarded([&] { handler(shift, at); });
+}
+
 void PlayArea::Press(QMouseEvent* event) {
     std::optional<int> button = ButtonNumberOf(event->button());
     if (!button) return;
-    TPoint at = ToTarget(event->position().toPoint());
-    uint8_t shift = ShiftStateOf(*event);
-    Guarded([&] { Client.ViewMouseDown(*button, shift, at.X, at.Y); });
+    Deliver(event, [&](uint8_t shift, TPoint at) { Client.ViewMouseDown(*button, shift, at.X, at.Y); });
 }
 
 void PlayArea::mousePressEvent(QMouseEvent* event) {
@@ -28,17 +32,13 @@ void PlayArea::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void PlayArea::mouseMoveEvent(QMouseEvent* event) {
-    TPoint at = ToTarget(event->position().toPoint());
-    uint8_t shift = ShiftStateOf(*event);
-    Guarded([&] { Client.ViewMouseMove(shift, at.X, at.Y); });
+    Deliver(event, [&](uint8_t shift, TPoint at) { Client.ViewMouseMove(shift, at.X, at.Y); });
 }
 
 void PlayArea::mouseReleaseEvent(QMouseEvent* event) {
     std::optional<int> button = ButtonNumberOf(event->button());
     if (!button) return;
-    TPoint at = ToTarget(event->position().toPoint());
-    uint8_t shift = ShiftStateOf(*event);
-    Guarded([&] { Client.ViewMouseUp(*button, shift, at.X, at.Y); });
+    Deliver(event, [&](uint8_t shift, TPoint at) { Client.ViewMouseUp(*button, shift, at.X, at.Y); });
 }
 
 void PlayArea::FillDamage(const TRect& clip) {

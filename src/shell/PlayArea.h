@@ -29,5 +29,8 @@ protected:
 
 private:
     void Press(QMouseEvent* event);
+    // Maps the event to play-area pixels and its shift state, and hands them
+    // to handler inside the error boundary.
+    template <class Handler> void Deliver(QMouseEvent* event, Handler handler);
     PlayAreaClient& Client;
 };

@@ -26,18 +26,28 @@ int RunSecondInstance(const QString& folder) {
     }
     return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
 }
+// The running instance, counting the requests to come forward.
+struct FirstInstance {
+    explicit FirstInstance(const QString& folder) : Instance("PYX32", folder) {
+        Instance.OnActivateRequest = [this] { ++Requests; };
+    }
+    // A second process ends at once as "not first" and the first hears it.
+    void ExpectSecondRaisesFirst(const QString& folder) {
+        int before = Requests;
+        EXPECT_EQ(RunSecondInstance(folder), 1);
+        EXPECT_TRUE(WaitUntil([&] { return Requests == before + 1; }));
+    }
+    SingleInstance Instance;
+    int Requests = 0;
+};
 } // namespace
 
 TEST(SingleInstanceTest, SecondProcessRaisesTheFirstAndEnds) {
     QTemporaryDir folder;
-    SingleInstance first("PYX32", folder.path());
-    int requests = 0;
-    first.OnActivateRequest = [&] { ++requests; };
-    ASSERT_TRUE(first.Claim());
-    EXPECT_EQ(RunSecondInstance(folder.path()), 1);
-    EXPECT_TRUE(WaitUntil([&] { return requests == 1; }));
-    EXPECT_EQ(RunSecondInstance(folder.path()), 1);
-    EXPECT_TRUE(WaitUntil([&] { return requests == 2; }));
+    FirstInstance first(folder.path());
+    ASSERT_TRUE(first.Instance.Claim());
+    first.ExpectSecondRaisesFirst(folder.path());
+    first.ExpectSecondRaisesFirst(folder.path());
 }
 
 TEST(SingleInstanceTest, LeftoverSocketOfACrashedInstanceDoesNotBlock) {
@@ -46,12 +56,9 @@ TEST(SingleInstanceTest, LeftoverSocketOfACrashedInstanceDoesNotBlock) {
         QFile junk(folder.path() + "/PYX32.socket");
         ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     }
-    SingleInstance first("PYX32", folder.path());
-    int requests = 0;
-    first.OnActivateRequest = [&] { ++requests; };
-    ASSERT_TRUE(first.Claim());
-    EXPECT_EQ(RunSecondInstance(folder.path()), 1);
-    EXPECT_TRUE(WaitUntil([&] { return requests == 1; }));
+    FirstInstance first(folder.path());
+    ASSERT_TRUE(first.Instance.Claim());
+    first.ExpectSecondRaisesFirst(folder.path());
 }
 
 TEST(SingleInstanceTest, AfterTheFirstEndsANewOneIsFirst) {

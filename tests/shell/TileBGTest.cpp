@@ -7,10 +7,20 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+// A library holding one pattern tile of that size.
+struct TileLibrary {
+    explicit TileLibrary(uint16_t size) {
+        Library.Load(WriteTestLibrary(Dir, {PatternImage("tile", size, size)}), true);
+    }
+    TempDir Dir;
+    TZQ5Library Library;
+};
+} // namespace
+
 TEST(TileBGTest, TilesAnchoredAtTheCornerOnlyWhereTheClipIs) {
-    TempDir dir;
-    TZQ5Library library;
-    library.Load(WriteTestLibrary(dir, {PatternImage("tile", 64, 64)}), true);
+    TileLibrary tiles(64);
+    TZQ5Library& library = tiles.Library;
     TTileBG bg(nullptr);
     bg.resize(400, 300);
     bg.SetLibrary(&library);
@@ -26,9 +36,8 @@ TEST(TileBGTest, TilesAnchoredAtTheCornerOnlyWhereTheClipIs) {
 }
 
 TEST(TileBGTest, ScaledTilesStayCrisp) {
-    TempDir dir;
-    TZQ5Library library;
-    library.Load(WriteTestLibrary(dir, {PatternImage("tile", 16, 16)}), true);
+    TileLibrary tiles(16);
+    TZQ5Library& library = tiles.Library;
     TTileBG bg(nullptr);
     bg.resize(64, 64);
     bg.SetLibrary(&library);
@@ -44,9 +53,8 @@ TEST(TileBGTest, ScaledTilesStayCrisp) {
 }
 
 TEST(TileBGTest, UnknownNameOrNoLibraryPaintsCrossHatching) {
-    TempDir dir;
-    TZQ5Library library;
-    library.Load(WriteTestLibrary(dir, {PatternImage("tile", 16, 16)}), true);
+    TileLibrary tiles(16);
+    TZQ5Library& library = tiles.Library;
     TTileBG bg(nullptr);
     bg.resize(40, 40);
     TTileBG::SetGlobalImageLibrary(nullptr);
@@ -68,12 +76,10 @@ TEST(TileBGTest, UnknownNameOrNoLibraryPaintsCrossHatching) {
 }
 
 TEST(TileBGTest, LibraryGoingFirstLeavesTheBackdropWithout) {
-    TempDir dir;
     TTileBG bg(nullptr);
     {
-        TZQ5Library library;
-        library.Load(WriteTestLibrary(dir, {PatternImage("tile", 16, 16)}), true);
-        bg.SetLibrary(&library);
+        TileLibrary tiles(16);
+        bg.SetLibrary(&tiles.Library);
         bg.SetImageName("tile");
         ASSERT_NE(bg.GetTile(), nullptr);
         bg.SetLibrary(nullptr);
