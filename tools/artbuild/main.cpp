@@ -1,0 +1,27 @@
+// artbuild: builds the toy's data files from the art folder.
+//   artbuild ART_DIR BUILD_DIR VOREL_TOOL
+
+#include "ArtBuilder.h"
+#include "ArtError.h"
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::cerr << "usage: artbuild ART_DIR BUILD_DIR VOREL_TOOL\n";
+        return 2;
+    }
+    // The review sheet draws text, which needs a GUI application but no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    try {
+        ArtBuilder({argv[1], argv[2], argv[3]}).Run();
+    } catch (const std::exception& error) {
+        std::cerr << "artbuild: " << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
