@@ -91,7 +91,8 @@ void ArtBuilder::Run() {
     ItemArt items(art, palette, rasteriser, halfRasteriser);
     items.Build();
     std::vector<IndexedImage> library = items.Images();
-    const DerivedArt derived(items, palette, rasteriser);
+    const SvgRasteriser flatRasteriser(art + "/crisp-flat.css");
+    const DerivedArt derived(items, palette, flatRasteriser);
     library.push_back(derived.Icons());
     for (int bank = 1; bank <= 4; ++bank)
         library.push_back(derived.Faces(bank));

@@ -31,10 +31,42 @@ IndexedImage DerivedArt::Miniature(const std::string& svg, int width, int height
         std::min(static_cast<double>(boxWidth) / width, static_cast<double>(boxHeight) / height);
     const int w = std::max(1, static_cast<int>(std::lround(width * scale)));
     const int h = std::max(1, static_cast<int>(std::lround(height * scale)));
-    IndexedImage small = Colours.Map(Rasteriser.Render(svg, w, h), svg, fill);
+    // Drawn without outlines; the silhouette gets a clean one-pixel outline instead.
+    IndexedImage small = Colours.Map(Rasteriser.Render(svg, w, h), svg, ink::BlankBackground);
+    const IndexedImage drawn = small;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (drawn.At(x, y) == ink::BlankBackground) continue;
+            bool edge = x == 0 || y == 0 || x == w - 1 || y == h - 1;
+            for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+                edge = edge || drawn.At(x + dx, y + dy) == ink::BlankBackground;
+            if (edge) small.Set(x, y, ink::Outline);
+        }
+    small.Replace(ink::BlankBackground, static_cast<std::uint8_t>(fill));
     IndexedImage box(svg, boxWidth, boxHeight, static_cast<std::uint8_t>(fill));
     box.Paste(small, (boxWidth - w) / 2, (boxHeight - h) / 2);
     return box;
+}
+
+IndexedImage DerivedArt::BackgroundFace(int background, bool blank, int fill) const {
+    constexpr int w = FaceWidth - 2;
+    const int h = static_cast<int>(
+        std::lround(objects::PictureHeight * static_cast<double>(w) / objects::PictureWidth));
+    const IndexedImage drawn =
+        Colours.Map(Rasteriser.Render(Items.BackgroundSource(background), w, h), "face", -1);
+    // Lines where two areas meet stand in for the outlines, which would break up at this size.
+    IndexedImage lines = drawn;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool edge = (x + 1 < w && drawn.At(x + 1, y) != drawn.At(x, y)) ||
+                              (y + 1 < h && drawn.At(x, y + 1) != drawn.At(x, y));
+            lines.Set(x, y, edge ? ink::Outline : blank ? ink::BlankBackground : drawn.At(x, y));
+        }
+    IndexedImage face("face", FaceWidth, FaceHeight, static_cast<std::uint8_t>(fill));
+    const int top = (FaceHeight - h) / 2;
+    face.Paste(lines, 1, top);
+    Frame(face, 0, top - 1, FaceWidth, h + 2, ink::Outline);
+    return face;
 }
 
 IndexedImage DerivedArt::Icons() const {
@@ -45,11 +77,12 @@ IndexedImage DerivedArt::Icons() const {
         const int v = p.MapIndex - objects::FirstMapIndex;
         for (int variant = 0; variant < 2; ++variant) {
             const int cell = v + 32 * variant;
-            IndexedImage icon = Miniature(Items.ObjectSource(p.MapIndex), p.Width(), p.Height(), IconSize - 4,
-                                          IconSize - 4, variant ? selected : normal);
+            const int fill = variant ? selected : normal;
             const int x = (cell % 4) * IconSize, y = (cell / 4) * IconSize;
-            sheet.FillRect(x, y, IconSize, IconSize, static_cast<std::uint8_t>(variant ? selected : normal));
-            sheet.Paste(icon, x + 2, y + 2);
+            sheet.FillRect(x, y, IconSize, IconSize, static_cast<std::uint8_t>(fill));
+            sheet.Paste(Miniature(Items.ObjectSource(p.MapIndex), p.Width(), p.Height(), IconSize - 4,
+                                  IconSize - 4, fill),
+                        x + 2, y + 2);
             Frame(sheet, x, y, IconSize, IconSize, variant ? ink::Selection : ink::Outline);
         }
     }
@@ -63,28 +96,14 @@ IndexedImage DerivedArt::Faces(int bank) const {
         for (int k = 0; k < 12; ++k) {
             IndexedImage face;
             if (k < 4) {
-                const int background = (bank - 1) * 2 + k / 2;
-                const bool blank = k % 2 == 0;
-                face = Miniature(Items.BackgroundSource(background), objects::PictureWidth,
-                                 objects::PictureHeight, FaceWidth - 2, FaceHeight - 2, fills[down]);
-                IndexedImage framed("face", FaceWidth, FaceHeight, static_cast<std::uint8_t>(fills[down]));
-                const int h = static_cast<int>(
-                    std::lround(objects::PictureHeight * (FaceWidth - 2.0) / objects::PictureWidth));
-                const int top = (FaceHeight - h) / 2;
-                framed.Paste(face.Crop("face", 0, top - 1, FaceWidth - 2, h), 1, top);
-                if (blank)
-                    for (int y = top; y < top + h; ++y)
-                        for (int x = 1; x < FaceWidth - 1; ++x)
-                            if (framed.At(x, y) != ink::Outline) framed.Set(x, y, ink::BlankBackground);
-                Frame(framed, 0, top - 1, FaceWidth, h + 2, ink::Outline);
-                face = framed;
+                // Buttons 1 and 2 offer the bank's first background blank and coloured, 3 and 4 its second.
+                face = BackgroundFace((bank - 1) * 2 + k / 2, k % 2 == 0, fills[down]);
             } else {
-                const ObjectPlace& p = objects::Place(8 + (bank - 1) * 8 + (k - 4));
-                face = Miniature(Items.ObjectSource(p.MapIndex), p.Width(), p.Height(), FaceWidth - 2,
-                                 FaceHeight - 2, fills[down]);
-                IndexedImage framed("face", FaceWidth, FaceHeight, static_cast<std::uint8_t>(fills[down]));
-                framed.Paste(face, 1, 1);
-                face = framed;
+                const ObjectPlace& p = objects::Place(objects::FirstMapIndex + (bank - 1) * 8 + (k - 4));
+                face = IndexedImage("face", FaceWidth, FaceHeight, static_cast<std::uint8_t>(fills[down]));
+                face.Paste(Miniature(Items.ObjectSource(p.MapIndex), p.Width(), p.Height(), FaceWidth - 2,
+                                     FaceHeight - 2, fills[down]),
+                           1, 1);
             }
             sheet.Paste(face, (k % 2) * FaceWidth + down * 2 * FaceWidth, (k / 2) * FaceHeight);
         }

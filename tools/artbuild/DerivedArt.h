@@ -12,7 +12,8 @@ class SvgRasteriser;
 
 class DerivedArt {
 public:
-    DerivedArt(const ItemArt& items, const Palette& palette, const SvgRasteriser& rasteriser);
+    // flatRasteriser draws without outlines (the miniatures get their own).
+    DerivedArt(const ItemArt& items, const Palette& palette, const SvgRasteriser& flatRasteriser);
 
     // 76 x 304: object v = map index - 8 at ((v mod 4) * 19, (v div 4) * 19), its selected
     // form at v + 32.
@@ -22,9 +23,11 @@ public:
     IndexedImage Faces(int bank) const;
 
 private:
-    // The drawing reduced to fit in box (keeping its shape), centred on a box of colour fill.
+    // The drawing reduced to fit in box (keeping its shape), outlined, centred on a box of colour fill.
     IndexedImage Miniature(const std::string& svg, int width, int height, int boxWidth, int boxHeight,
                            int fill) const;
+    // A face showing a background, coloured or as blank line art.
+    IndexedImage BackgroundFace(int background, bool blank, int fill) const;
 
     const ItemArt& Items;
     const Palette& Colours;
