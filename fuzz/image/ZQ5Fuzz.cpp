@@ -3,7 +3,8 @@
 // record; any other input is taken as records from its first byte.
 //
 // Built plainly it replays the files named on the command line, or with
-// --generate N corrupts N copies of a sound library and replays those.
+// --generate N corrupts N copies of a sound library and replays those;
+// --seed FILE writes that sound library, as a start for a fuzzing corpus.
 
 #include "foundation/ByteStream.h"
 #include "foundation/KelException.h"
@@ -108,6 +109,10 @@ std::vector<uint8_t> ReadFile(const char* path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--seed") == 0) {
+        MemoryStream(SoundLibrary()).SaveToFile(argv[2]);
+        return 0;
+    }
     if (argc == 3 && std::strcmp(argv[1], "--generate") == 0) {
         std::vector<uint8_t> sound = SoundLibrary();
         MemoryStream check(sound);
