@@ -20,6 +20,10 @@ void TZQ5ImageData::Setup(uint16_t width, uint16_t height, TDisplayHeader* displ
     ResetClipRect();
 }
 
-void TZQ5ImageData::ResetClipRect() { ClipRect = BoundsRect(); }
+void TZQ5ImageData::ResetClipRect() {
+    ClipRect = BoundsRect();
+}
 
-void TZQ5ImageData::SetClipRect(const TRect& rect) { ClipRect = IntersectRect(rect, BoundsRect()); }
+void TZQ5ImageData::SetClipRect(const TRect& rect) {
+    ClipRect = IntersectRect(rect, BoundsRect());
+}

@@ -96,6 +96,9 @@ public:
     std::vector<std::string> ImageNames() const;
 
 private:
+    void BuildNameIndex();
+    TImageNode* FindLoaded(const std::string& key) const;
+
     std::string Path;
     TImageList LoadedImages;
     std::unique_ptr<std::array<uint8_t, ZQ5PaletteSize>> Palette;

@@ -1,0 +1,32 @@
+#pragma once
+// The fixed part of a stored image record: the 18-byte header and the table of
+// segment end offsets, read and checked before any segment is touched.
+
+#include "image/ZQ5Image.h"
+
+#include <cstdint>
+#include <vector>
+
+class ByteStream;
+
+struct ZQ5RecordLayout {
+    TZQ5ImageHeader Header;
+    std::vector<uint32_t> Ends; // offset just past each segment, from the record start
+
+    uint32_t Start(unsigned i) const { return i == 0 ? TableEnd() : Ends[i - 1]; }
+    uint32_t TableEnd() const { return static_cast<uint32_t>(ZQ5RecordHeaderSize + 4 * Ends.size()); }
+    uint32_t DataBytes(unsigned i) const { return Ends[i] - Start(i) - 3; }
+    uint32_t RecordSize() const { return Ends.back(); }
+};
+
+// Reads the header and offset table at the stream's position and checks them;
+// available is the number of bytes from the record start to the end of the
+// file. Raises "Invalid ZQ5 image header" for a header the format does not
+// allow, and for segments that are out of order, too short for their 3-byte
+// header, larger than 65535 bytes, or reaching past the file (a kind-2 segment
+// must also hold exactly its band's bytes).
+ZQ5RecordLayout ReadRecordLayout(ByteStream& stream, int64_t available);
+
+void WriteRecordHeader(std::vector<uint8_t>& out, const TZQ5ImageHeader& header);
+void AppendWord(std::vector<uint8_t>& out, uint16_t value);
+void AppendCardinal(std::vector<uint8_t>& out, uint32_t value);
