@@ -30,6 +30,11 @@ public:
 
 class TDamageList : public TKelListOf<TDamageNode> {};
 
+// Rectangles must not be stacked as damage forever: a new rectangle lying
+// within a listed one is dropped, and one holding a listed rectangle takes its
+// place; partial overlaps stay side by side. One pass, first containment wins.
+void MergeDamage(TDamageList& list, const TRect& rect);
+
 struct LayerParams {
     uint16_t Priority = 0;
     uint16_t FrameIndex = 0;
@@ -46,12 +51,18 @@ struct LayerParams {
 // One layer on a parent surface: Data is its source surface (not owned).
 class TZQ5LayerNode : public TPriDataNode {
 public:
+    // Raises ZQ5Exception when ScaleDivisor is 0 or the scaled size exceeds
+    // what an image can hold.
     TZQ5LayerNode(TZQ5ImageData* source, const LayerParams& params);
     ~TZQ5LayerNode() override;
 
     TZQ5ImageData* Source() const { return static_cast<TZQ5ImageData*>(Data); }
     void SetSourceRect(TZQ5ImageData* source, const TRect& rect);
     void FreeSave();
+    // Shown at the size of its source rectangle.
+    bool IsOneToOne() const { return ScaleX == ScaleDivisor && ScaleY == ScaleDivisor; }
+    // The rectangle the layer covers on its parent.
+    TRect Area() const;
 
     TPoint Position;
     bool Visible = false;
@@ -114,13 +125,19 @@ public:
     // Every factor-th pixel of every factor-th line; reports nothing.
     void ShrinkFrom(TZQ5ImageData& source, int factor);
 
-    // Display: shows rect with its top-left at dest; returns the lines drawn.
+    // Display: shows rect with its top-left at dest through the target's
+    // selected palette (a grey ramp when none is selected), one blit per
+    // segment band, the lowest band first; transparent pixels leave the target
+    // as it was. Returns the lines drawn. Raises "PBMInfo not initialized for
+    // Display" without a display header.
     int Display(DisplayTarget& target, TPoint dest, const TRect& rect);
     // Shows every damaged rectangle at origin + its position, then clears the damage.
     void DisplayDamage(DisplayTarget& target, TPoint origin);
 
-    // Layers.
+    // Layers. A parent appears in a source's Parents once while at least one
+    // of its layers shows that source.
     void Changed(const TRect& area);
+    // Refuses a source that is this surface or one of its parents.
     TZQ5LayerNode* AddLayer(TZQ5ImageData* source, const LayerParams& params);
     void RemoveLayerNode(TZQ5LayerNode* node);
     void SetLayerNodeVisible(TZQ5LayerNode* node, bool visible);
@@ -147,7 +164,41 @@ public:
 
     uint8_t SegmentCount() const { return static_cast<uint8_t>(Segments.size()); }
 
+    uint16_t LinesPerSegment() const { return LinesPerBand; }
+    TZQ5ImageSegment* Segment(unsigned index) const { return Segments[index]; }
+
+    // Raises Busy for its lifetime, also when an operation raises.
+    class BusyScope {
+    public:
+        explicit BusyScope(TZQ5ImageData& surface) : Surface(surface) { ++Surface.Busy; }
+        ~BusyScope() { --Surface.Busy; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        TZQ5ImageData& Surface;
+    };
+
 private:
+    // The address of pixel 0 of line y (inside the surface), its segment locked.
+    uint8_t* LineBase(int32_t y);
+    // Unlocks the segments holding lines [top, bottom), unless LockAll holds them.
+    void UnlockLines(int32_t top, int32_t bottom);
+    unsigned SegmentOfLine(int32_t y) const;
+    void EraseLayers(const TRect& area);
+    void CopyLines(const TRect& dest, TZQ5ImageData& source, const TRect& sourceRect);
+    void ScaledLines(const TRect& destRect, const TRect& clipped, TZQ5ImageData& source,
+                     const TRect& sourceRect);
+    int BlitBands(DisplayTarget& target, TPoint dest, const TRect& rect);
+
+    bool HasLayer(const TZQ5LayerNode* node) const;
+    bool ShowsSource(const TZQ5ImageData* source) const;
+    void SaveUnder(TZQ5LayerNode& layer, const TRect& area);
+    void DrawLayer(TZQ5LayerNode& layer, const TRect& area);
+    void RefreshLayer(TZQ5LayerNode& layer, const TRect& sourceArea);
+    void LeaveParents();
+    void DropOwnLayers();
+
     std::vector<TZQ5ImageSegment*> Segments; // the image's, not owned
     uint16_t LinesPerBand = 0;
     TDamageList Damage;

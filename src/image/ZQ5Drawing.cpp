@@ -1,0 +1,232 @@
+// Pixel operations of the drawing surface. Each writes within its clipped
+// destination rectangle A in three steps: erase the layers over A, write,
+// report A with Changed.
+
+#include "foundation/KelException.h"
+#include "image/ZQ5ImageData.h"
+
+#include <cstring>
+
+void TZQ5ImageData::EraseLayers(const TRect& area) {
+    if (Busy == 0 && !Layers.IsEmpty()) RestoreUnderLayers(nullptr, area);
+}
+
+uint8_t TZQ5ImageData::GetPixel(TPoint point) {
+    uint8_t value = *StartLine(point.X, point.Y);
+    UnlockSegment(point.X, point.Y);
+    return value;
+}
+
+void TZQ5ImageData::FillRect(TRect rect, uint8_t colour) {
+    ClipToDrawable(rect);
+    if (!IsRectEmpty(rect)) {
+        EraseLayers(rect);
+        for (int32_t y = rect.Top; y < rect.Bottom; ++y)
+            std::memset(LineBase(y) + rect.Left, colour, static_cast<size_t>(RectWidth(rect)));
+        UnlockLines(rect.Top, rect.Bottom);
+    }
+    Changed(rect);
+}
+
+// Edges that clipping cut away are not drawn: only a line that is the
+// rectangle's own top or bottom gets its span, only an own side its pixel.
+void TZQ5ImageData::FrameRect(TRect rect, uint8_t colour) {
+    TRect given = rect;
+    if (given.Right < given.Left) std::swap(given.Left, given.Right);
+    if (given.Bottom < given.Top) std::swap(given.Top, given.Bottom);
+    TRect area = rect;
+    ClipToDrawable(area);
+    if (!IsRectEmpty(area)) {
+        EraseLayers(area);
+        for (int32_t y = area.Top; y < area.Bottom; ++y) {
+            uint8_t* line = LineBase(y);
+            if (y == given.Top || y == given.Bottom - 1) {
+                std::memset(line + area.Left, colour, static_cast<size_t>(RectWidth(area)));
+                continue;
+            }
+            if (area.Left == given.Left) line[area.Left] = colour;
+            if (area.Right == given.Right) line[area.Right - 1] = colour;
+        }
+        UnlockLines(area.Top, area.Bottom);
+    }
+    Changed(area);
+}
+
+// dest and sourceRect have the same size and lie within their surfaces.
+void TZQ5ImageData::CopyLines(const TRect& dest, TZQ5ImageData& source, const TRect& sourceRect) {
+    const int transparent = source.TransparentOrNone();
+    const bool mirrorH = source.MirrorHorizontal;
+    const int32_t step = source.MirrorVertical ? -1 : 1;
+    const size_t width = static_cast<size_t>(RectWidth(dest));
+    int32_t sourceY = source.MirrorVertical ? sourceRect.Bottom - 1 : sourceRect.Top;
+    for (int32_t y = dest.Top; y < dest.Bottom; ++y, sourceY += step) {
+        const uint8_t* from = source.LineBase(sourceY) + sourceRect.Left;
+        uint8_t* to = LineBase(y) + dest.Left;
+        if (mirrorH) {
+            for (size_t j = 0; j < width; ++j) {
+                uint8_t pixel = from[j];
+                if (pixel != transparent) to[width - 1 - j] = pixel;
+            }
+        } else if (transparent < 0) {
+            std::memmove(to, from, width);
+        } else {
+            for (size_t j = 0; j < width; ++j)
+                if (from[j] != transparent) to[j] = from[j];
+        }
+    }
+    UnlockLines(dest.Top, dest.Bottom);
+    source.UnlockLines(sourceRect.Top, sourceRect.Bottom);
+}
+
+namespace {
+
+// Fits a source span [low, high) to a destination that lost cut pixels at its
+// start and kept length: a mirrored source loses them from its far side.
+void FitSpan(int32_t& low, int32_t& high, int32_t cut, int32_t length, bool mirrored) {
+    if (mirrored) {
+        high -= cut;
+        low = high - length;
+    } else {
+        low += cut;
+        high = low + length;
+    }
+}
+
+} // namespace
+
+void TZQ5ImageData::CopyFrom(TPoint dest, TZQ5ImageData& source, TRect sourceRect) {
+    if (sourceRect.Left < 0) {
+        dest.X -= sourceRect.Left;
+        sourceRect.Left = 0;
+    }
+    if (sourceRect.Top < 0) {
+        dest.Y -= sourceRect.Top;
+        sourceRect.Top = 0;
+    }
+    source.NormalizeRect(sourceRect);
+    if (IsRectEmpty(sourceRect)) return;
+    TRect area = IntersectRect(RectAtPt(sourceRect, dest), ClipRect);
+    if (IsRectEmpty(area)) return;
+    FitSpan(sourceRect.Left, sourceRect.Right, area.Left - dest.X, RectWidth(area), source.MirrorHorizontal);
+    FitSpan(sourceRect.Top, sourceRect.Bottom, area.Top - dest.Y, RectHeight(area), source.MirrorVertical);
+    EraseLayers(area);
+    CopyLines(area, source, sourceRect);
+    Changed(area);
+}
+
+void TZQ5ImageData::CopyWithClip(TPoint dest, TZQ5ImageData& source, const TRect& clip, TRect sourceRect) {
+    const TRect remembered = ClipRect;
+    SetClipRect(clip);
+    try {
+        CopyFrom(dest, source, sourceRect);
+    } catch (...) {
+        ClipRect = remembered;
+        throw;
+    }
+    ClipRect = remembered;
+}
+
+// Writes the scaled source lines whose destination lines fall within clipped.
+// A source pixel or line outside the source yields nothing.
+void TZQ5ImageData::ScaledLines(const TRect& destRect, const TRect& clipped, TZQ5ImageData& source,
+                                const TRect& sourceRect) {
+    const int64_t sw = RectWidth(sourceRect), sh = RectHeight(sourceRect);
+    const int64_t dw = RectWidth(destRect), dh = RectHeight(destRect);
+    const int transparent = source.TransparentOrNone();
+    const int32_t lineStep = source.MirrorVertical ? -1 : 1;
+    const int32_t columnStep = source.MirrorHorizontal ? -1 : 1;
+    const int32_t firstColumn = source.MirrorHorizontal ? destRect.Right - 1 : destRect.Left;
+    auto leftArea = [&](int32_t y) { return lineStep > 0 ? y >= clipped.Bottom : y < clipped.Top; };
+
+    int32_t destY = source.MirrorVertical ? destRect.Bottom - 1 : destRect.Top;
+    int64_t lineAccumulator = 0;
+    for (int32_t sourceY = sourceRect.Top; sourceY < sourceRect.Bottom; ++sourceY) {
+        if (leftArea(destY) || sourceY >= source.Height) break;
+        lineAccumulator += dh;
+        uint8_t* produced = nullptr;
+        while (lineAccumulator >= sh && !leftArea(destY)) {
+            lineAccumulator -= sh;
+            const bool insideArea = destY >= clipped.Top && destY < clipped.Bottom && sourceY >= 0;
+            if (insideArea && produced && transparent < 0) {
+                std::memcpy(LineBase(destY) + clipped.Left, produced,
+                            static_cast<size_t>(RectWidth(clipped)));
+            } else if (insideArea) {
+                uint8_t* to = LineBase(destY);
+                const uint8_t* from = source.LineBase(sourceY);
+                int32_t column = firstColumn;
+                int64_t accumulator = 0;
+                for (int32_t sourceX = sourceRect.Left; sourceX < sourceRect.Right; ++sourceX) {
+                    accumulator += dw;
+                    const bool readable = sourceX >= 0 && sourceX < source.Width;
+                    for (; accumulator >= sw; accumulator -= sw, column += columnStep) {
+                        if (!readable || column < clipped.Left || column >= clipped.Right) continue;
+                        if (from[sourceX] != transparent) to[column] = from[sourceX];
+                    }
+                }
+                produced = to + clipped.Left;
+            }
+            destY += lineStep;
+        }
+    }
+    UnlockLines(clipped.Top, clipped.Bottom);
+    source.UnlockLines(std::max(sourceRect.Top, 0), std::min(sourceRect.Bottom, source.Height));
+}
+
+void TZQ5ImageData::ScaledCopyFrom(TRect destRect, TZQ5ImageData& source, TRect sourceRect) {
+    if (RectWidth(sourceRect) <= 0 || RectHeight(sourceRect) <= 0 || RectWidth(destRect) <= 0 ||
+        RectHeight(destRect) <= 0)
+        return;
+    TRect area = destRect;
+    ClipToDrawable(area);
+    if (IsRectEmpty(area)) return;
+    EraseLayers(area);
+    ScaledLines(destRect, area, source, sourceRect);
+    Changed(area);
+}
+
+// The phase p moves back by step / 2 from line to line (modulo step), and a
+// pixel is copied whenever the countdown from p, run from the line's last
+// pixel leftwards, passes below zero: a diagonal pattern that calls with
+// falling steps fill in.
+void TZQ5ImageData::DitherFrom(TPoint dest, TZQ5ImageData& source, TRect sourceRect, uint8_t step) {
+    if (step == 0) return;
+    const int transparent = source.TransparentOrNone();
+    source.NormalizeRect(sourceRect);
+    if (IsRectEmpty(sourceRect)) return;
+    TRect area = IntersectRect(RectAtPt(sourceRect, dest), ClipRect);
+    if (IsRectEmpty(area)) return;
+    sourceRect = RectAtPt(area, PtAdd(sourceRect.TopLeft(), PtSub(area.TopLeft(), dest)));
+    EraseLayers(area);
+    const int half = step / 2;
+    int phase = step;
+    for (int32_t y = area.Top; y < area.Bottom; ++y) {
+        const int32_t sourceY = sourceRect.Top + (y - area.Top);
+        phase = phase < half ? phase - half + step : phase - half;
+        const uint8_t* from = source.LineBase(sourceY) + sourceRect.Left;
+        uint8_t* to = LineBase(y) + area.Left;
+        int counter = phase;
+        for (int32_t x = RectWidth(area) - 1; x >= 0; --x) {
+            if (--counter >= 0) continue;
+            counter += step;
+            if (from[x] != transparent) to[x] = from[x];
+        }
+        UnlockLines(y, y + 1);
+        source.UnlockLines(sourceY, sourceY + 1);
+    }
+    Changed(area);
+}
+
+void TZQ5ImageData::ShrinkFrom(TZQ5ImageData& source, int factor) {
+    if (Width == 0 || Height == 0) return;
+    if (factor < 1 || static_cast<int64_t>(Width - 1) * factor >= source.Width ||
+        static_cast<int64_t>(Height - 1) * factor >= source.Height)
+        throw ZQ5Exception("ShrinkFrom: source smaller than factor times this surface");
+    for (int32_t y = 0; y < Height; ++y) {
+        const uint8_t* from = source.LineBase(y * factor);
+        uint8_t* to = LineBase(y);
+        for (int32_t x = 0; x < Width; ++x)
+            to[x] = from[x * factor];
+    }
+    UnlockLines(0, Height);
+    source.UnlockLines(0, source.Height);
+}
