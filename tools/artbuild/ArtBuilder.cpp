@@ -54,14 +54,6 @@ void MakeDir(const std::string& path) {
     if (!QDir().mkpath(QString::fromStdString(path))) throw ArtError(path + ": cannot create folder");
 }
 
-// What the installed vorel-tool offers, from its usage text.
-std::string ToolUsage(const std::string& tool) {
-    QProcess process;
-    process.start(QString::fromStdString(tool), {});
-    if (!process.waitForFinished(30000)) throw ArtError(tool + ": cannot run");
-    return process.readAllStandardError().toStdString();
-}
-
 void RunTool(const std::string& tool, const QStringList& args) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
@@ -134,16 +126,9 @@ void ArtBuilder::Run() {
     }
     SavePng(MakeReviewSheet(library, extras, palette), out + "/review.png");
 
-    const std::string usage = ToolUsage(Paths.Tool);
-    if (usage.find("zq5 pack") != std::string::npos)
-        RunTool(Paths.Tool, QStringList{"zq5", "pack"} + packArgs);
-    else
-        std::cerr << "artbuild: warning: vorel-tool has no \"zq5 pack\" yet; vorel.zq5 not written\n";
-    if (usage.find("obf encode") != std::string::npos)
-        RunTool(Paths.Tool, {"obf", "encode", QString::fromStdString(dat + "/pyx_init.txt"),
-                             QString::fromStdString(dat + "/pyx_init.dat")});
-    else
-        std::cerr << "artbuild: warning: vorel-tool has no \"obf encode\" yet; pyx_init.dat not written\n";
+    RunTool(Paths.Tool, QStringList{"zq5", "pack"} + packArgs);
+    RunTool(Paths.Tool, {"obf", "encode", QString::fromStdString(dat + "/pyx_init.txt"),
+                         QString::fromStdString(dat + "/pyx_init.dat")});
 
     std::cout << "artbuild: " << library.size() << " images, " << items.Map().RegionCount() << " regions, "
               << "region map " << map.size() << " bytes\n";

@@ -1,6 +1,7 @@
 #include "Palette.h"
 
 #include "ArtError.h"
+#include "common/PaletteFile.h"
 
 #include <QImage>
 
@@ -24,32 +25,23 @@ Palette Palette::Load(const std::string& path) {
 }
 
 Palette Palette::FromText(const std::string& text, const std::string& origin) {
-    Palette palette;
-    std::istringstream lines(text);
-    std::string line;
-    int count = 0;
-    int lineNumber = 0;
-    while (std::getline(lines, line)) {
-        ++lineNumber;
-        const auto first = line.find_first_not_of(" \t\r");
-        if (first == std::string::npos || line[first] == '#') continue;
-        std::istringstream fields(line);
-        int r = -1, g = -1, b = -1;
-        std::string rest;
-        if (!(fields >> r >> g >> b) || (fields >> rest) || r < 0 || g < 0 || b < 0 || r > 255 || g > 255 ||
-            b > 255)
-            throw ArtError("palette " + origin + " line " + std::to_string(lineNumber) +
-                           ": expected \"R G B\"");
-        if (count == 256) throw ArtError("palette " + origin + ": more than 256 entries");
-        const QRgb colour = qRgb(r, g, b);
-        if (palette.Lookup.count(colour))
-            throw ArtError("palette " + origin + ": entries " + std::to_string(palette.Lookup[colour]) +
-                           " and " + std::to_string(count) + " are both " + Hex(colour));
-        palette.Lookup[colour] = count;
-        palette.Entries[static_cast<std::size_t>(count++)] = colour;
+    PaletteColours colours;
+    try {
+        colours = ParsePaletteText(text, "palette " + origin);
+    } catch (const std::runtime_error& error) {
+        throw ArtError(error.what());
     }
-    if (count != 256)
-        throw ArtError("palette " + origin + ": " + std::to_string(count) + " entries, 256 needed");
+    Palette palette;
+    for (int i = 0; i < 256; ++i) {
+        const PaletteColour& c = colours[static_cast<std::size_t>(i)];
+        const QRgb colour = qRgb(c.R, c.G, c.B);
+        const auto [found, fresh] = palette.Lookup.emplace(colour, i);
+        if (!fresh)
+            throw ArtError("palette " + origin + ": entries " + std::to_string(found->second) + " and " +
+                           std::to_string(i) + " are both " + Hex(colour) +
+                           " (drawn colours could not be told apart)");
+        palette.Entries[static_cast<std::size_t>(i)] = colour;
+    }
     return palette;
 }
 

@@ -5,6 +5,7 @@
 #include "ArtError.h"
 
 #include <QGuiApplication>
+#include <QTemporaryDir>
 
 #include <cstdlib>
 #include <iostream>
@@ -16,6 +17,10 @@ int main(int argc, char** argv) {
     }
     // The review sheet draws text, which needs a GUI application but no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt wants a private runtime folder and complains on every build without one.
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     QGuiApplication app(argc, argv);
     try {
         ArtBuilder({argv[1], argv[2], argv[3]}).Run();
