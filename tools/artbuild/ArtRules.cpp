@@ -36,8 +36,7 @@ void CheckBackground(const IndexedImage& image) {
     CheckOpaque(image);
 }
 
-void CheckNoChartValues(const LineArt& art) {
-    const IndexedImage& image = art.Image();
+void CheckNoChartValues(const LineArt& art, const IndexedImage& image) {
     for (int y = 0; y < image.Height; ++y)
         for (int x = 0; x < image.Width; ++x)
             if (image.At(x, y) <= ink::HighestChartValue && art.RegionAt(x, y) < 0)

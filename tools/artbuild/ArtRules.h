@@ -18,8 +18,9 @@ void CheckFrames(const IndexedImage& image, int frames);
 void CheckOpaque(const IndexedImage& image);
 // Backgrounds: 376 x 225, opaque.
 void CheckBackground(const IndexedImage& image);
-// Item images: an index 0..15 only inside regions, or a click there would name an item.
-void CheckNoChartValues(const LineArt& art);
+// Item images as shipped: an index 0..15 only inside the regions of the drawing, or a click
+// there would name an item on the chart.
+void CheckNoChartValues(const LineArt& art, const IndexedImage& shipped);
 // Every seed lies inside its region, on the colour recorded for it.
 void CheckSeeds(const LineArt& art, const IndexedImage& shipped, std::uint8_t recorded);
 // Object sheets: not transparent; everything outside the object rectangles is 217.

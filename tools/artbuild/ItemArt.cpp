@@ -81,7 +81,8 @@ void ItemArt::BuildBackground(int index) {
     rules::CheckBackground(drawn);
     rules::CheckBackground(blank);
     rules::CheckSeeds(art, blank, ink::BlankBackground);
-    rules::CheckNoChartValues(LineArt(blank, false));
+    rules::CheckNoChartValues(art, blank);
+    rules::CheckNoChartValues(art, drawn);
     std::vector<SeedPoint> seeds;
     for (const Region& r : art.Regions())
         seeds.push_back({r.SeedX, r.SeedY, ink::BlankBackground});
@@ -116,8 +117,8 @@ void ItemArt::BuildObject(int mapIndex, IndexedImage& fullSheet, IndexedImage& h
     const IndexedImage blank = BlankedLineArt(drawn, ink::BlankObject, true, drawn.Name);
     const IndexedImage blankHalf = BlankedLineArt(drawnHalf, ink::BlankObject, true, drawnHalf.Name);
     rules::CheckSeeds(full, blank, ink::BlankObject);
-    rules::CheckNoChartValues(LineArt(blank, true));
-    rules::CheckNoChartValues(LineArt(blankHalf, true));
+    rules::CheckNoChartValues(full, blank);
+    rules::CheckNoChartValues(half, blankHalf);
     fullSheet.Paste(blank, place.Left, place.Top);
     halfSheet.Paste(blankHalf, place.Left / 2, place.Top / 2);
 

@@ -125,6 +125,8 @@ void LineArt::CheckRegions(int minPixels, bool mustBeClosed) const {
 }
 
 void LineArt::PlaceSeeds(const std::function<bool(int, int, int)>& allowed) {
+    for (Region& r : Found)
+        r.SeedX = r.SeedY = -1;
     std::vector<int> best(Found.size(), -1);
     for (int y = 0; y < Source.Height; ++y)
         for (int x = 0; x < Source.Width; ++x) {
