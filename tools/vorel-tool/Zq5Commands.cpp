@@ -151,6 +151,8 @@ std::vector<PackItem> ParsePackItems(const std::vector<std::string>& args) {
 
 std::vector<uint8_t> PackRecord(const PackItem& item) {
     IndexedPicture picture = ReadIndexedPng(item.Path);
+    if (picture.Width > 65535 || picture.Height > 65535)
+        throw std::runtime_error(item.Path + ": pictures are at most 65535 pixels wide and high");
     MemoryStream source(ToStoredLines(picture));
     TZQ5Image image;
     try {
