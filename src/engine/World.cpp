@@ -345,6 +345,7 @@ void TWorld::ViewMouseUp(int, uint8_t, int32_t x, int32_t y) {
         if (!keep) Captured = nullptr;
         Plat->SetPlayAreaCursor(box->CursorAt(x, y));
     } catch (...) {
+        Captured = nullptr; // a failed release ends the press
         HandleError("ViewMouseUp: exception caught");
     }
 }
@@ -418,13 +419,31 @@ bool TWorld::LoadGame(char slot) {
     bool read = false;
     try {
         FileStream in(SaveFileName(slot), FileStream::Mode::Read);
-        read = ReadGame(in);
+        // A file that fails half-way must not leave the rooms half read: the
+        // state before the load is kept in memory and put back.
+        MemoryStream before;
+        WriteGame(before);
+        try {
+            read = ReadGame(in);
+        } catch (...) {
+            RestoreState(before);
+            throw;
+        }
     } catch (...) {
         SetBusy(false);
         throw;
     }
     SetBusy(false);
     return read;
+}
+
+void TWorld::RestoreState(MemoryStream& saved) {
+    saved.Seek(0);
+    try {
+        ReadGame(saved);
+    } catch (const std::exception&) {
+        // What was just written reads back; should it not, the first error is the one to report.
+    }
 }
 
 void TWorld::WriteGame(ByteStream& stream) {
