@@ -318,14 +318,6 @@ TEST_F(TimerTest, KindsEightToElevenGoToThePictureRooms) {
     EXPECT_EQ(Game->CurrentRoom(), Game->FindRoom("VOREL2"));
 }
 
-TEST_F(TimerTest, TimerNamesOfTheKinds) {
-    EXPECT_EQ(TimerScriptName(tsTick), "TICK");
-    EXPECT_EQ(TimerScriptName(tsMusic), "MUSIC");
-    EXPECT_EQ(TimerScriptName(tsRelease), "RELEASE");
-    EXPECT_EQ(TimerScriptName(0), "");
-    EXPECT_EQ(TimerScriptName(12), "");
-}
-
 // ---- Start-up, paint ----
 
 namespace {
