@@ -97,10 +97,10 @@ void TWorld::LoadRooms() {
 void TWorld::RecoverDamagedSave(const std::string& path, const std::string& reason) {
     namespace fs = std::filesystem;
     // Never overwrite an earlier damaged file: pick the first free name.
-    std::string kept = path + ".damaged";
-    for (int n = 2; fs::exists(kept); ++n)
-        kept = path + ".damaged" + std::to_string(n);
     std::error_code error;
+    std::string kept = path + ".damaged";
+    for (int n = 2; fs::exists(kept, error); ++n)
+        kept = path + ".damaged" + std::to_string(n);
     fs::rename(path, kept, error);
     std::string text = "The saved pictures in \"" + path + "\" could not be read (" + reason + ").\r\n\r\n";
     text += error ? "The file could not be moved aside (" + error.message() +
