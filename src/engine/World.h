@@ -1,0 +1,162 @@
+#pragma once
+// The driver of the game engine: the rooms and the current one, the room
+// stack, the tick, mouse routing onto hit boxes, and the saved games.
+//
+// There is one world; its constructor makes it the program-wide `World` and
+// its destructor clears that again. The shell calls, in order: the
+// constructor, Initialise, Start(""), then Tick on every timer event and the
+// View* handlers for play-area events (play-area pixels, 512 x 320), and
+// SaveGame('1') before destroying it.
+//
+// Errors: the handlers (Tick, GoRoom, the View* handlers) report a
+// KelException with ReportAndAskQuit and keep going; other errors are
+// announced with a fixed message and passed on to the caller.
+
+#include "engine/Room.h"
+#include "engine/RoomStack.h"
+#include "foundation/Geometry.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class ByteStream;
+class MemoryStream;
+class DisplayTarget;
+class MainWindowServices;
+class Platform;
+class THitBox;
+class THotImage;
+class TImageNode;
+class TZQ5ImageData;
+class TZQ5Library;
+
+// World flags.
+enum : uint16_t {
+    wfQuit = 0x0004,          // the main window closes after the tick that sees it
+    wfBusy = 0x0008,          // hourglass; presses and moves are ignored
+    wfCursorRefresh = 0x0010, // the next tick re-sets the pointer
+    wfLeavingMarked = 0x0020, // during a change away from an rfMarked room
+    wfIdle = 0x0040,          // set by the shell's idle handler, cleared by the tick
+    wfShift = 0x0080,
+    wfCtrl = 0x0100,
+};
+
+constexpr int32_t PlayAreaWidth = 512;
+constexpr int32_t PlayAreaHeight = 320;
+
+class TWorld {
+public:
+    TWorld(Platform& platform, MainWindowServices& mainWindow, DisplayTarget& view, TZQ5Library& library);
+    ~TWorld();
+    TWorld(const TWorld&) = delete;
+    TWorld& operator=(const TWorld&) = delete;
+
+    // Loads the start-up script; set by the shell, called by Initialise.
+    std::function<void(TWorld&)> ScriptLoader;
+
+    // The screen surface, the rooms (ScriptLoader), the automatic saved game
+    // (slot '1') and the miniatures of VOREL1..VOREL4. A saved game that
+    // cannot be read is reported once, kept beside it as "<name>.damaged",
+    // and the rooms are made afresh.
+    void Initialise();
+    // Without a file (or a missing one): GoRoom(StartRoom). With one: reads it
+    // as a saved game and goes back; a failure sets wfQuit and passes on.
+    void Start(const std::string& fileName = "");
+
+    void GoRoom(const std::string& name);
+    void GoBack();
+    void Tick(int32_t count);
+
+    // Slot '1'..'8'. SaveGame first goes to "TITLE" when leaveRoom is set, so
+    // that the current room is left before it is written; the file is written
+    // beside the old one and renamed over it, and a failure passes on with the
+    // old file intact. LoadGame returns false when the file's header is not a
+    // saved game's (nothing is read); a missing file raises FileOpenError; a
+    // file that fails half-way raises with the rooms as they were before.
+    void SaveGame(char slot, bool leaveRoom = true);
+    bool LoadGame(char slot);
+    // The file body. ReadGame returns false when the header is not accepted.
+    bool ReadGame(ByteStream& stream);
+    void WriteGame(ByteStream& stream);
+    // The picture stored with the next save (102 x 64, 6528 indices); when
+    // empty, SaveGame reduces the screen surface by 5.
+    std::vector<uint8_t> PendingThumbnail;
+
+    void SetBusy(bool on);
+    // The message, two line breaks and "Quit game?", Yes/No; Yes sets wfQuit.
+    void ReportAndAskQuit(const std::string& message);
+
+    TRoom* FindRoom(const std::string& name) const { return Rooms.FindRoom(name); }
+    TRoom* AddRoom(std::unique_ptr<TRoom> room) { return Rooms.AddTail(std::move(room)); }
+    void SetStartRoom(const std::string& name) { StartRoom = name; }
+    const std::string& GetStartRoom() const { return StartRoom; }
+    void RequestCursorRefresh() { Flags |= wfCursorRefresh; }
+    bool IsNotReady() const;
+
+    // Shows the damaged parts of the screen through the library's palette.
+    void FlushView();
+    void ViewPaint(const TRect& clip);
+    // shiftState: bit 0 Shift, 1 Alt, 2 Ctrl, 3 left, 4 right, 5 middle,
+    // 6 double; button: 0 left, 1 right, 2 middle.
+    void ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y);
+    void ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y);
+    void ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y);
+
+    bool HasFlag(uint16_t flag) const { return (Flags & flag) != 0; }
+    // Draws the miniatures of the rooms VOREL1..VOREL4 into PictureThumbs.
+    void DrawMiniatures();
+
+    Platform& GetPlatform() const { return *Plat; }
+    MainWindowServices& MainWindow() const { return *Window; }
+    DisplayTarget& View() const { return *ViewTarget; }
+    // nullptr once the library has been destroyed.
+    TZQ5Library* Library() const { return Lib; }
+    TZQ5ImageData* Screen() const { return ScreenSurface; }
+    TRoom* CurrentRoom() const { return Current; }
+    THitBox* CapturedBox() const { return Captured; }
+    int32_t TickCount() const { return Ticks; }
+
+    TRoomList Rooms;
+    TRoomStack RoomStack;
+    uint16_t Flags = 0;
+
+private:
+    TRoom& FindTarget(const std::string& name);
+    void ChangeRoom(const std::string& name);
+    template <class Step> void RoomStep(const char* message, Step step);
+    void ShowCatchPoint(const std::string& message);
+    void RunTickSteps();
+    void SampleKeys(bool& changed);
+    void HandleError(const char* place);
+    void RecoverDamagedSave(const std::string& path, const std::string& reason);
+    void LoadRooms();
+    std::vector<uint8_t> ScreenThumbnail() const;
+    void RestoreState(MemoryStream& saved);
+
+    Platform* Plat;
+    MainWindowServices* Window;
+    DisplayTarget* ViewTarget;
+    TZQ5Library* Lib;
+    TImageNode* WorkImage = nullptr;
+    TZQ5ImageData* ScreenSurface = nullptr;
+    TRoom* Current = nullptr;
+    THitBox* Captured = nullptr;
+    int32_t Ticks = 0;
+    int32_t PressTick = 0;
+    uint64_t RoomChanges = 0;
+    std::string StartRoom;
+};
+
+// The one world, or nullptr.
+extern TWorld* World;
+
+// The four picture thumbnails (indices 1..4), owned by the shell.
+extern std::array<THotImage*, 5> PictureThumbs;
+
+// Registers the hit-box classes, the room-stack entry and the image classes
+// with the node reader. The world's constructor calls it.
+void RegisterEngineNodeClasses();
