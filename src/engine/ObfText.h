@@ -1,0 +1,64 @@
+#pragma once
+// The scrambled script container: a sequence of line records (one length
+// byte, then that many ISO 8859-1 bytes), padded with zero bytes to a whole
+// number of blocks, and scrambled by a chained XOR of its blocks.
+
+#include "foundation/ByteStream.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// The block count for a file of size bytes: 4, or more so that no block is
+// longer than 65,280 bytes.
+size_t ObfBlockCount(size_t size);
+
+// Chains every block with its successor and the last one with the new first
+// one. Bytes beyond the last whole block are left alone.
+void ObfScramble(std::vector<uint8_t>& bytes);
+// The inverse of ObfScramble. Returns false, leaving the bytes untouched,
+// when the size is not a whole multiple of its block count (such a file was
+// not made by MakeFile).
+bool ObfUnscramble(std::vector<uint8_t>& bytes);
+
+// A length byte that is never a line: the reader ends the text there.
+constexpr uint8_t ObfStopMark = 255;
+// The longest line record; longer lines are split into continuation records
+// that begin with "+".
+constexpr size_t ObfMaxRecord = 254;
+
+class TObfText {
+public:
+    // Receives a line, may rewrite it, and answers whether to keep it.
+    using LineFilter = std::function<bool(std::string&)>;
+
+    // Loads the whole file and unscrambles it; a missing file is an empty text.
+    explicit TObfText(const std::string& fileName);
+    // Reads the container from bytes already in memory (still scrambled).
+    explicit TObfText(std::vector<uint8_t> scrambled);
+
+    // The next line record as UTF-8; the empty line at the end of the text,
+    // at a stop mark, and for the zero records of the padding.
+    void ReadLine(std::string& line);
+    std::string ReadLine();
+    // True once every record has been read or a stop mark was met.
+    bool AtEnd() const;
+
+    // Converts the text file source into the container dest (created or
+    // overwritten). Without a filter lines are trimmed and empty ones dropped;
+    // with one, the filter alone decides. Raises FileOpenError when either
+    // file cannot be opened, before anything is written.
+    static void MakeFile(const std::string& sourceName, const std::string& destName,
+                         const LineFilter& filter = {});
+    // The plain (unscrambled, padded) container for the text lines of source,
+    // read up to its end; a read failure ends the text as the end would.
+    static std::vector<uint8_t> MakePlain(ByteStream& source, const LineFilter& filter = {});
+
+private:
+    void Unscramble();
+
+    MemoryStream Text;
+    bool Stopped = false;
+};
