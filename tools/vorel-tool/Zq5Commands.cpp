@@ -114,13 +114,14 @@ int ParseIndex(const std::string& text) {
     return value;
 }
 
+// Names keep their case in the record but, as everywhere, only their first 8
+// characters count.
 std::string CheckedName(const std::string& name) {
-    if (name.empty() || name.size() > 8)
-        throw std::runtime_error("--name " + name + ": 1 to 8 characters are needed");
+    if (name.empty()) throw std::runtime_error("--name: a name is needed");
     for (char c : name)
         if (c <= ' ' || c > '~')
             throw std::runtime_error("--name " + name + ": only printable ASCII is allowed");
-    return name;
+    return name.substr(0, 8);
 }
 
 std::vector<PackItem> ParsePackItems(const std::vector<std::string>& args) {
@@ -150,6 +151,8 @@ std::vector<PackItem> ParsePackItems(const std::vector<std::string>& args) {
 
 std::vector<uint8_t> PackRecord(const PackItem& item) {
     IndexedPicture picture = ReadIndexedPng(item.Path);
+    if (picture.Width > 65535 || picture.Height > 65535)
+        throw std::runtime_error(item.Path + ": pictures are at most 65535 pixels wide and high");
     MemoryStream source(ToStoredLines(picture));
     TZQ5Image image;
     try {

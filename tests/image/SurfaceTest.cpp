@@ -1,0 +1,333 @@
+#include "foundation/KelException.h"
+#include "image/SurfaceTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<TRect> DamageRects(const TZQ5ImageData& surface) {
+    std::vector<TRect> rects;
+    for (TDamageNode* node : surface.DamageList())
+        rects.push_back(node->Rect);
+    return rects;
+}
+
+uint8_t Pattern(int32_t x, int32_t y) {
+    return static_cast<uint8_t>(1 + (x * 7 + y * 13) % 250);
+}
+
+template <class F> void ExpectThrowsText(F&& action, const std::string& text) {
+    try {
+        action();
+        FAIL() << "no exception, expected: " << text;
+    } catch (const ZQ5Exception& error) {
+        EXPECT_EQ(error.what(), text);
+    }
+}
+
+} // namespace
+
+TEST(DamageTest, MergeKeepsContainedAndReplacesContainingRectangles) {
+    TestSurface surface(100, 100);
+    surface->AddDamage({10, 10, 20, 20});
+    surface->AddDamage({12, 12, 15, 15});
+    EXPECT_EQ(DamageRects(*surface), (std::vector<TRect>{{10, 10, 20, 20}}));
+    surface->AddDamage({0, 0, 50, 50});
+    EXPECT_EQ(DamageRects(*surface), (std::vector<TRect>{{0, 0, 50, 50}}));
+    surface->AddDamage({40, 40, 60, 60});
+    EXPECT_EQ(DamageRects(*surface), (std::vector<TRect>{{0, 0, 50, 50}, {40, 40, 60, 60}}));
+    EXPECT_TRUE(surface->IsDirty());
+    surface->ClearDamage();
+    EXPECT_FALSE(surface->IsDirty());
+}
+
+TEST(DamageTest, SinglePassStopsAtFirstContainmentAndClipsToBounds) {
+    TestSurface surface(100, 100);
+    surface->AddDamage({0, 0, 10, 10});
+    surface->AddDamage({20, 0, 30, 10});
+    // Holds both: only the first is replaced, the second stays.
+    surface->AddDamage({0, 0, 40, 10});
+    EXPECT_EQ(DamageRects(*surface), (std::vector<TRect>{{0, 0, 40, 10}, {20, 0, 30, 10}}));
+    surface->ClearDamage();
+    surface->AddDamage({90, -5, 120, 30});
+    surface->AddDamage({50, 50, 50, 60}); // empty: intersects nothing, appended
+    EXPECT_EQ(DamageRects(*surface), (std::vector<TRect>{{90, 0, 100, 30}, {50, 50, 50, 60}}));
+}
+
+TEST(SurfaceRectTest, NormalizeClipAndTransparency) {
+    TestSurface surface(50, 40);
+    TRect rect{60, 30, -5, 10};
+    surface->NormalizeRect(rect);
+    EXPECT_EQ(rect, (TRect{0, 10, 50, 30}));
+    surface->SetClipRect({10, 10, 100, 20});
+    EXPECT_EQ(surface->ClipRect, (TRect{10, 10, 50, 20}));
+    rect = {0, 0, 30, 30};
+    surface->ClipToDrawable(rect);
+    EXPECT_EQ(rect, (TRect{10, 10, 30, 20}));
+    rect = {0, 0, 5, 5};
+    surface->ClipToDrawable(rect);
+    EXPECT_EQ(rect, (TRect{0, 0, 0, 0}));
+    EXPECT_EQ(surface->TransparentOrNone(), -1);
+    surface->SetTransparent(217, true);
+    EXPECT_EQ(surface->TransparentOrNone(), 217);
+}
+
+TEST(LineAccessTest, StepsAcrossBandsAndRefusesOutsidePositions) {
+    TestSurface surface(640, 480);
+    ASSERT_EQ(surface->SegmentCount(), 5);
+    SetPixels(*surface, Pattern);
+    int32_t y = 0;
+    uint8_t* address = surface->StartLine(3, y);
+    for (; y < 479;) {
+        address = surface->NextStartLine(address, 3, y);
+        ASSERT_EQ(*address, Pattern(3, y)) << "line " << y;
+    }
+    for (; y > 0;) {
+        address = surface->PrevStartLine(address, 3, y);
+        ASSERT_EQ(*address, Pattern(3, y)) << "line " << y;
+    }
+    ExpectThrowsText([&] { surface->PrevStartLine(address, 3, y); },
+                     "PrevStartLine: co-ordinates outside drawing area");
+    int32_t last = 479;
+    ExpectThrowsText([&] { surface->NextStartLine(address, 3, last); },
+                     "NextStartLine: co-ordinates outside drawing area");
+    ExpectThrowsText([&] { surface->StartLine(640, 0); }, "StartLine: co-ordinates outside drawing area");
+    ExpectThrowsText([&] { surface->GetPixel({0, -1}); }, "StartLine: co-ordinates outside drawing area");
+    ExpectThrowsText([&] { surface->UnlockSegment(0, 480); },
+                     "UnlockSegment: co-ordinates outside drawing area");
+    surface->LockAll();
+    EXPECT_TRUE(surface->AllLocked);
+}
+
+TEST(FillTest, ReversedRectangleFillsTheSamePixelsAndReportsThem) {
+    TestSurface ordered(30, 20), reversed(30, 20);
+    ordered->FillRect({5, 3, 25, 12}, 9);
+    reversed->FillRect({25, 12, 5, 3}, 9);
+    EXPECT_EQ(Pixels(*ordered), Pixels(*reversed));
+    EXPECT_EQ(ordered->GetPixel({5, 3}), 9);
+    EXPECT_EQ(ordered->GetPixel({24, 11}), 9);
+    EXPECT_EQ(ordered->GetPixel({25, 11}), 0);
+    EXPECT_EQ(DamageRects(*ordered), (std::vector<TRect>{{5, 3, 25, 12}}));
+}
+
+TEST(FillTest, FillStaysInsideTheClipRectangle) {
+    TestSurface surface(20, 20);
+    surface->SetClipRect({5, 5, 10, 10});
+    surface->FillRect({0, 0, 20, 20}, 3);
+    for (int32_t y = 0; y < 20; ++y)
+        for (int32_t x = 0; x < 20; ++x)
+            ASSERT_EQ(surface->GetPixel({x, y}), (x >= 5 && x < 10 && y >= 5 && y < 10) ? 3 : 0);
+}
+
+TEST(FrameTest, EdgesCutAwayByClippingAreNotDrawn) {
+    TestSurface surface(40, 40);
+    surface->FrameRect({-5, 10, 20, 30}, 7);
+    for (int32_t x = 0; x < 20; ++x) {
+        EXPECT_EQ(surface->GetPixel({x, 10}), 7) << x;
+        EXPECT_EQ(surface->GetPixel({x, 29}), 7) << x;
+    }
+    for (int32_t y = 11; y < 29; ++y) {
+        EXPECT_EQ(surface->GetPixel({19, y}), 7) << y;
+        EXPECT_EQ(surface->GetPixel({0, y}), 0) << y;
+        EXPECT_EQ(surface->GetPixel({10, y}), 0) << y;
+    }
+    EXPECT_EQ(surface->GetPixel({20, 10}), 0);
+    EXPECT_EQ(surface->GetPixel({5, 30}), 0);
+    EXPECT_EQ(DamageRects(*surface), (std::vector<TRect>{{0, 10, 20, 30}}));
+}
+
+TEST(FrameTest, ClipRectCutsTopAndRightEdges) {
+    TestSurface surface(40, 40);
+    surface->SetClipRect({0, 12, 15, 40});
+    surface->FrameRect({2, 10, 20, 20}, 7);
+    EXPECT_EQ(surface->GetPixel({5, 12}), 0);  // no top edge
+    EXPECT_EQ(surface->GetPixel({2, 12}), 7);  // left edge
+    EXPECT_EQ(surface->GetPixel({14, 15}), 0); // right edge clipped away
+    EXPECT_EQ(surface->GetPixel({14, 19}), 7); // bottom edge
+    EXPECT_EQ(surface->GetPixel({15, 19}), 0);
+}
+
+TEST(CopyTest, NegativeSourceOriginMovesTheDestination) {
+    TestSurface source(20, 20), dest(40, 40);
+    SetPixels(*source, Pattern);
+    dest->CopyFrom({10, 10}, *source, {-3, -2, 5, 5});
+    for (int32_t y = 0; y < 40; ++y)
+        for (int32_t x = 0; x < 40; ++x) {
+            const bool inside = x >= 13 && x < 18 && y >= 12 && y < 17;
+            ASSERT_EQ(dest->GetPixel({x, y}), inside ? Pattern(x - 13, y - 12) : 0) << x << "," << y;
+        }
+}
+
+TEST(CopyTest, MirroredSourceClippedOnTheLeftDropsItsRightColumns) {
+    TestSurface source(10, 1), dest(20, 1);
+    SetPixels(*source, [](int32_t x, int32_t) { return static_cast<uint8_t>(x + 1); });
+    source->MirrorHorizontal = true;
+    dest->SetClipRect({5, 0, 20, 1});
+    dest->CopyFrom({2, 0}, *source, source->BoundsRect());
+    EXPECT_EQ(Picture(*dest)[0], std::string("\0\0\0\0\0\7\6\5\4\3\2\1\0\0\0\0\0\0\0\0", 20));
+}
+
+TEST(CopyTest, VerticalMirrorReadsLinesBottomUp) {
+    TestSurface source(2, 4), dest(2, 3);
+    SetPixels(*source, [](int32_t x, int32_t y) { return static_cast<uint8_t>(10 * y + x + 1); });
+    source->MirrorVertical = true;
+    dest->SetClipRect({0, 0, 2, 2});
+    dest->CopyFrom({0, 0}, *source, {0, 1, 2, 4}); // lines 1..3, shown 3, 2, 1, cut after two
+    EXPECT_EQ(dest->GetPixel({0, 0}), 31);
+    EXPECT_EQ(dest->GetPixel({1, 1}), 22);
+    EXPECT_EQ(dest->GetPixel({0, 2}), 0);
+}
+
+TEST(CopyTest, TransparentSourcePixelsLeaveTheDestination) {
+    TestSurface source(4, 1), dest(4, 1);
+    Paint(*source, {"a*b*"});
+    Paint(*dest, {"wxyz"});
+    source->SetTransparent('*', true);
+    dest->CopyFrom({0, 0}, *source, source->BoundsRect());
+    EXPECT_EQ(Picture(*dest)[0], "axbz");
+    source->MirrorHorizontal = true;
+    dest->CopyFrom({0, 0}, *source, source->BoundsRect());
+    EXPECT_EQ(Picture(*dest)[0], "abba");
+}
+
+TEST(CopyTest, NothingLeftToCopyReportsNothing) {
+    TestSurface source(4, 4), dest(4, 4);
+    dest->CopyFrom({10, 10}, *source, source->BoundsRect());
+    dest->CopyFrom({0, 0}, *source, {8, 0, 12, 4});
+    EXPECT_FALSE(dest->IsDirty());
+}
+
+TEST(CopyTest, CopyWithClipPutsTheClipRectBack) {
+    TestSurface source(10, 10), dest(10, 10);
+    SetPixels(*source, Pattern);
+    dest->SetClipRect({1, 1, 9, 9});
+    dest->CopyWithClip({0, 0}, *source, {0, 0, 3, 3}, source->BoundsRect());
+    EXPECT_EQ(dest->ClipRect, (TRect{1, 1, 9, 9}));
+    EXPECT_EQ(dest->GetPixel({0, 0}), Pattern(0, 0));
+    EXPECT_EQ(dest->GetPixel({2, 2}), Pattern(2, 2));
+    EXPECT_EQ(dest->GetPixel({3, 3}), 0);
+}
+
+TEST(ScaledCopyTest, TwoByTwoOntoFourByFourDoublesEachPixel) {
+    TestSurface source(2, 2), dest(4, 4);
+    Paint(*source, {"ab", "cd"});
+    dest->ScaledCopyFrom({0, 0, 4, 4}, *source, {0, 0, 2, 2});
+    EXPECT_EQ(Picture(*dest), (std::vector<std::string>{"aabb", "aabb", "ccdd", "ccdd"}));
+}
+
+TEST(ScaledCopyTest, OntoOnePixelKeepsTheBottomRightPixel) {
+    TestSurface source(2, 2), dest(3, 3);
+    Paint(*source, {"ab", "cd"});
+    dest->ScaledCopyFrom({1, 1, 2, 2}, *source, {0, 0, 2, 2});
+    EXPECT_EQ(Picture(*dest), (std::vector<std::string>{std::string(3, '\0'), std::string("\0d\0", 3),
+                                                        std::string(3, '\0')}));
+}
+
+TEST(ScaledCopyTest, MirroredTransparentAndClipped) {
+    TestSurface source(2, 2), dest(4, 4);
+    Paint(*source, {"a*", "cd"});
+    Paint(*dest, {"....", "....", "....", "...."});
+    source->SetTransparent('*', true);
+    source->MirrorHorizontal = true;
+    source->MirrorVertical = true;
+    dest->SetClipRect({0, 0, 4, 3});
+    dest->ScaledCopyFrom({0, 0, 4, 4}, *source, {0, 0, 2, 2});
+    EXPECT_EQ(Picture(*dest), (std::vector<std::string>{"ddcc", "ddcc", "..aa", "...."}));
+    EXPECT_EQ(DamageRects(*dest), (std::vector<TRect>{{0, 0, 4, 3}}));
+}
+
+TEST(ScaledCopyTest, SourceRectangleReachingPastTheSourceReadsNothingOutside) {
+    TestSurface source(2, 2), dest(4, 2);
+    Paint(*source, {"ab", "cd"});
+    Paint(*dest, {"....", "...."});
+    dest->ScaledCopyFrom({0, 0, 4, 2}, *source, {0, 0, 4, 2});
+    EXPECT_EQ(Picture(*dest), (std::vector<std::string>{"ab..", "cd.."}));
+}
+
+TEST(DitherTest, StepTwoCopiesACheckerboard) {
+    TestSurface source(6, 3), dest(6, 3);
+    Paint(*source, {"######", "######", "######"});
+    Paint(*dest, {"......", "......", "......"});
+    dest->DitherFrom({0, 0}, *source, source->BoundsRect(), 2);
+    EXPECT_EQ(Picture(*dest), (std::vector<std::string>{"#.#.#.", ".#.#.#", "#.#.#."}));
+}
+
+TEST(DitherTest, StepOneCopiesAllButTheLastPixelOfEachLineAndStepZeroNothing) {
+    TestSurface source(5, 2), dest(5, 2);
+    Paint(*source, {"#####", "#####"});
+    Paint(*dest, {".....", "....."});
+    dest->DitherFrom({0, 0}, *source, source->BoundsRect(), 1);
+    EXPECT_EQ(Picture(*dest), (std::vector<std::string>{"####.", "####."}));
+    dest->ClearDamage();
+    dest->DitherFrom({0, 0}, *source, source->BoundsRect(), 0);
+    EXPECT_EQ(Picture(*dest), (std::vector<std::string>{"####.", "####."}));
+    EXPECT_FALSE(dest->IsDirty());
+}
+
+TEST(DitherTest, FallingStepsFillEverythingButTheLastColumn) {
+    TestSurface source(9, 6), dest(9, 6);
+    SetPixels(*source, Pattern);
+    for (uint8_t step : {8, 4, 2, 1})
+        dest->DitherFrom({0, 0}, *source, source->BoundsRect(), step);
+    for (int32_t y = 0; y < 6; ++y)
+        for (int32_t x = 0; x < 8; ++x)
+            ASSERT_EQ(dest->GetPixel({x, y}), Pattern(x, y));
+}
+
+TEST(ShrinkTest, TakesEveryFactorthPixelAndReportsNothing) {
+    TestSurface source(9, 6), dest(3, 2);
+    SetPixels(*source, Pattern);
+    dest->ShrinkFrom(*source, 3);
+    for (int32_t y = 0; y < 2; ++y)
+        for (int32_t x = 0; x < 3; ++x)
+            EXPECT_EQ(dest->GetPixel({x, y}), Pattern(3 * x, 3 * y));
+    EXPECT_FALSE(dest->IsDirty());
+    TestSurface big(4, 2);
+    EXPECT_THROW(big->ShrinkFrom(*source, 3), ZQ5Exception);
+    EXPECT_THROW(dest->ShrinkFrom(*source, 0), ZQ5Exception);
+}
+
+// A 640 x 480 surface has five bands: every operation must address lines
+// across the band boundaries (96, 192, 288, 384 from the bottom).
+TEST(MultiBandTest, EveryOperationMatchesAPlainPixelModel) {
+    TestSurface source(640, 480), dest(640, 480);
+    ASSERT_EQ(dest->SegmentCount(), 5);
+    SetPixels(*source, Pattern);
+    std::vector<uint8_t> model(640 * 480, 0);
+    auto at = [&](int32_t x, int32_t y) -> uint8_t& { return model[static_cast<size_t>(y) * 640 + x]; };
+
+    dest->FillRect({10, 50, 600, 460}, 5);
+    for (int32_t y = 50; y < 460; ++y)
+        for (int32_t x = 10; x < 600; ++x)
+            at(x, y) = 5;
+    dest->FrameRect({0, 90, 640, 400}, 6);
+    for (int32_t x = 0; x < 640; ++x)
+        at(x, 90) = at(x, 399) = 6;
+    for (int32_t y = 90; y < 400; ++y)
+        at(0, y) = at(639, y) = 6;
+    dest->CopyFrom({100, 20}, *source, {0, 0, 300, 450});
+    for (int32_t y = 20; y < 470; ++y)
+        for (int32_t x = 100; x < 400; ++x)
+            at(x, y) = Pattern(x - 100, y - 20);
+    source->MirrorVertical = true;
+    dest->CopyFrom({420, 0}, *source, {0, 0, 100, 480});
+    for (int32_t y = 0; y < 480; ++y)
+        for (int32_t x = 420; x < 520; ++x)
+            at(x, y) = Pattern(x - 420, 479 - y);
+    source->MirrorVertical = false;
+    dest->ScaledCopyFrom({520, 0, 640, 480}, *source, {0, 0, 60, 240});
+    for (int32_t y = 0; y < 480; ++y)
+        for (int32_t x = 520; x < 640; ++x)
+            at(x, y) = Pattern((x - 520) / 2, y / 2);
+    dest->DitherFrom({0, 0}, *source, {0, 0, 100, 480}, 1);
+    for (int32_t y = 0; y < 480; ++y)
+        for (int32_t x = 0; x < 99; ++x)
+            at(x, y) = Pattern(x, y);
+    EXPECT_TRUE(Pixels(*dest) == model);
+
+    TestSurface half(320, 240);
+    half->ShrinkFrom(*dest, 2);
+    for (int32_t y = 0; y < 240; ++y)
+        for (int32_t x = 0; x < 320; ++x)
+            ASSERT_EQ(half->GetPixel({x, y}), at(2 * x, 2 * y));
+}
