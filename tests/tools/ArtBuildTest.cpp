@@ -363,6 +363,11 @@ TEST(ArtLibrary, ScriptMatchesImagesAndControls) {
                                Replaced(CompleteScript(), "START 0 0 512 320 START", "GO 0 0 1 1 X"));
         },
         {"TITLE", "START"});
+    std::vector<IndexedImage> boxedLogo = library;
+    for (IndexedImage& image : boxedLogo)
+        if (image.Name == "vimo") image.Set(9, 9, 5);
+    ExpectBreach([&] { rules::CheckScript(boxedLogo, CompleteScript()); },
+                 {"image vimo", "(9,9)", "(185,15)"});
     ExpectBreach(
         [&] { rules::CheckScript(library, Replaced(CompleteScript(), "CONTROLBOX S ", "CONTROLBOX M ")); },
         {"box S"});

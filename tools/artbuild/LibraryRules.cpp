@@ -51,6 +51,7 @@ struct Box {
 
 struct RoomSeen {
     std::string Kind;
+    std::string Picture;
     std::map<std::string, Box> Boxes;
     std::set<std::string> FrameSets;
 };
@@ -68,6 +69,18 @@ void RequireBox(const RoomSeen& room, const std::string& name, const std::string
             "box " + id + " must lie at " + std::to_string(x) + " " + std::to_string(y) + " " +
                 std::to_string(w) + " " + std::to_string(h));
     Require(script.empty() || b.Script == script, name, "box " + id + " must run script " + script);
+}
+
+// The title fills the logo's place with its own colour at (185,15) and fades the logo in over it,
+// so the logo's surroundings must be that colour or the fade shows a box.
+void CheckLogo(const IndexedImage& title, const IndexedImage& logo) {
+    const std::uint8_t fill = title.At(185, 15);
+    for (int y = 0; y < logo.Height; ++y)
+        for (int x = 0; x < logo.Width; ++x)
+            if ((x == 0 || y == 0 || x == logo.Width - 1 || y == logo.Height - 1) && logo.At(x, y) != fill)
+                throw ArtError("image vimo at (" + std::to_string(x) + "," + std::to_string(y) +
+                               "): the logo's edge must be colour " + std::to_string(fill) +
+                               ", the title picture's at (185,15)");
 }
 
 void CheckColouringRoom(const std::string& name, const RoomSeen& room) {
@@ -142,6 +155,7 @@ void CheckScript(const std::vector<IndexedImage>& library, const std::string& sc
             std::string name;
             words >> name;
             const IndexedImage& pic = Find(library, Lower(name));
+            rooms[current].Picture = Lower(name);
             if (pic.Width != 512 || pic.Height != 320)
                 throw ArtError(where + "room picture " + name + " is not 512x320");
         } else if (command == "FRAMESET" || command == "FS") {
@@ -177,6 +191,7 @@ void CheckScript(const std::vector<IndexedImage>& library, const std::string& sc
             for (const auto& [id, box] : room.Boxes)
                 start = start || box.Script == "START";
             Require(start, name, "a box with script START");
+            if (!room.Picture.empty()) CheckLogo(Find(library, room.Picture), Find(library, "vimo"));
         } else if (room.Kind == "DISKOPS") {
             for (const char* id : {"1", "2", "3", "4", "5", "6", "7", "8", "S", "X", "R", "C"})
                 Require(room.Boxes.count(id) > 0, name, std::string("box ") + id);
