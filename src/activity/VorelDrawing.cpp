@@ -42,7 +42,9 @@ TPoint ClampObjectPlacement(TPoint point, int32_t width, int32_t height) {
 TVorelDrawing::TVorelDrawing() : TVorelDrawing(TRegionMap::Load(RegionMapFileName())) {}
 
 TVorelDrawing::TVorelDrawing(std::unique_ptr<TRegionMap> map)
-    : Map(std::move(map)), ItemChart(std::make_unique<TVorelDrawingChart>(PictureWidth, PictureHeight)) {}
+    : Map(std::move(map)), ItemChart(std::make_unique<TVorelDrawingChart>(PictureWidth, PictureHeight)),
+      Canvas(THotImage::CreateBlank(PictureWidth, PictureHeight)),
+      Miniature(THotImage::CreateBlank(PictureWidth / 3, PictureHeight / 3)) {}
 
 TVorelDrawing::~TVorelDrawing() = default;
 
@@ -56,25 +58,46 @@ TVorelDrawingObject* TVorelDrawing::Item(int number) const {
     return Object(number);
 }
 
-void TVorelDrawing::DrawItems() {
-    if (Bg) Bg->Draw(Surface, At);
+void TVorelDrawing::PaintCanvas(const TRect& area) {
+    TZQ5ImageData& canvas = Canvas->ImageData();
+    ClipKeeper keeper(canvas);
+    canvas.SetClipRect(area);
+    if (Bg) Bg->Draw(&canvas, {0, 0});
     for (TVorelDrawingObject* object : Objects)
-        object->Draw(Surface, At);
+        object->Draw(&canvas, {0, 0});
+}
+
+void TVorelDrawing::Paint(TRect area) {
+    area = IntersectRect(area, {0, 0, PictureWidth, PictureHeight});
+    if (IsRectEmpty(area)) return;
+    if (!Surface) {
+        // Nothing is drawn while detached; the canvas catches up when it is next needed.
+        CanvasStale = true;
+        return;
+    }
+    if (CanvasStale) area = {0, 0, PictureWidth, PictureHeight};
+    PaintCanvas(area);
+    if (area == TRect{0, 0, PictureWidth, PictureHeight}) CanvasStale = false;
+    // The canvas is opaque: one block copy per line, clipped by the target.
+    Surface->CopyFrom(PtAdd(area.TopLeft(), At), Canvas->ImageData(), area);
 }
 
 void TVorelDrawing::DrawAll() {
-    if (!Surface) return;
-    ClipKeeper keeper(*Surface);
+    if (!Surface) {
+        CanvasStale = true;
+        return;
+    }
+    // The part of the picture inside the target's clip; nothing when none is.
     TRect clip = IntersectRect(Surface->ClipRect, MakeBounds(At.X, At.Y, PictureWidth, PictureHeight));
-    // Nothing of the picture is inside the clip: drawing with the old clip
-    // would spill objects that stick out of the picture.
     if (IsRectEmpty(clip)) return;
-    Surface->SetClipRect(clip);
-    DrawItems();
+    Paint(RectSubPt(clip, At));
 }
 
 void TVorelDrawing::Redraw(const TRect& rect) {
-    if (!Surface) return;
+    if (!Surface) {
+        CanvasStale = true;
+        return;
+    }
     ClipKeeper keeper(*Surface);
     Surface->SetClipRect(RectAddPt(rect, At));
     DrawAll();
@@ -228,17 +251,12 @@ void TVorelDrawing::SetSelected(int number, bool on) {
 }
 
 void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point) {
-    std::unique_ptr<THotImage> scratch = THotImage::CreateBlank(PictureWidth, PictureHeight);
-    std::unique_ptr<THotImage> small = THotImage::CreateBlank(PictureWidth / 3, PictureHeight / 3);
-    // The scratch surface dies with this call: never leave it as the target.
-    struct Detach {
-        TZQ5ImageData*& Target;
-        ~Detach() { Target = nullptr; }
-    } detach{Surface};
-    Attach(&scratch->ImageData(), {0, 0});
-    DrawAll();
-    TZQ5ImageData& reduced = small->ImageData();
-    reduced.ShrinkFrom(scratch->ImageData(), 3);
+    if (CanvasStale) {
+        PaintCanvas({0, 0, PictureWidth, PictureHeight});
+        CanvasStale = false;
+    }
+    TZQ5ImageData& reduced = Miniature->ImageData();
+    reduced.ShrinkFrom(Canvas->ImageData(), 3);
     surface.CopyFrom(point, reduced, reduced.BoundsRect());
 }
 

@@ -191,11 +191,7 @@ void TVorelRoom::ReleaseResources(bool destroying) {
 }
 
 void TVorelRoom::DrawMiniature(TZQ5ImageData& surface, TPoint point) {
-    if (!Drawing) return;
-    TZQ5ImageData* target = Drawing->Target();
-    TPoint origin = Drawing->Origin();
-    Drawing->DrawMiniature(surface, point);
-    Drawing->Attach(target, origin);
+    if (Drawing) Drawing->DrawMiniature(surface, point);
 }
 
 void TVorelRoom::RefreshThumbnail() {

@@ -301,18 +301,41 @@ TEST_F(PictureTest, RedrawTouchesOnlyItsRectangle) {
     EXPECT_EQ(Surface().GetPixel({511, 100}), 4);
 }
 
-TEST_F(PictureTest, MiniatureIsEveryThirdPixelAndLeavesThePictureDetached) {
+TEST_F(PictureTest, MiniatureIsEveryThirdPixelOfThePicture) {
     Picture->AddObject(8, false);
     Picture->FillAt(PtAdd(Centred8, {50, 100}), 30);
+    Picture->SetSelected(1, true);
     auto thumb = THotImage::CreateBlank(129, 79);
     TZQ5ImageData& small = thumb->ImageData();
     small.FillRect(small.BoundsRect(), 9);
     small.ClearDamage();
     Picture->DrawMiniature(small, {2, 2});
-    EXPECT_EQ(Picture->Target(), nullptr);
+    EXPECT_EQ(Picture->Target(), &Surface());
     EXPECT_EQ(small.GetPixel({1, 1}), 9);
     EXPECT_EQ(small.GetPixel({127, 77}), 9);
-    for (TPoint p : {TPoint{0, 0}, TPoint{20, 4}, TPoint{(141 + 50) / 3, (48 + 100) / 3}, TPoint{124, 74}})
-        EXPECT_EQ(small.GetPixel(PtAdd(p, {2, 2})), At({p.X * 3, p.Y * 3})) << p.X << "," << p.Y;
-    EXPECT_TRUE(small.IsDirty());
+    for (int32_t y = 0; y < 75; ++y)
+        for (int32_t x = 0; x < 125; ++x)
+            ASSERT_EQ(small.GetPixel({x + 2, y + 2}), At({x * 3, y * 3})) << x << "," << y;
+    ASSERT_EQ(small.DamageList().Count(), 1);
+    EXPECT_EQ(small.DamageList().Head()->Rect, (TRect{2, 2, 127, 77}));
+}
+
+TEST_F(PictureTest, MiniatureOfAPictureChangedWhileDetachedShowsTheChanges) {
+    Picture->AddObject(8, false);
+    std::vector<uint8_t> bytes = Saved(*Picture);
+    TVorelDrawing loaded;
+    MemoryStream in(bytes);
+    loaded.LoadFromStream(in);
+    loaded.FillAt(PtAdd(Centred8, {50, 100}), 30); // detached: drawn nowhere
+    loaded.MoveObject(1, {0, 0}, true);
+    auto thumb = THotImage::CreateBlank(125, 75);
+    loaded.DrawMiniature(thumb->ImageData(), {0, 0});
+    EXPECT_EQ(thumb->ImageData().GetPixel({50 / 3, 100 / 3}), 30);
+    EXPECT_EQ(thumb->ImageData().GetPixel({0, 0}), OutlineInk);
+    EXPECT_EQ(thumb->ImageData().GetPixel({(141 + 50) / 3, (48 + 100) / 3}), BlankBackgroundColour);
+    // Once attached again, drawing shows the same picture on the target.
+    loaded.Attach(&Surface(), Origin);
+    loaded.DrawAll();
+    EXPECT_EQ(At({51, 99}), 30);
+    EXPECT_EQ(At({141 + 50, 48 + 100}), BlankBackgroundColour);
 }
