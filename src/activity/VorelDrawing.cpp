@@ -82,16 +82,9 @@ void TVorelDrawing::Paint(TRect area) {
     Surface->CopyFrom(PtAdd(area.TopLeft(), At), Canvas->ImageData(), area);
 }
 
-void TVorelDrawing::DrawAll() {
-    if (!Surface) {
-        CanvasStale = true;
-        return;
-    }
-    // The part of the picture inside the target's clip; nothing when none is.
-    TRect clip = IntersectRect(Surface->ClipRect, MakeBounds(At.X, At.Y, PictureWidth, PictureHeight));
-    if (IsRectEmpty(clip)) return;
-    Paint(RectSubPt(clip, At));
-}
+// The whole canvas is brought up to date, so that it never lags behind the
+// picture whatever the target's clip; the target gets what its clip lets in.
+void TVorelDrawing::DrawAll() { Paint({0, 0, PictureWidth, PictureHeight}); }
 
 void TVorelDrawing::Redraw(const TRect& rect) {
     if (!Surface) {
@@ -100,7 +93,7 @@ void TVorelDrawing::Redraw(const TRect& rect) {
     }
     ClipKeeper keeper(*Surface);
     Surface->SetClipRect(RectAddPt(rect, At));
-    DrawAll();
+    Paint(rect);
 }
 
 void TVorelDrawing::Clear() {
