@@ -66,8 +66,7 @@ private:
 } // namespace
 
 TVorelRoom::TVorelRoom(const std::string& id) : TRoom(id), Drawing(std::make_unique<TVorelDrawing>()) {
-    int number = PictureNumber();
-    ResetPicture(static_cast<uint8_t>(number >= 1 && number <= BackgroundCount ? number - 1 : 0));
+    ResetPicture(FirstBackground());
     SelectedIcon = 0;
     IconMap.Clear();
 }
@@ -79,6 +78,11 @@ TVorelRoom::~TVorelRoom() {
 int TVorelRoom::PictureNumber() const {
     int digit = DigitOf(GetID(), 5);
     return digit < 0 ? 1 : digit;
+}
+
+uint8_t TVorelRoom::FirstBackground() const {
+    int number = PictureNumber();
+    return static_cast<uint8_t>(number >= 1 && number <= BackgroundCount ? number - 1 : 0);
 }
 
 TZQ5ImageData* TVorelRoom::Screen() const {
@@ -107,8 +111,7 @@ void TVorelRoom::LoadState(ByteStream& stream) {
     } catch (...) {
         // A damaged record must not leave the room's counts out of step with
         // its picture: start the picture afresh and let the error go on.
-        int number = PictureNumber();
-        ResetPicture(static_cast<uint8_t>(number >= 1 && number <= BackgroundCount ? number - 1 : 0));
+        ResetPicture(FirstBackground());
         IconMap.Clear();
         SelectedIcon = 0;
         EnableObjectButtons();
@@ -195,8 +198,8 @@ void TVorelRoom::DrawMiniature(TZQ5ImageData& surface, TPoint point) {
 }
 
 void TVorelRoom::RefreshThumbnail() {
-    int number = PictureNumber();
-    // Only the four pictures have thumbnails.
+    // Only the four pictures whose ID ends in their digit have thumbnails.
+    int number = DigitOf(GetID(), 5);
     if (number < 1 || number > ThumbnailCount || !PictureThumbs[static_cast<size_t>(number)]) return;
     Drawing->DrawMiniature(PictureThumbs[static_cast<size_t>(number)]->ImageData(), ThumbnailPoint);
     Drawing->Attach(HasFlag(rfDrawn) ? Screen() : nullptr, PictureOrigin);

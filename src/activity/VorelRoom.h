@@ -79,6 +79,8 @@ public:
 
 private:
     int PictureNumber() const;
+    // The blank background a fresh picture starts with: picture number - 1.
+    uint8_t FirstBackground() const;
     TZQ5ImageData* Screen() const;
     bool KeyFlag(uint16_t flag) const;
     TFrameSet* FindFrameSet(const std::string& id) const;

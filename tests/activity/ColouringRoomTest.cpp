@@ -409,3 +409,19 @@ TEST_F(RoomTest, DamagedRoomFieldsAreRefusedAndTheRoomStartsAfresh) {
     Room->LoadState(in);
     EXPECT_EQ(Room->GetObjectCount(), 2);
 }
+
+TEST_F(RoomTest, RoomsBeyondTheFourPicturesHaveNoThumbnail) {
+    TVorelRoom seventh("VOREL7");
+    EXPECT_EQ(seventh.Picture().Background()->MapIndex(), 6);
+    TVorelRoom other("VORELX");
+    EXPECT_EQ(other.Picture().Background()->MapIndex(), 0);
+    TVorelRoom ninth("VOREL9");
+    EXPECT_EQ(ninth.Picture().Background()->MapIndex(), 0);
+    Window.DrawnThumbnails.clear();
+    for (TVorelRoom* room : {&seventh, &other, &ninth}) {
+        room->RunScript("COLOR", "3C");
+        room->RefreshThumbnail();
+    }
+    EXPECT_TRUE(Window.DrawnThumbnails.empty());
+    EXPECT_EQ(seventh.Picture().Target(), nullptr);
+}
