@@ -58,9 +58,7 @@ void THitBox::SaveToStream(ByteStream& stream) const {
     WriteBoolean(stream, IsControl);
 }
 
-TGoBox::TGoBox() {
-    ClassId = ClassIdValue;
-}
+TGoBox::TGoBox() : TGoBox("", TRect{}) {}
 TGoBox::TGoBox(const std::string& id, const TRect& bounds) : THitBox(id, bounds) {
     ClassId = ClassIdValue;
 }
@@ -79,9 +77,7 @@ void TGoBox::SaveToStream(ByteStream& stream) const {
     WriteOptString(stream, &Target);
 }
 
-TReturnBox::TReturnBox() {
-    ClassId = ClassIdValue;
-}
+TReturnBox::TReturnBox() : TReturnBox("", TRect{}) {}
 TReturnBox::TReturnBox(const std::string& id, const TRect& bounds) : THitBox(id, bounds) {
     ClassId = ClassIdValue;
 }
@@ -90,10 +86,7 @@ void TReturnBox::Activate() {
     World->GoBack();
 }
 
-TScriptBox::TScriptBox() {
-    ClassId = ClassIdValue;
-    CursorKind = ckAction;
-}
+TScriptBox::TScriptBox() : TScriptBox("", TRect{}) {}
 TScriptBox::TScriptBox(const std::string& id, const TRect& bounds) : THitBox(id, bounds) {
     ClassId = ClassIdValue;
     CursorKind = ckAction;
@@ -118,10 +111,7 @@ void TScriptBox::SaveToStream(ByteStream& stream) const {
     WriteWord(stream, ExitKind);
 }
 
-TRoomScriptBox::TRoomScriptBox() {
-    ClassId = ClassIdValue;
-    CursorKind = ckAction;
-}
+TRoomScriptBox::TRoomScriptBox() : TRoomScriptBox("", TRect{}) {}
 TRoomScriptBox::TRoomScriptBox(const std::string& id, const TRect& bounds) : THitBox(id, bounds) {
     ClassId = ClassIdValue;
     CursorKind = ckAction;
@@ -145,10 +135,7 @@ void TRoomScriptBox::SaveToStream(ByteStream& stream) const {
     WriteOptString(stream, &Script);
 }
 
-TControlBox::TControlBox() {
-    ClassId = ClassIdValue;
-    IsControl = true;
-}
+TControlBox::TControlBox() : TControlBox("", TRect{}) {}
 TControlBox::TControlBox(const std::string& id, const TRect& bounds) : TRoomScriptBox(id, bounds) {
     ClassId = ClassIdValue;
     IsControl = true;
