@@ -19,43 +19,87 @@ uint64_t LoadWord(const uint8_t* p) {
     return word;
 }
 
-// The first x in [x, end) whose pixel differs from value (Equal false) or
-// equals it (Equal true), or end.
-template <bool Equal> int32_t FindFirst(const uint8_t* line, int32_t x, int32_t end, uint8_t value) {
+void StoreWord(uint8_t* p, uint64_t word) {
+    std::memcpy(p, &word, sizeof word);
+}
+
+// The first x in [x, end) whose pixel equals value, or end.
+int32_t FindValue(const uint8_t* line, int32_t x, int32_t end, uint8_t value) {
     if constexpr (WordScan) {
         const uint64_t pattern = Ones * value;
         for (; x + 8 <= end; x += 8) {
             const uint64_t differ = LoadWord(line + x) ^ pattern;
-            // For equality the lowest flagged byte is exactly the first zero byte.
-            const uint64_t found = Equal ? (differ - Ones) & ~differ & Highs : differ;
-            if (found) return x + std::countr_zero(found) / 8;
+            // The lowest flagged byte is exactly the first equal byte.
+            const uint64_t equal = (differ - Ones) & ~differ & Highs;
+            if (equal) return x + std::countr_zero(equal) / 8;
         }
     }
-    while (x < end && (line[x] == value) != Equal)
+    while (x < end && line[x] != value)
         ++x;
     return x;
 }
 
-int32_t FindOther(const uint8_t* line, int32_t x, int32_t end, uint8_t value) {
-    return FindFirst<false>(line, x, end, value);
+// Replaces the bytes of word at p that mask selects with those of pattern.
+void StoreMasked(uint8_t* p, uint64_t word, uint64_t pattern, uint64_t mask) {
+    StoreWord(p, (word & ~mask) | (pattern & mask));
 }
 
-int32_t FindValue(const uint8_t* line, int32_t x, int32_t end, uint8_t value) {
-    return FindFirst<true>(line, x, end, value);
-}
-
-// The leftmost x' <= x with every pixel of [x', x) equal to value, x' >= begin.
-int32_t ExtendLeft(const uint8_t* line, int32_t x, int32_t begin, uint8_t value) {
+// Paints the run of old pixels that starts at x with colour, reading and
+// writing each word once; returns the run's end (at most end). Short runs,
+// the common case in narrow corridors, end within the first word.
+int32_t FillRight(uint8_t* line, int32_t x, int32_t end, uint8_t old, uint8_t colour) {
     if constexpr (WordScan) {
-        const uint64_t pattern = Ones * value;
-        while (x - 8 >= begin) {
-            uint64_t differ = LoadWord(line + x - 8) ^ pattern;
-            if (differ) return x - 8 + (63 - std::countl_zero(differ)) / 8 + 1;
-            x -= 8;
+        const uint64_t oldPattern = Ones * old, newPattern = Ones * colour;
+        auto finish = [&](uint64_t word, uint64_t differ) {
+            const int bits = std::countr_zero(differ) & ~7;
+            StoreMasked(line + x, word, newPattern, (uint64_t{1} << bits) - 1);
+            return x + bits / 8;
+        };
+        if (x + 8 <= end) {
+            const uint64_t word = LoadWord(line + x);
+            if (const uint64_t differ = word ^ oldPattern) return finish(word, differ);
+            StoreWord(line + x, newPattern);
+            x += 8;
+        }
+        for (; x + 32 <= end; x += 32) {
+            const uint64_t d0 = LoadWord(line + x) ^ oldPattern, d1 = LoadWord(line + x + 8) ^ oldPattern;
+            const uint64_t d2 = LoadWord(line + x + 16) ^ oldPattern,
+                           d3 = LoadWord(line + x + 24) ^ oldPattern;
+            if (d0 | d1 | d2 | d3) break;
+            StoreWord(line + x, newPattern);
+            StoreWord(line + x + 8, newPattern);
+            StoreWord(line + x + 16, newPattern);
+            StoreWord(line + x + 24, newPattern);
+        }
+        for (; x + 8 <= end; x += 8) {
+            const uint64_t word = LoadWord(line + x);
+            if (const uint64_t differ = word ^ oldPattern) return finish(word, differ);
+            StoreWord(line + x, newPattern);
         }
     }
-    while (x > begin && line[x - 1] == value)
-        --x;
+    for (; x < end && line[x] == old; ++x)
+        line[x] = colour;
+    return x;
+}
+
+// Paints the run of old pixels that ends just before x, going left no
+// further than begin; returns the run's start.
+int32_t FillLeft(uint8_t* line, int32_t x, int32_t begin, uint8_t old, uint8_t colour) {
+    if constexpr (WordScan) {
+        const uint64_t oldPattern = Ones * old, newPattern = Ones * colour;
+        while (x - 8 >= begin) {
+            const uint64_t word = LoadWord(line + x - 8);
+            if (const uint64_t differ = word ^ oldPattern) {
+                const int bits = std::countl_zero(differ) & ~7;
+                if (bits) StoreMasked(line + x - 8, word, newPattern, ~uint64_t{0} << (64 - bits));
+                return x - bits / 8;
+            }
+            x -= 8;
+            StoreWord(line + x, newPattern);
+        }
+    }
+    for (; x > begin && line[x - 1] == old; --x)
+        line[x - 1] = colour;
     return x;
 }
 
@@ -76,9 +120,9 @@ public:
     TRect Run(TPoint seed, TRect bounds) {
         Bounds = bounds;
         uint8_t* line = Line(seed.Y);
-        int32_t left = ExtendLeft(line, seed.X, Clip.Left, Old);
-        int32_t right = FindOther(line, seed.X, Clip.Right, Old);
-        Fill(seed.Y, left, right);
+        const int32_t left = FillLeft(line, seed.X, Clip.Left, Old, Colour);
+        const int32_t right = FillRight(line, seed.X, Clip.Right, Old, Colour);
+        Grow(seed.Y, left, right);
         Push(seed.Y - 1, left, right, -1);
         Push(seed.Y + 1, left, right, 1);
         while (!Stack.empty()) {
@@ -96,37 +140,65 @@ private:
         if (y >= Clip.Top && y < Clip.Bottom && left < right) Stack.push_back({y, left, right, dir});
     }
 
-    void Fill(int32_t y, int32_t left, int32_t right) {
-        std::memset(Line(y) + left, Colour, static_cast<size_t>(right - left));
+    void Grow(int32_t y, int32_t left, int32_t right) {
         Bounds.Left = std::min(Bounds.Left, left);
         Bounds.Right = std::max(Bounds.Right, right);
         Bounds.Top = std::min(Bounds.Top, y);
         Bounds.Bottom = std::max(Bounds.Bottom, y + 1);
     }
 
-    // Fills every run of Old pixels that meets the span, and queues the line
-    // beyond each run and the stretches of the line behind that lie outside
-    // the span (the only places a run can leak back to).
-    void ScanSpan(const Span& span) {
-        uint8_t* line = Line(span.Y);
-        int32_t x = span.Left;
-        if (line[x] == Old) {
-            int32_t left = ExtendLeft(line, x, Clip.Left, Old);
-            Push(span.Y - span.Dir, left, span.Left, -span.Dir);
-            x = RunFrom(line, span, left, x);
-        }
+    // Fills every run of Old pixels that meets the span and queues the line
+    // beyond each run, and the stretches of the line behind that lie outside
+    // the span (the only places a run can leak back to). The line beyond the
+    // last run is followed at once instead of being queued, so that a narrow
+    // corridor costs no stack traffic.
+    void ScanSpan(Span span) {
         while (true) {
-            x = FindValue(line, x, span.Right, Old);
-            if (x >= span.Right) break;
-            x = RunFrom(line, span, x, x);
+            uint8_t* line = Line(span.Y);
+            if (span.Right - span.Left == 1 && FollowPixel(line, span.Left)) {
+                // Every span lies within runs already counted in Bounds' columns.
+                Bounds.Top = std::min(Bounds.Top, span.Y);
+                Bounds.Bottom = std::max(Bounds.Bottom, span.Y + 1);
+                span.Y += span.Dir;
+                if (span.Y < Clip.Top || span.Y >= Clip.Bottom) return;
+                continue;
+            }
+            Span ahead{span.Y + span.Dir, 0, 0, span.Dir};
+            int32_t x = span.Left;
+            if (line[x] == Old) {
+                const int32_t left = FillLeft(line, x, Clip.Left, Old, Colour);
+                Push(span.Y - span.Dir, left, span.Left, -span.Dir);
+                x = RunFrom(line, span, ahead, left, x);
+            }
+            while (true) {
+                x = FindValue(line, x, span.Right, Old);
+                if (x >= span.Right) break;
+                x = RunFrom(line, span, ahead, x, x);
+            }
+            if (ahead.Left >= ahead.Right || ahead.Y < Clip.Top || ahead.Y >= Clip.Bottom) return;
+            span = ahead;
         }
     }
 
-    // Fills the run that starts at left and reaches at least to x; returns its end.
-    int32_t RunFrom(uint8_t* line, const Span& span, int32_t left, int32_t x) {
-        int32_t right = FindOther(line, x, Clip.Right, Old);
-        Fill(span.Y, left, right);
-        Push(span.Y + span.Dir, left, right, span.Dir);
+    // A corridor one pixel wide: when pixel x is Old and neither neighbour
+    // is, it alone is the run; it is filled and the walk goes straight on.
+    bool FollowPixel(uint8_t* line, int32_t x) {
+        if (line[x] != Old) return false;
+        if (x > Clip.Left && line[x - 1] == Old) return false;
+        if (x + 1 < Clip.Right && line[x + 1] == Old) return false;
+        line[x] = Colour;
+        return true;
+    }
+
+    // Fills the run from x on, whose start (left) is already filled, makes it
+    // the line ahead to follow (queueing the one found before) and returns
+    // the run's end.
+    int32_t RunFrom(uint8_t* line, const Span& span, Span& ahead, int32_t left, int32_t x) {
+        const int32_t right = FillRight(line, x, Clip.Right, Old, Colour);
+        Grow(span.Y, left, right);
+        Push(ahead.Y, ahead.Left, ahead.Right, ahead.Dir);
+        ahead.Left = left;
+        ahead.Right = right;
         if (right > span.Right) Push(span.Y - span.Dir, span.Right, right, -span.Dir);
         return right;
     }

@@ -1,5 +1,7 @@
 #include "image/ZQ5Image.h"
 
+#include <algorithm>
+
 // Strides and band sizes are worked out in 32 bits so that a width near 65535
 // cannot wrap; a stride wider than one segment gives no lines at all, and the
 // image code refuses such pictures.
@@ -26,13 +28,14 @@ uint16_t LinesPerSegment(uint16_t w, uint16_t h) {
     uint32_t stride = WideStride(w);
     uint32_t bytes = ImageBytes(w, h);
     if (bytes == 0 || stride > ZQ5SegmentLimit) return 0;
-    // Spread the lines evenly over the fewest bands that each stay within the limit.
-    uint32_t n = CeilDiv(bytes, ZQ5SegmentLimit);
+    // Spread the lines evenly over the fewest bands n that each stay within
+    // the limit: start from the bands the bytes need and add bands while a
+    // band of ceil((bytes div n) / stride) lines is too large. That holds
+    // exactly while bytes div n > maxLines * stride, so the first n that fits
+    // is worked out directly instead of counting up to it.
+    uint32_t maxLines = ZQ5SegmentLimit / stride;
+    uint32_t n = std::max(CeilDiv(bytes, ZQ5SegmentLimit), bytes / (maxLines * stride + 1) + 1);
     uint32_t lines = CeilDiv(bytes / n, stride);
-    while (stride * lines > ZQ5SegmentLimit) {
-        ++n;
-        lines = CeilDiv(bytes / n, stride);
-    }
     return static_cast<uint16_t>(lines);
 }
 

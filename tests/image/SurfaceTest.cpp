@@ -252,12 +252,16 @@ TEST(DitherTest, StepTwoCopiesACheckerboard) {
     EXPECT_EQ(Picture(*dest), (std::vector<std::string>{"#.#.#.", ".#.#.#", "#.#.#."}));
 }
 
-TEST(DitherTest, StepOneCopiesAllButTheLastPixelOfEachLine) {
+TEST(DitherTest, StepOneCopiesAllButTheLastPixelOfEachLineAndStepZeroNothing) {
     TestSurface source(5, 2), dest(5, 2);
     Paint(*source, {"#####", "#####"});
     Paint(*dest, {".....", "....."});
     dest->DitherFrom({0, 0}, *source, source->BoundsRect(), 1);
     EXPECT_EQ(Picture(*dest), (std::vector<std::string>{"####.", "####."}));
+    dest->ClearDamage();
+    dest->DitherFrom({0, 0}, *source, source->BoundsRect(), 0);
+    EXPECT_EQ(Picture(*dest), (std::vector<std::string>{"####.", "####."}));
+    EXPECT_FALSE(dest->IsDirty());
 }
 
 TEST(DitherTest, FallingStepsFillEverythingButTheLastColumn) {
