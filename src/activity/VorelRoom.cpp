@@ -313,7 +313,8 @@ void TVorelRoom::SelectIcon(uint8_t slot) {
             picture->SetCursorKind(ckBrush);
         }
     }
-    SetTool("ERASER", EraserOn ? 1 : 0, EraserOn ? 1 : 0);
+    uint8_t eraserState = EraserOn ? 1 : 0;
+    SetTool("ERASER", eraserState, ToolFrames[eraserState]);
     SetTool("FLOP", FlopState, ToolFrames[FlopState]);
     SetTool("HALF", HalfState, ToolFrames[HalfState]);
 }

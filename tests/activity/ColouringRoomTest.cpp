@@ -53,7 +53,7 @@ TEST_F(RoomTest, EnteringDrawsTheControlsAndWantsShiftNotices) {
     EXPECT_EQ(ScreenAt({93, 277}), ActivityArt::ColourButtonValue(1, 2));
     EXPECT_TRUE(Box("ERASER").Disabled);
     EXPECT_TRUE(Box("FLOP").Disabled);
-    EXPECT_EQ(ScreenAt({0, 280}), ActivityArt::FrameValue(0));   // eraser off: frame 0
+    EXPECT_EQ(ScreenAt({0, 280}), ActivityArt::FrameValue(2));   // eraser off: frame 2
     EXPECT_EQ(ScreenAt({400, 285}), ActivityArt::FrameValue(2)); // flop disabled: frame 2
     EXPECT_EQ(ScreenAt({0, 0}), ActivityArt::FrameValue(1));     // set 0: "BRIGHT" frame 1
 }
@@ -265,7 +265,7 @@ TEST_F(RoomTest, TheEraserNeedsASelectionOrShiftWithObjects) {
     EXPECT_TRUE(Box("ERASER").Disabled);
     Keys(true, false);
     EXPECT_FALSE(Box("ERASER").Disabled);
-    EXPECT_EQ(ScreenAt({0, 280}), ActivityArt::FrameValue(1));
+    EXPECT_EQ(ScreenAt({0, 280}), ActivityArt::FrameValue(0));
     Keys(false, true);
     EXPECT_TRUE(Box("ERASER").Disabled);
 }
