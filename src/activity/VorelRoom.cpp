@@ -165,7 +165,16 @@ void TVorelRoom::Enter(const std::string& previousID) {
     if (TFrameSet* bright = FindFrameSet("BRIGHT")) bright->ChangeFrame(Screen(), BrightSet ? 0 : 1, false);
 }
 
+// A drag whose release never came (the capture was taken away) leaves the
+// chart where the object was grabbed: bring it up to date.
+void TVorelRoom::FinishDrag() {
+    if (!Dragging) return;
+    Dragging = false;
+    Drawing->RebuildChart();
+}
+
 void TVorelRoom::Leave() {
+    FinishDrag();
     if (SelectedIcon != 0) {
         SelectIcon(0);
         RefreshThumbnail();
@@ -526,8 +535,10 @@ bool TVorelRoom::PictureEvent(TControlBox& box, uint8_t action) {
         box.SetCursorKind(grab ? ckTake : ckBrush);
         return false;
     case caPress: {
+        FinishDrag();
         if (grab) {
             GrabOffset = *grab;
+            Dragging = true;
             return true;
         }
         SelectIcon(0);
@@ -540,6 +551,7 @@ bool TVorelRoom::PictureEvent(TControlBox& box, uint8_t action) {
     case caRelease:
         Drawing->MoveObject(SelectedObject(), PtSub(point, GrabOffset), action == caRelease);
         if (action == caDrag) return true;
+        Dragging = false;
         RefreshThumbnail();
         return false;
     default:

@@ -88,6 +88,7 @@ private:
     uint8_t SelectedObject() const { return IconMap[SelectedIcon]; }
 
     bool PictureEvent(TControlBox& box, uint8_t action);
+    void FinishDrag();
     void IconEvent(TControlBox& box);
     void Eraser();
     void RemoveAllColouring();
@@ -114,6 +115,7 @@ private:
     uint8_t FlopState = 0;
     bool EraserOn = false;
     TPoint GrabOffset;
+    bool Dragging = false; // between a press on the selected object and its release
     std::array<uint8_t, ButtonCount + 1> ButtonState{}; // 1..12
     TIconMap IconMap;
 };
