@@ -36,14 +36,16 @@ double BestNanos(const std::function<void(int)>& action) {
     int calls = 1;
     for (;;) {
         const double start = cpuNanos();
-        for (int i = 0; i < calls; ++i) action(i);
+        for (int i = 0; i < calls; ++i)
+            action(i);
         if (cpuNanos() - start >= 20e6) break;
         calls *= 2;
     }
     double best = 1e30;
     for (int batch = 0; batch < 7; ++batch) {
         const double start = cpuNanos();
-        for (int i = 0; i < calls; ++i) action(i);
+        for (int i = 0; i < calls; ++i)
+            action(i);
         best = std::min(best, (cpuNanos() - start) / calls);
     }
     return best;
@@ -90,7 +92,8 @@ int main() {
     room->RunScript("BG", "2"); // background 0 in random colours
     for (int i = 0; i < 15; ++i) {
         room->RunScript("BTN", std::to_string(5 + i % 8));
-        for (int t = 0; t < 6; ++t) world->Tick(1);
+        for (int t = 0; t < 6; ++t)
+            world->Tick(1);
     }
     world->FlushView();
     if (room->GetObjectCount() != 15 || !platform.Messages.empty()) {
@@ -135,8 +138,8 @@ int main() {
     std::printf("screen copy (512 x 320 memcpy): %8.1f us\n", copy / 1000);
     std::printf("colouring click:                %8.1f us = %5.1f screen copies (goal < 50)\n",
                 clickNanos / 1000, clickNanos / copy);
-    std::printf("drag step:                      %8.1f us = %5.1f screen copies (goal < 20)\n", dragNanos / 1000,
-                dragNanos / copy);
+    std::printf("drag step:                      %8.1f us = %5.1f screen copies (goal < 20)\n",
+                dragNanos / 1000, dragNanos / copy);
 
     world.reset();
     PictureThumbs.fill(nullptr);

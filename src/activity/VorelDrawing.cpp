@@ -84,7 +84,9 @@ void TVorelDrawing::Paint(TRect area) {
 
 // The whole canvas is brought up to date, so that it never lags behind the
 // picture whatever the target's clip; the target gets what its clip lets in.
-void TVorelDrawing::DrawAll() { Paint({0, 0, PictureWidth, PictureHeight}); }
+void TVorelDrawing::DrawAll() {
+    Paint({0, 0, PictureWidth, PictureHeight});
+}
 
 void TVorelDrawing::Redraw(const TRect& rect) {
     if (!Surface) {
