@@ -9,6 +9,7 @@
 // object and the flush. Goals: a click under 50 screen copies, a drag step
 // under 20.
 
+#include "BenchTiming.h"
 #include "activity/ActivityArt.h"
 #include "activity/VorelDrawing.h"
 #include "activity/VorelRoom.h"
@@ -23,33 +24,9 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
-#include <functional>
 #include <vector>
 
 namespace {
-
-// Best processor time per call, in nanoseconds, over several batches of at
-// least 20 ms each (processor time: the machine is shared).
-double BestNanos(const std::function<void(int)>& action) {
-    auto cpuNanos = [] { return static_cast<double>(std::clock()) * 1e9 / CLOCKS_PER_SEC; };
-    int calls = 1;
-    for (;;) {
-        const double start = cpuNanos();
-        for (int i = 0; i < calls; ++i)
-            action(i);
-        if (cpuNanos() - start >= 20e6) break;
-        calls *= 2;
-    }
-    double best = 1e30;
-    for (int batch = 0; batch < 7; ++batch) {
-        const double start = cpuNanos();
-        for (int i = 0; i < calls; ++i)
-            action(i);
-        best = std::min(best, (cpuNanos() - start) / calls);
-    }
-    return best;
-}
 
 // Shows a thumbnail's damage on its own display target, as the main window does.
 class ThumbnailWindow : public FakeMainWindow {
