@@ -196,6 +196,8 @@ void TWorld::ChangeRoom(const std::string& name) {
         Flags &= static_cast<uint16_t>(~wfLeavingMarked);
         Current = &target;
         ++RoomChanges;
+        // A box of the room left holds no capture in the new one.
+        if (Captured && !target.HitBoxes.Contains(Captured)) Captured = nullptr;
     } catch (...) {
         ShowCatchPoint("GoRoom: exception E caught");
     }
