@@ -12,6 +12,7 @@
 #include "BenchTiming.h"
 #include "activity/ActivityArt.h"
 #include "activity/VorelDrawing.h"
+#include "activity/VorelDrawingChart.h"
 #include "activity/VorelRoom.h"
 #include "engine/World.h"
 #include "foundation/Paths.h"
@@ -88,12 +89,18 @@ int main() {
                     screenA.size());
     });
 
-    // Clicking the picture deselects the object; each click alternates the
-    // colour so that every fill changes the region.
-    const double clickNanos = BestNanos([&](int i) {
-        room->RunScript("COLOR", i % 2 ? "1C" : "2C");
-        world->ViewMouseDown(0, 0x08, click.X, click.Y);
-        world->ViewMouseUp(0, 0x08, click.X, click.Y);
+    // A press on the selected object would grab it: the first click, on the
+    // background, lets it go. Shift is held (bit 0 of the press's shift
+    // state), so that every fill takes a random colour and changes the region.
+    world->ViewMouseDown(0, 0x09, TVorelRoom::PictureOrigin.X + 5, TVorelRoom::PictureOrigin.Y + 5);
+    if (room->GetSelectedIcon() != 0 ||
+        room->Picture().Chart().ItemAt(PtSub(click, TVorelRoom::PictureOrigin)) != 15) {
+        std::fprintf(stderr, "the click would not fill the top object\n");
+        return 1;
+    }
+    const double clickNanos = BestNanos([&](int) {
+        world->ViewMouseDown(0, 0x09, click.X, click.Y);
+        world->ViewMouseUp(0, 0x09, click.X, click.Y);
         world->FlushView();
     });
 

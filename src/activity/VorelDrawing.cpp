@@ -5,7 +5,6 @@
 #include "activity/VorelDrawingChart.h"
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
-#include "foundation/ResStrings.h"
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 
@@ -28,9 +27,6 @@ private:
 // At least this much of a moved object stays inside the picture.
 constexpr int32_t KeepInside = 10;
 
-[[noreturn]] void SavedGameDamaged() {
-    throw KelException(LoadResString(SSavedGameDamaged));
-}
 } // namespace
 
 TPoint ClampObjectPlacement(TPoint point, int32_t width, int32_t height) {
@@ -280,10 +276,10 @@ void TVorelDrawing::LoadFromStream(ByteStream& stream) {
     Bg->LoadFromStream(stream);
 
     uint8_t count = ReadByte(stream);
-    if (count > MaxObjects) SavedGameDamaged();
+    if (count > MaxObjects) RaiseSavedGameDamaged();
     for (int number = 1; number <= count; ++number) {
         // A record naming no object would leave the next record to the wrong item.
-        if (!AddObject(ReadByte(stream), false)) SavedGameDamaged();
+        if (!AddObject(ReadByte(stream), false)) RaiseSavedGameDamaged();
         TVorelDrawingObject* object = Objects.Tail();
         object->LoadFromStream(stream);
         if (object->Half()) ToggleHalf(number, true);

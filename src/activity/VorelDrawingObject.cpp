@@ -131,7 +131,7 @@ std::unique_ptr<THotImage> TVorelDrawingObject::DuplicateImage() {
 }
 
 void TVorelDrawingObject::LoadFromStream(ByteStream& stream) {
-    if (ReadByte(stream) != ClassIdValue) throw KelException(LoadResString(SSavedGameDamaged));
+    if (ReadByte(stream) != ClassIdValue) RaiseSavedGameDamaged();
     TKelNode::LoadFromStream(stream);
     SetPosition(ReadPoint(stream));
     SetMirrored(ReadBoolean(stream));
@@ -166,6 +166,10 @@ std::unique_ptr<THotImage> TVorelBG::LoadBackgroundCopy(uint8_t index, bool blan
     CheckBackgroundIndex(index);
     std::unique_ptr<THotImage> loaded = THotImage::Create(BackgroundImageName(index, blank));
     return THotImage::CreateCopy(loaded->ImageData());
+}
+
+void RaiseSavedGameDamaged() {
+    throw KelException(LoadResString(SSavedGameDamaged));
 }
 
 void CheckBackgroundIndex(uint8_t index) {

@@ -6,7 +6,6 @@
 #include "engine/World.h"
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
-#include "foundation/ResStrings.h"
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 #include "platform/MainWindowServices.h"
@@ -46,10 +45,6 @@ int NumberOf(const std::string& text) {
         value = value * 10 + (c - '0');
     }
     return value;
-}
-
-[[noreturn]] void SavedGameDamaged() {
-    throw KelException(LoadResString(SSavedGameDamaged));
 }
 
 // Shows the hourglass over the whole screen for the life of the object.
@@ -132,7 +127,7 @@ void TVorelRoom::ReadRoomFields(ByteStream& stream) {
     // Every value indexes a table or the icon strip: refuse what is out of range.
     if (backgroundButton < 1 || backgroundButton > 16 || bank < 1 || bank > 4 || colour < 1 || colour > 8 ||
         objectCount != Drawing->ObjectCount() || !iconMap.IsValid(objectCount))
-        SavedGameDamaged();
+        RaiseSavedGameDamaged();
     BrightSet = brightSet;
     BackgroundButton = backgroundButton;
     Bank = bank;
