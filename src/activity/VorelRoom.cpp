@@ -4,7 +4,6 @@
 #include "activity/RandomColour.h"
 #include "activity/VorelDrawing.h"
 #include "engine/World.h"
-#include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
