@@ -122,7 +122,9 @@ bool TVorelDrawing::AddObject(uint8_t mapIndex, bool randomColours) {
     std::unique_ptr<THotImage> sheet = THotImage::Create(ObjectSheetName(mapIndex, false));
     TRect source = ObjectSourceRect(mapIndex);
     TPoint centred{(PictureWidth - RectWidth(source)) / 2, (PictureHeight - RectHeight(source)) / 2};
-    TPoint position = PtAdd(Placement, centred);
+    // The cascade is not reset by everything that empties the picture; however
+    // far it has run, a new object stays in reach of the child.
+    TPoint position = ClampObjectPlacement(PtAdd(Placement, centred), RectWidth(source), RectHeight(source));
     Placement = PtAdd(Placement, CascadeStep);
     auto object = std::make_unique<TVorelDrawingObject>(sheet->ImageData(), randomColours, GetEntry(mapIndex),
                                                         position, source);

@@ -8,6 +8,12 @@
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 
+namespace {
+// Far beyond any place an item can reach, and small enough that adding an
+// image's size cannot overflow.
+constexpr int32_t MaxStoredCoordinate = 32767;
+} // namespace
+
 TVorelDrawingObject::TVorelDrawingObject(TZQ5ImageData& sheet, bool randomColours,
                                          std::unique_ptr<TRegionEntry> entry, TPoint position,
                                          const TRect& source)
@@ -133,7 +139,10 @@ std::unique_ptr<THotImage> TVorelDrawingObject::DuplicateImage() {
 void TVorelDrawingObject::LoadFromStream(ByteStream& stream) {
     if (ReadByte(stream) != ClassIdValue) RaiseSavedGameDamaged();
     TKelNode::LoadFromStream(stream);
-    SetPosition(ReadPoint(stream));
+    TPoint position = ReadPoint(stream);
+    auto outOfReach = [](int32_t v) { return v < -MaxStoredCoordinate || v > MaxStoredCoordinate; };
+    if (outOfReach(position.X) || outOfReach(position.Y)) RaiseSavedGameDamaged();
+    SetPosition(position);
     SetMirrored(ReadBoolean(stream));
     IsHalf = ReadBoolean(stream);
     for (TRegion& region : RegionEntry->Regions) {

@@ -8,6 +8,8 @@
 #include "image/HotImage.h"
 #include "support/TestFiles.h"
 
+#include <random>
+
 namespace {
 
 constexpr TPoint Origin{15, 15};
@@ -234,6 +236,44 @@ TEST_F(PictureTest, DamagedPictureRecordsAreRefused) {
             Picture->LoadFromStream(in);
         },
         KelException);
+}
+
+TEST_F(PictureTest, RandomlyDamagedRecordsFailCleanly) {
+    Picture->SetBackground(5, false);
+    Picture->AddObject(8, true);
+    Picture->AddObject(39, true);
+    Picture->ToggleMirror(2);
+    Picture->ToggleHalf(1, false);
+    const std::vector<uint8_t> good = Saved(*Picture);
+    std::mt19937 random(99);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<uint8_t> bytes = good;
+        for (int flips = 1 + round % 3; flips > 0; --flips)
+            bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
+        if (round % 5 == 0) bytes.resize(random() % bytes.size());
+        TVorelDrawing copy;
+        MemoryStream in(bytes);
+        try {
+            copy.LoadFromStream(in);
+        } catch (const KelException&) {
+            continue;
+        }
+        EXPECT_LE(copy.ObjectCount(), TVorelDrawing::MaxObjects);
+        copy.Attach(&Surface(), Origin);
+        copy.DrawAll();
+    }
+    MemoryStream far(Hex("00 01 0F 00 00 00 80 00 00 00 00 00 00 D9 D9 D9 00"));
+    EXPECT_EQ(KelMessage([&] { Picture->LoadFromStream(far); }), "Saved game is damaged.");
+}
+
+TEST_F(PictureTest, NewObjectsStayInReachHoweverFarTheCascadeRan) {
+    for (int round = 0; round < 6; ++round) {
+        for (int i = 0; i < 15; ++i)
+            Picture->AddObject(15, false); // 168 x 206
+        Picture->Clear();
+    }
+    Picture->AddObject(15, false);
+    EXPECT_EQ(Picture->Object(1)->Position(), (TPoint{366, 215}));
 }
 
 TEST_F(PictureTest, StackingOperationsKeepTheChartInStep) {
