@@ -3,6 +3,7 @@
 
 #include "ToolCommand.h"
 
+#include "activity/ActivityRoomKinds.h"
 #include "engine/HitBox.h"
 #include "engine/ObfText.h"
 #include "engine/Room.h"
@@ -142,9 +143,10 @@ int Check(const std::vector<std::string>& args) {
         std::cerr << "usage: vorel-tool script check FILE.txt|FILE.dat\n";
         return 2;
     }
-    // The colouring activity's kinds join here once it offers
-    // RegisterActivityRoomKinds(); until then a VORELROOM line is reported as
-    // a room that cannot be created.
+    // A colouring room reads the region map (DatPath) and its background from
+    // the image library when it is made; without them a VORELROOM line is
+    // reported as a room that cannot be created.
+    RegisterActivityRoomKinds();
     ConsolePlatform platform;
     NoMainWindow window;
     NoView view;

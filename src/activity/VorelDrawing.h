@@ -1,0 +1,109 @@
+#pragma once
+// One picture: a background and up to fifteen objects stacked on it, drawn
+// onto a target surface at an origin, with the chart that finds the item
+// under a point. Drawing goes through a picture-sized canvas that the picture
+// keeps, from which the changed part is copied to the target and the
+// miniature is taken. Objects are numbered by their 1-based place in the stacking
+// order (the head is drawn first); operations given 0 or a number above the
+// count do nothing, except FillAt and RemoveColouring, for which 0 is the
+// background.
+
+#include "activity/VorelDrawingObject.h"
+#include "foundation/Geometry.h"
+#include "foundation/KelList.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class ByteStream;
+class TRegionMap;
+class TVorelDrawingChart;
+class TZQ5ImageData;
+
+// The top-left at which an object of that size may be placed near point: at
+// least 10 pixels of it stay inside the picture in each direction.
+TPoint ClampObjectPlacement(TPoint point, int32_t width, int32_t height);
+
+class TObjectList : public TKelListOf<TVorelDrawingObject> {};
+
+class TVorelDrawing {
+public:
+    static constexpr int MaxObjects = 15;
+    static constexpr TPoint CascadeStep{5, 3};
+
+    // Loads the region map from DatPath at once (its errors pass on).
+    TVorelDrawing();
+    // With a region map already read (tests, tools).
+    explicit TVorelDrawing(std::unique_ptr<TRegionMap> map);
+    ~TVorelDrawing();
+    TVorelDrawing(const TVorelDrawing&) = delete;
+    TVorelDrawing& operator=(const TVorelDrawing&) = delete;
+
+    void Attach(TZQ5ImageData* surface, TPoint point);
+    TZQ5ImageData* Target() const { return Surface; }
+    // Draws the whole picture, clipped to it and to the target's clip.
+    void DrawAll();
+    // Draws only the part of the picture inside rect (picture coordinates).
+    void Redraw(const TRect& rect);
+
+    void Clear();
+    void RebuildChart();
+    void SetBackground(uint8_t index, bool blank);
+    // Adds the object of an object map index (8..39) at the next cascade
+    // place; false (nothing added) for another index or a full picture.
+    bool AddObject(uint8_t mapIndex, bool randomColours);
+
+    std::optional<uint8_t> ObjectMapIndex(int number) const;
+    // The point's offset from the object's top-left when it lies in its bounds.
+    std::optional<TPoint> HitSelected(TPoint point, int number) const;
+    void MoveObject(int number, TPoint point, bool rebuildChart);
+    void FillAt(TPoint point, uint8_t colour);
+    void RemoveColouring(int number);
+    void ToggleMirror(int number);
+    void ToggleHalf(int number, bool keepCorner);
+    void BringToFront(int number);
+    void DeleteObject(int number);
+    bool IsMirrored(int number) const;
+    bool IsHalf(int number) const;
+    void SetSelected(int number, bool on);
+
+    // A 125 x 75 reduction (every third pixel) drawn onto surface at point.
+    void DrawMiniature(TZQ5ImageData& surface, TPoint point);
+
+    std::unique_ptr<TRegionEntry> GetEntry(uint8_t mapIndex) const;
+
+    // The picture record: background index and blank flag, the background's
+    // record, the object count and each object's map index and record.
+    void LoadFromStream(ByteStream& stream);
+    void SaveToStream(ByteStream& stream) const;
+
+    int ObjectCount() const { return Objects.Count(); }
+    TVorelDrawingObject* Object(int number) const { return number > 0 ? Objects.Nth(number) : nullptr; }
+    TVorelBG* Background() const { return Bg.get(); }
+    bool BackgroundBlank() const { return Blank; }
+    TPoint NextPlacement() const { return Placement; }
+    TPoint Origin() const { return At; }
+    TVorelDrawingChart& Chart() { return *ItemChart; }
+
+private:
+    TVorelDrawingObject* Item(int number) const;
+    // Draws the items inside area (picture coordinates) onto the canvas.
+    void PaintCanvas(const TRect& area);
+    // Brings area of the canvas up to date and copies it to the target.
+    void Paint(TRect area);
+
+    TZQ5ImageData* Surface = nullptr; // not owned
+    std::unique_ptr<TRegionMap> Map;
+    std::unique_ptr<TVorelDrawingChart> ItemChart;
+    TPoint At;
+    TObjectList Objects;
+    std::unique_ptr<TVorelBG> Bg;
+    bool Blank = false;
+    TPoint Placement;
+    // The picture as last drawn, kept so that a miniature needs no drawing of
+    // its own; stale after changes made while detached.
+    std::unique_ptr<THotImage> Canvas;
+    std::unique_ptr<THotImage> Miniature;
+    bool CanvasStale = true;
+};

@@ -1,0 +1,186 @@
+#include "activity/VorelDrawingObject.h"
+
+#include "activity/ObjectTable.h"
+#include "activity/RandomColour.h"
+#include "foundation/KelException.h"
+#include "foundation/LoadSave.h"
+#include "foundation/ResStrings.h"
+#include "image/HotImage.h"
+#include "image/ZQ5ImageData.h"
+
+namespace {
+// Far beyond any place an item can reach, and small enough that adding an
+// image's size cannot overflow.
+constexpr int32_t MaxStoredCoordinate = 32767;
+} // namespace
+
+TVorelDrawingObject::TVorelDrawingObject(TZQ5ImageData& sheet, bool randomColours,
+                                         std::unique_ptr<TRegionEntry> entry, TPoint position,
+                                         const TRect& source)
+    : RegionEntry(std::move(entry)) {
+    ClassId = ClassIdValue;
+    Image = THotImage::CreateBlank(static_cast<uint16_t>(RectWidth(source)),
+                                   static_cast<uint16_t>(RectHeight(source)));
+    Surface().CopyFrom({0, 0}, sheet, source);
+    Surface().SetTransparent(BlankBackgroundColour, true);
+    SetPosition(position);
+    if (randomColours) ColourRandomly();
+}
+
+TVorelDrawingObject::TVorelDrawingObject(std::unique_ptr<THotImage> image,
+                                         std::unique_ptr<TRegionEntry> entry)
+    : RegionEntry(std::move(entry)), Image(std::move(image)) {
+    ClassId = ClassIdValue;
+    SetPosition({0, 0});
+}
+
+TVorelDrawingObject::~TVorelDrawingObject() = default;
+
+TZQ5ImageData& TVorelDrawingObject::Surface() {
+    return Image->ImageData();
+}
+
+void TVorelDrawingObject::SetPosition(TPoint point) {
+    Origin = point;
+    TZQ5ImageData& surface = Surface();
+    Box = MakeBounds(point.X, point.Y, surface.Width, surface.Height);
+}
+
+void TVorelDrawingObject::FillAtSeed(TPoint seed, uint8_t colour) {
+    TZQ5ImageData& surface = Surface();
+    if (PtInRect(surface.BoundsRect(), seed)) surface.FloodFill(seed, colour);
+}
+
+void TVorelDrawingObject::RecordRegionColours() {
+    TZQ5ImageData& surface = Surface();
+    for (TRegion& region : RegionEntry->Regions)
+        if (PtInRect(surface.BoundsRect(), region.Seed)) region.Colour = surface.GetPixel(region.Seed);
+}
+
+void TVorelDrawingObject::RecordAllRegions(uint8_t colour) {
+    for (TRegion& region : RegionEntry->Regions)
+        region.Colour = colour;
+}
+
+void TVorelDrawingObject::ColourRandomly() {
+    for (TRegion& region : RegionEntry->Regions) {
+        region.Colour = RandomColour();
+        FillAtSeed(region.Seed, region.Colour);
+    }
+}
+
+void TVorelDrawingObject::SetMirrored(bool on) {
+    if (on == IsMirrored) return;
+    TZQ5ImageData& surface = Surface();
+    {
+        std::unique_ptr<THotImage> copy = THotImage::CreateCopy(surface);
+        TZQ5ImageData& mirror = copy->ImageData();
+        mirror.MirrorHorizontal = true;
+        // Every pixel, the transparent ones too, moves to its mirrored place.
+        mirror.SetTransparent(0, false);
+        surface.CopyFrom({0, 0}, mirror, mirror.BoundsRect());
+    }
+    IsMirrored = on;
+    for (TRegion& region : RegionEntry->Regions)
+        region.Seed.X = surface.Width - region.Seed.X - 1;
+}
+
+void TVorelDrawingObject::Rebuild(TZQ5ImageData& sheet, const TRect& source, bool half,
+                                  std::unique_ptr<TRegionEntry> newEntry, TPoint topLeft) {
+    Image = THotImage::CreateBlank(static_cast<uint16_t>(RectWidth(source)),
+                                   static_cast<uint16_t>(RectHeight(source)));
+    Surface().CopyFrom({0, 0}, sheet, source);
+    Surface().SetTransparent(BlankBackgroundColour, true);
+    SetPosition(topLeft);
+    IsHalf = half;
+
+    const std::vector<TRegion>& old = RegionEntry->Regions;
+    std::vector<TRegion>& regions = newEntry->Regions;
+    for (size_t i = 0; i < regions.size(); ++i) {
+        // Both entries come from the same map index; should the counts ever
+        // differ, a region without an old colour keeps the sheet's.
+        if (i < old.size()) regions[i].Colour = old[i].Colour;
+        if (half) regions[i].Seed = {regions[i].Seed.X / 2, regions[i].Seed.Y / 2};
+        FillAtSeed(regions[i].Seed, regions[i].Colour);
+    }
+    RegionEntry = std::move(newEntry);
+
+    if (IsMirrored) {
+        IsMirrored = false;
+        SetMirrored(true);
+    }
+}
+
+void TVorelDrawingObject::Draw(TZQ5ImageData* target, TPoint origin) {
+    if (!Image || !target) return;
+    TZQ5ImageData& surface = Surface();
+    TPoint at = PtAdd(origin, Origin);
+    target->CopyFrom(at, surface, surface.BoundsRect());
+    if (IsSelected) target->FrameRect(MakeBounds(at.X, at.Y, surface.Width, surface.Height), SelectionColour);
+}
+
+TRect TVorelDrawingObject::FillRegion(TPoint point, uint8_t colour) {
+    TZQ5ImageData& surface = Surface();
+    TPoint local = PtSub(point, Origin);
+    if (!PtInRect(surface.BoundsRect(), local)) return {};
+    // A transparent pixel is no region: filling it would make the item's
+    // surroundings opaque.
+    if (surface.Transparent && surface.GetPixel(local) == surface.TransparentIndex) return {};
+    TRect changed = surface.FloodFill(local, colour);
+    RecordRegionColours();
+    if (IsRectEmpty(changed)) return {};
+    return RectAddPt(changed, Origin);
+}
+
+std::unique_ptr<THotImage> TVorelDrawingObject::DuplicateImage() {
+    return THotImage::CreateCopy(Surface());
+}
+
+void TVorelDrawingObject::LoadFromStream(ByteStream& stream) {
+    if (ReadByte(stream) != ClassIdValue) RaiseSavedGameDamaged();
+    TKelNode::LoadFromStream(stream);
+    TPoint position = ReadPoint(stream);
+    auto outOfReach = [](int32_t v) { return v < -MaxStoredCoordinate || v > MaxStoredCoordinate; };
+    if (outOfReach(position.X) || outOfReach(position.Y)) RaiseSavedGameDamaged();
+    SetPosition(position);
+    SetMirrored(ReadBoolean(stream));
+    IsHalf = ReadBoolean(stream);
+    for (TRegion& region : RegionEntry->Regions) {
+        uint8_t colour = ReadByte(stream);
+        FillAtSeed(region.Seed, colour);
+        region.Colour = colour;
+    }
+}
+
+void TVorelDrawingObject::SaveToStream(ByteStream& stream) const {
+    TKelNode::SaveToStream(stream);
+    WritePoint(stream, Origin);
+    WriteBoolean(stream, IsMirrored);
+    WriteBoolean(stream, IsHalf);
+    for (const TRegion& region : RegionEntry->Regions)
+        WriteByte(stream, region.Colour);
+}
+
+TVorelBG::TVorelBG(uint8_t index, std::unique_ptr<TRegionEntry> entry, bool blank)
+    : TVorelDrawingObject(LoadBackgroundCopy(index, blank), std::move(entry)) {
+    if (!blank) {
+        ColourRandomly();
+        return;
+    }
+    // The blank variant is drawn uncoloured.
+    RecordAllRegions(BlankBackgroundColour);
+}
+
+std::unique_ptr<THotImage> TVorelBG::LoadBackgroundCopy(uint8_t index, bool blank) {
+    CheckBackgroundIndex(index);
+    std::unique_ptr<THotImage> loaded = THotImage::Create(BackgroundImageName(index, blank));
+    return THotImage::CreateCopy(loaded->ImageData());
+}
+
+void RaiseSavedGameDamaged() {
+    throw KelException(LoadResString(SSavedGameDamaged));
+}
+
+void CheckBackgroundIndex(uint8_t index) {
+    if (index >= BackgroundCount) throw SHException("Vorel background range error");
+}

@@ -1,0 +1,381 @@
+#include "ActivityTestSupport.h"
+
+#include "activity/ObjectTable.h"
+#include "activity/RandomColour.h"
+#include "activity/VorelDrawing.h"
+#include "activity/VorelDrawingChart.h"
+#include "foundation/LoadSave.h"
+#include "image/HotImage.h"
+#include "support/TestFiles.h"
+
+#include <random>
+
+namespace {
+
+constexpr TPoint Origin{15, 15};
+// Object 8 is 93 x 129; centred in the picture its top-left is (141, 48).
+constexpr TPoint Centred8{141, 48};
+
+class PictureTest : public ActivityTest {
+protected:
+    void SetUp() override {
+        ActivityTest::SetUp();
+        SeedRandomColours(7);
+        Screen = THotImage::CreateBlank(512, 320);
+        Surface().FillRect(Surface().BoundsRect(), 3);
+        Surface().ClearDamage();
+        Picture = std::make_unique<TVorelDrawing>();
+        Picture->Attach(&Surface(), Origin);
+        Picture->SetBackground(0, true);
+    }
+    void TearDown() override {
+        Picture.reset();
+        Screen.reset();
+        ActivityTest::TearDown();
+    }
+
+    TZQ5ImageData& Surface() { return Screen->ImageData(); }
+    uint8_t At(TPoint picturePoint) { return Surface().GetPixel(PtAdd(picturePoint, Origin)); }
+
+    std::unique_ptr<THotImage> Screen;
+    std::unique_ptr<TVorelDrawing> Picture;
+};
+
+std::vector<uint8_t> Saved(const TVorelDrawing& picture) {
+    MemoryStream out;
+    picture.SaveToStream(out);
+    return out.Data();
+}
+
+} // namespace
+
+TEST_F(PictureTest, NewObjectsCascadeFromTheCentreUntilAFillMoveOrDeletion) {
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(Picture->AddObject(8, false));
+    EXPECT_EQ(Picture->Object(1)->Position(), Centred8);
+    EXPECT_EQ(Picture->Object(2)->Position(), PtAdd(Centred8, {5, 3}));
+    EXPECT_EQ(Picture->Object(3)->Position(), PtAdd(Centred8, {10, 6}));
+    EXPECT_EQ(Picture->NextPlacement(), (TPoint{15, 9}));
+    Picture->FillAt({5, 5}, 30);
+    EXPECT_EQ(Picture->NextPlacement(), (TPoint{0, 0}));
+    Picture->AddObject(9, false);
+    EXPECT_EQ(Picture->Object(4)->Position(), (TPoint{(376 - 93) / 2, (225 - 131) / 2}));
+    EXPECT_EQ(Picture->Object(4)->MapIndex(), 9);
+    EXPECT_FALSE(Picture->AddObject(7, false));
+    EXPECT_FALSE(Picture->AddObject(40, false));
+    EXPECT_EQ(Picture->ObjectCount(), 4);
+}
+
+TEST_F(PictureTest, AFillOnALineChangesNothingAndKeepsThePlacement) {
+    Picture->AddObject(8, false);
+    Surface().ClearDamage();
+    Picture->FillAt(Centred8, 30);  // the object's outline
+    Picture->FillAt({125, 10}, 30); // a line of the background
+    EXPECT_EQ(At(Centred8), OutlineInk);
+    EXPECT_FALSE(Surface().IsDirty());
+    EXPECT_EQ(Picture->NextPlacement(), (TPoint{5, 3}));
+}
+
+TEST_F(PictureTest, AFillColoursTheRegionOnTheTargetAndInTheRecord) {
+    Picture->AddObject(8, false);
+    Surface().ClearDamage();
+    TPoint inside = PtAdd(Centred8, {50, 100}); // the lower region
+    Picture->FillAt(inside, 30);
+    EXPECT_EQ(At(inside), 30);
+    EXPECT_EQ(Picture->Object(1)->Entry().Regions[2].Colour, 30);
+    EXPECT_EQ(At({5, 5}), BlankBackgroundColour);
+    ASSERT_TRUE(Surface().IsDirty());
+    // Only the filled part was drawn again.
+    for (TDamageNode* node : Surface().DamageList())
+        EXPECT_EQ(IntersectRect(node->Rect, RectAddPt(Picture->Object(1)->Bounds(), Origin)), node->Rect);
+    Picture->FillAt({5, 5}, 31);
+    EXPECT_EQ(At({5, 5}), 31);
+    EXPECT_EQ(Picture->Background()->Entry().Regions[0].Colour, 31);
+}
+
+TEST_F(PictureTest, MovesKeepTenPixelsInsideAndRedrawWhatWasUncovered) {
+    EXPECT_EQ(ClampObjectPlacement({-500, 0}, 376, 100), (TPoint{-366, 0}));
+    EXPECT_EQ(ClampObjectPlacement({500, 500}, 20, 20), (TPoint{366, 215}));
+    EXPECT_EQ(ClampObjectPlacement({-5, -5}, 20, 20), (TPoint{-5, -5}));
+    Picture->AddObject(8, false);
+    Picture->MoveObject(1, {-500, 1000}, true);
+    EXPECT_EQ(Picture->Object(1)->Position(), (TPoint{10 - 93, 215}));
+    EXPECT_EQ(At(PtAdd(Centred8, {5, 5})), BlankBackgroundColour);
+    EXPECT_EQ(At({0, 215}), OutlineInk);
+    // Nothing of the object spills over the picture's edges on the target.
+    EXPECT_EQ(Surface().GetPixel({14, 240}), 3);
+    EXPECT_EQ(Picture->Chart().ItemAt({5, 220}), 1);
+    EXPECT_EQ(Picture->NextPlacement(), (TPoint{0, 0}));
+}
+
+TEST_F(PictureTest, HalvingShrinksAboutTheCentreAndKeepsColours) {
+    Picture->AddObject(8, false);
+    Picture->MoveObject(1, {100, 50}, true);
+    Picture->FillAt({100 + 50, 50 + 100}, 30);
+    Picture->ToggleHalf(1, false);
+    TVorelDrawingObject* object = Picture->Object(1);
+    EXPECT_TRUE(Picture->IsHalf(1));
+    EXPECT_EQ(object->Bounds(), (TRect{123, 82, 123 + 46, 82 + 65}));
+    EXPECT_EQ(object->Entry().Regions[2].Seed, (TPoint{46 / 2, 96 / 2}));
+    EXPECT_EQ(At(PtAdd({123, 82}, object->Entry().Regions[2].Seed)), 30);
+    EXPECT_EQ(At({100 + 5, 50 + 5}), BlankBackgroundColour); // the old area is redrawn
+    EXPECT_EQ(Picture->Chart().ItemAt({123 + 23, 82 + 48}), 1);
+    Picture->ToggleHalf(1, false);
+    EXPECT_FALSE(Picture->IsHalf(1));
+    EXPECT_EQ(Picture->Object(1)->Bounds(), (TRect{100, 50, 193, 179}));
+    EXPECT_EQ(At({100 + 50, 50 + 100}), 30);
+}
+
+TEST_F(PictureTest, HalvingAMirroredObjectMirrorsTheHalfImage) {
+    Picture->AddObject(8, false);
+    Picture->FillAt(PtAdd(Centred8, {5, 5}), 30); // the narrow upper-left cell
+    Picture->ToggleMirror(1);
+    EXPECT_TRUE(Picture->IsMirrored(1));
+    EXPECT_EQ(At(PtAdd(Centred8, {92 - 5, 5})), 30);
+    Picture->ToggleHalf(1, false);
+    TVorelDrawingObject* object = Picture->Object(1);
+    EXPECT_TRUE(object->Mirrored());
+    EXPECT_EQ(object->Entry().Regions[0].Seed, (TPoint{46 - 93 / 8 / 2 - 1, 129 / 4 / 2}));
+    EXPECT_EQ(At(PtAdd(object->Position(), {44, 3})), 30);
+}
+
+TEST_F(PictureTest, RemoveColouringBlanksTheBackgroundTo217AndObjectsTo255) {
+    Picture->SetBackground(1, false);
+    Picture->AddObject(12, true);
+    Picture->RemoveColouring(0);
+    for (const TRegion& region : Picture->Background()->Entry().Regions) {
+        EXPECT_EQ(region.Colour, BlankBackgroundColour);
+        EXPECT_EQ(Picture->Background()->Surface().GetPixel(region.Seed), BlankBackgroundColour);
+    }
+    EXPECT_EQ(At({5, 5}), BlankBackgroundColour);
+    TVorelDrawingObject* object = Picture->Object(1);
+    for (const TRegion& region : object->Entry().Regions)
+        EXPECT_NE(region.Colour, BlankObjectColour);
+    Picture->RemoveColouring(1);
+    for (const TRegion& region : object->Entry().Regions) {
+        EXPECT_EQ(region.Colour, BlankObjectColour);
+        EXPECT_EQ(At(PtAdd(object->Position(), region.Seed)), BlankObjectColour);
+    }
+    Picture->RemoveColouring(2);
+    Picture->RemoveColouring(-1);
+}
+
+TEST_F(PictureTest, BlankPictureRecordIsSeventeenBytes) {
+    EXPECT_EQ(Saved(*Picture), Hex("00 01 0F 00 00 00 00 00 00 00 00 00 00 D9 D9 D9 00"));
+}
+
+TEST_F(PictureTest, SavingAndReloadingKeepsColoursFlagsAndStacking) {
+    Picture->SetBackground(3, false);
+    Picture->AddObject(8, true);
+    Picture->AddObject(20, false);
+    Picture->AddObject(33, false);
+    Picture->FillAt(PtAdd(Picture->Object(2)->Position(), {80, 10}), 99);
+    Picture->ToggleMirror(1);
+    Picture->ToggleHalf(2, false);
+    Picture->MoveObject(3, {-20, 200}, true);
+    Picture->BringToFront(1);
+    Picture->SetSelected(2, true);
+    std::vector<uint8_t> bytes = Saved(*Picture);
+
+    TVorelDrawing copy;
+    MemoryStream in(bytes);
+    copy.LoadFromStream(in);
+    EXPECT_EQ(in.Remaining(), 0);
+    EXPECT_EQ(copy.Target(), nullptr);
+    ASSERT_EQ(copy.ObjectCount(), 3);
+    EXPECT_EQ(copy.Background()->MapIndex(), 3);
+    EXPECT_FALSE(copy.BackgroundBlank());
+    for (int n = 1; n <= 3; ++n) {
+        TVorelDrawingObject* a = Picture->Object(n);
+        TVorelDrawingObject* b = copy.Object(n);
+        EXPECT_EQ(b->MapIndex(), a->MapIndex()) << n;
+        EXPECT_EQ(b->Bounds(), a->Bounds()) << n;
+        EXPECT_EQ(b->Mirrored(), a->Mirrored()) << n;
+        EXPECT_EQ(b->Half(), a->Half()) << n;
+        EXPECT_FALSE(b->Selected());
+        for (size_t r = 0; r < a->Entry().Regions.size(); ++r) {
+            EXPECT_EQ(b->Entry().Regions[r].Colour, a->Entry().Regions[r].Colour) << n << "/" << r;
+            EXPECT_EQ(b->Entry().Regions[r].Seed, a->Entry().Regions[r].Seed) << n << "/" << r;
+        }
+    }
+    EXPECT_EQ(copy.Object(3)->MapIndex(), 8);
+    EXPECT_TRUE(copy.IsMirrored(3));
+    EXPECT_TRUE(copy.IsHalf(1));
+    for (const TRegion& region : copy.Background()->Entry().Regions)
+        EXPECT_EQ(copy.Background()->Surface().GetPixel(region.Seed), region.Colour);
+    // Loading added the objects through the cascade.
+    EXPECT_EQ(copy.NextPlacement(), (TPoint{15, 9}));
+    EXPECT_EQ(Saved(copy), bytes);
+    // The chart was rebuilt: the item under a point is the same in both.
+    for (TPoint p : {TPoint{150, 100}, TPoint{5, 210}, TPoint{200, 60}, TPoint{300, 200}})
+        EXPECT_EQ(copy.Chart().ItemAt(p), Picture->Chart().ItemAt(p));
+}
+
+TEST_F(PictureTest, DamagedPictureRecordsAreRefused) {
+    EXPECT_EQ(KelMessage([&] {
+                  MemoryStream in(Hex("00 01 0F 00 00 00 00 00 00 00 00 00 00 D9 D9 D9 10"));
+                  Picture->LoadFromStream(in);
+              }),
+              "Saved game is damaged.");
+    EXPECT_EQ(KelMessage([&] {
+                  MemoryStream in(Hex("00 01 0F 00 00 00 00 00 00 00 00 00 00 D9 D9 D9 01 05"));
+                  Picture->LoadFromStream(in);
+              }),
+              "Saved game is damaged.");
+    EXPECT_EQ(KelMessage([&] {
+                  MemoryStream in(Hex("09 01"));
+                  Picture->LoadFromStream(in);
+              }),
+              "Vorel background range error");
+    // The failed background change left the picture its background.
+    ASSERT_NE(Picture->Background(), nullptr);
+    EXPECT_EQ(Picture->Background()->MapIndex(), 0);
+    EXPECT_THROW(
+        {
+            MemoryStream in(Hex("00 01 0F 00 00 00 00 00 00 00 00 00 00 D9 D9"));
+            Picture->LoadFromStream(in);
+        },
+        KelException);
+}
+
+TEST_F(PictureTest, RandomlyDamagedRecordsFailCleanly) {
+    Picture->SetBackground(5, false);
+    Picture->AddObject(8, true);
+    Picture->AddObject(39, true);
+    Picture->ToggleMirror(2);
+    Picture->ToggleHalf(1, false);
+    const std::vector<uint8_t> good = Saved(*Picture);
+    std::mt19937 random(99);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<uint8_t> bytes = good;
+        for (int flips = 1 + round % 3; flips > 0; --flips)
+            bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
+        if (round % 5 == 0) bytes.resize(random() % bytes.size());
+        TVorelDrawing copy;
+        MemoryStream in(bytes);
+        try {
+            copy.LoadFromStream(in);
+        } catch (const KelException&) {
+            continue;
+        }
+        EXPECT_LE(copy.ObjectCount(), TVorelDrawing::MaxObjects);
+        copy.Attach(&Surface(), Origin);
+        copy.DrawAll();
+    }
+    MemoryStream far(Hex("00 01 0F 00 00 00 80 00 00 00 00 00 00 D9 D9 D9 00"));
+    EXPECT_EQ(KelMessage([&] { Picture->LoadFromStream(far); }), "Saved game is damaged.");
+}
+
+TEST_F(PictureTest, NewObjectsStayInReachHoweverFarTheCascadeRan) {
+    for (int round = 0; round < 6; ++round) {
+        for (int i = 0; i < 15; ++i)
+            Picture->AddObject(15, false); // 168 x 206
+        Picture->Clear();
+    }
+    Picture->AddObject(15, false);
+    EXPECT_EQ(Picture->Object(1)->Position(), (TPoint{366, 215}));
+}
+
+TEST_F(PictureTest, StackingOperationsKeepTheChartInStep) {
+    Picture->AddObject(8, false);
+    Picture->AddObject(8, false);
+    TPoint overlap = PtAdd(Centred8, {50, 100});
+    EXPECT_EQ(Picture->Chart().ItemAt(overlap), 2);
+    TVorelDrawingObject* first = Picture->Object(1);
+    Picture->BringToFront(1);
+    EXPECT_EQ(Picture->Object(2), first);
+    EXPECT_EQ(Picture->Chart().ItemAt(overlap), 2);
+    EXPECT_EQ(Picture->Chart().ItemAt(PtAdd(Centred8, {55, 130})), 1);
+    Picture->DeleteObject(2);
+    EXPECT_EQ(Picture->ObjectCount(), 1);
+    EXPECT_EQ(Picture->NextPlacement(), (TPoint{0, 0}));
+    EXPECT_EQ(At(PtAdd(Centred8, {1, 1})), BlankBackgroundColour);
+    EXPECT_EQ(Picture->Chart().ItemAt(PtAdd(Centred8, {1, 1})), 0);
+    Picture->Clear();
+    EXPECT_EQ(Picture->ObjectCount(), 0);
+    EXPECT_EQ(Picture->Chart().ItemAt(overlap), 0);
+}
+
+TEST_F(PictureTest, NumbersOutsideTheObjectsDoNothing) {
+    Picture->AddObject(8, false);
+    std::vector<uint8_t> before = Saved(*Picture);
+    for (int n : {0, 2, 255}) {
+        Picture->MoveObject(n, {0, 0}, true);
+        Picture->ToggleMirror(n);
+        Picture->ToggleHalf(n, false);
+        Picture->BringToFront(n);
+        Picture->DeleteObject(n);
+        Picture->SetSelected(n, true);
+        EXPECT_FALSE(Picture->IsMirrored(n));
+        EXPECT_FALSE(Picture->IsHalf(n));
+        EXPECT_FALSE(Picture->ObjectMapIndex(n).has_value());
+        EXPECT_FALSE(Picture->HitSelected({150, 100}, n).has_value());
+    }
+    EXPECT_EQ(Saved(*Picture), before);
+    EXPECT_EQ(Picture->ObjectMapIndex(1), 8);
+    EXPECT_EQ(Picture->HitSelected(PtAdd(Centred8, {3, 4}), 1), (TPoint{3, 4}));
+}
+
+TEST_F(PictureTest, SelectionOutlinesTheObjectAndClearingItRedraws) {
+    Picture->AddObject(8, false);
+    Picture->SetSelected(1, true);
+    EXPECT_EQ(At(PtAdd(Centred8, {1, 0})), SelectionColour);
+    Picture->SetSelected(1, false);
+    EXPECT_EQ(At(PtAdd(Centred8, {1, 0})), OutlineInk);
+}
+
+TEST_F(PictureTest, RedrawTouchesOnlyItsRectangle) {
+    Picture->AddObject(8, false);
+    Surface().FillRect(Surface().BoundsRect(), 4);
+    Surface().ClearDamage();
+    Picture->Redraw({10, 20, 30, 40});
+    EXPECT_EQ(At({10, 20}), BlankBackgroundColour);
+    EXPECT_EQ(At({29, 39}), BlankBackgroundColour);
+    EXPECT_EQ(At({30, 39}), 4);
+    EXPECT_EQ(At({9, 20}), 4);
+    EXPECT_EQ(Surface().ClipRect, Surface().BoundsRect());
+    Picture->Redraw({30, 40, 10, 20}); // an inverted rectangle draws nothing
+    EXPECT_EQ(At({30, 39}), 4);
+    Picture->Attach(&Surface(), {600, 0}); // nothing of the picture on the target
+    Picture->DrawAll();
+    EXPECT_EQ(Surface().GetPixel({511, 100}), 4);
+}
+
+TEST_F(PictureTest, MiniatureIsEveryThirdPixelOfThePicture) {
+    Picture->AddObject(8, false);
+    Picture->FillAt(PtAdd(Centred8, {50, 100}), 30);
+    Picture->SetSelected(1, true);
+    auto thumb = THotImage::CreateBlank(129, 79);
+    TZQ5ImageData& small = thumb->ImageData();
+    small.FillRect(small.BoundsRect(), 9);
+    small.ClearDamage();
+    Picture->DrawMiniature(small, {2, 2});
+    EXPECT_EQ(Picture->Target(), &Surface());
+    EXPECT_EQ(small.GetPixel({1, 1}), 9);
+    EXPECT_EQ(small.GetPixel({127, 77}), 9);
+    for (int32_t y = 0; y < 75; ++y)
+        for (int32_t x = 0; x < 125; ++x)
+            ASSERT_EQ(small.GetPixel({x + 2, y + 2}), At({x * 3, y * 3})) << x << "," << y;
+    ASSERT_EQ(small.DamageList().Count(), 1);
+    EXPECT_EQ(small.DamageList().Head()->Rect, (TRect{2, 2, 127, 77}));
+}
+
+TEST_F(PictureTest, MiniatureOfAPictureChangedWhileDetachedShowsTheChanges) {
+    Picture->AddObject(8, false);
+    std::vector<uint8_t> bytes = Saved(*Picture);
+    TVorelDrawing loaded;
+    MemoryStream in(bytes);
+    loaded.LoadFromStream(in);
+    loaded.FillAt(PtAdd(Centred8, {50, 100}), 30); // detached: drawn nowhere
+    loaded.MoveObject(1, {0, 0}, true);
+    auto thumb = THotImage::CreateBlank(125, 75);
+    loaded.DrawMiniature(thumb->ImageData(), {0, 0});
+    EXPECT_EQ(thumb->ImageData().GetPixel({50 / 3, 100 / 3}), 30);
+    EXPECT_EQ(thumb->ImageData().GetPixel({0, 0}), OutlineInk);
+    EXPECT_EQ(thumb->ImageData().GetPixel({(141 + 50) / 3, (48 + 100) / 3}), BlankBackgroundColour);
+    // Once attached again, drawing shows the same picture on the target.
+    loaded.Attach(&Surface(), Origin);
+    loaded.DrawAll();
+    EXPECT_EQ(At({51, 99}), 30);
+    EXPECT_EQ(At({141 + 50, 48 + 100}), BlankBackgroundColour);
+}
