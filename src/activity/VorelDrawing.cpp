@@ -5,7 +5,6 @@
 #include "activity/VorelDrawingChart.h"
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
-#include "foundation/ResStrings.h"
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 
@@ -28,9 +27,6 @@ private:
 // At least this much of a moved object stays inside the picture.
 constexpr int32_t KeepInside = 10;
 
-[[noreturn]] void SavedGameDamaged() {
-    throw KelException(LoadResString(SSavedGameDamaged));
-}
 } // namespace
 
 TPoint ClampObjectPlacement(TPoint point, int32_t width, int32_t height) {
@@ -42,7 +38,9 @@ TPoint ClampObjectPlacement(TPoint point, int32_t width, int32_t height) {
 TVorelDrawing::TVorelDrawing() : TVorelDrawing(TRegionMap::Load(RegionMapFileName())) {}
 
 TVorelDrawing::TVorelDrawing(std::unique_ptr<TRegionMap> map)
-    : Map(std::move(map)), ItemChart(std::make_unique<TVorelDrawingChart>(PictureWidth, PictureHeight)) {}
+    : Map(std::move(map)), ItemChart(std::make_unique<TVorelDrawingChart>(PictureWidth, PictureHeight)),
+      Canvas(THotImage::CreateBlank(PictureWidth, PictureHeight)),
+      Miniature(THotImage::CreateBlank(PictureWidth / 3, PictureHeight / 3)) {}
 
 TVorelDrawing::~TVorelDrawing() = default;
 
@@ -56,28 +54,44 @@ TVorelDrawingObject* TVorelDrawing::Item(int number) const {
     return Object(number);
 }
 
-void TVorelDrawing::DrawItems() {
-    if (Bg) Bg->Draw(Surface, At);
+void TVorelDrawing::PaintCanvas(const TRect& area) {
+    TZQ5ImageData& canvas = Canvas->ImageData();
+    ClipKeeper keeper(canvas);
+    canvas.SetClipRect(area);
+    if (Bg) Bg->Draw(&canvas, {0, 0});
     for (TVorelDrawingObject* object : Objects)
-        object->Draw(Surface, At);
+        object->Draw(&canvas, {0, 0});
 }
 
+void TVorelDrawing::Paint(TRect area) {
+    area = IntersectRect(area, {0, 0, PictureWidth, PictureHeight});
+    if (IsRectEmpty(area)) return;
+    if (!Surface) {
+        // Nothing is drawn while detached; the canvas catches up when it is next needed.
+        CanvasStale = true;
+        return;
+    }
+    if (CanvasStale) area = {0, 0, PictureWidth, PictureHeight};
+    PaintCanvas(area);
+    if (area == TRect{0, 0, PictureWidth, PictureHeight}) CanvasStale = false;
+    // The canvas is opaque: one block copy per line, clipped by the target.
+    Surface->CopyFrom(PtAdd(area.TopLeft(), At), Canvas->ImageData(), area);
+}
+
+// The whole canvas is brought up to date, so that it never lags behind the
+// picture whatever the target's clip; the target gets what its clip lets in.
 void TVorelDrawing::DrawAll() {
-    if (!Surface) return;
-    ClipKeeper keeper(*Surface);
-    TRect clip = IntersectRect(Surface->ClipRect, MakeBounds(At.X, At.Y, PictureWidth, PictureHeight));
-    // Nothing of the picture is inside the clip: drawing with the old clip
-    // would spill objects that stick out of the picture.
-    if (IsRectEmpty(clip)) return;
-    Surface->SetClipRect(clip);
-    DrawItems();
+    Paint({0, 0, PictureWidth, PictureHeight});
 }
 
 void TVorelDrawing::Redraw(const TRect& rect) {
-    if (!Surface) return;
+    if (!Surface) {
+        CanvasStale = true;
+        return;
+    }
     ClipKeeper keeper(*Surface);
     Surface->SetClipRect(RectAddPt(rect, At));
-    DrawAll();
+    Paint(rect);
 }
 
 void TVorelDrawing::Clear() {
@@ -108,7 +122,9 @@ bool TVorelDrawing::AddObject(uint8_t mapIndex, bool randomColours) {
     std::unique_ptr<THotImage> sheet = THotImage::Create(ObjectSheetName(mapIndex, false));
     TRect source = ObjectSourceRect(mapIndex);
     TPoint centred{(PictureWidth - RectWidth(source)) / 2, (PictureHeight - RectHeight(source)) / 2};
-    TPoint position = PtAdd(Placement, centred);
+    // The cascade is not reset by everything that empties the picture; however
+    // far it has run, a new object stays in reach of the child.
+    TPoint position = ClampObjectPlacement(PtAdd(Placement, centred), RectWidth(source), RectHeight(source));
     Placement = PtAdd(Placement, CascadeStep);
     auto object = std::make_unique<TVorelDrawingObject>(sheet->ImageData(), randomColours, GetEntry(mapIndex),
                                                         position, source);
@@ -228,17 +244,12 @@ void TVorelDrawing::SetSelected(int number, bool on) {
 }
 
 void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point) {
-    std::unique_ptr<THotImage> scratch = THotImage::CreateBlank(PictureWidth, PictureHeight);
-    std::unique_ptr<THotImage> small = THotImage::CreateBlank(PictureWidth / 3, PictureHeight / 3);
-    // The scratch surface dies with this call: never leave it as the target.
-    struct Detach {
-        TZQ5ImageData*& Target;
-        ~Detach() { Target = nullptr; }
-    } detach{Surface};
-    Attach(&scratch->ImageData(), {0, 0});
-    DrawAll();
-    TZQ5ImageData& reduced = small->ImageData();
-    reduced.ShrinkFrom(scratch->ImageData(), 3);
+    if (CanvasStale) {
+        PaintCanvas({0, 0, PictureWidth, PictureHeight});
+        CanvasStale = false;
+    }
+    TZQ5ImageData& reduced = Miniature->ImageData();
+    reduced.ShrinkFrom(Canvas->ImageData(), 3);
     surface.CopyFrom(point, reduced, reduced.BoundsRect());
 }
 
@@ -267,10 +278,10 @@ void TVorelDrawing::LoadFromStream(ByteStream& stream) {
     Bg->LoadFromStream(stream);
 
     uint8_t count = ReadByte(stream);
-    if (count > MaxObjects) SavedGameDamaged();
+    if (count > MaxObjects) RaiseSavedGameDamaged();
     for (int number = 1; number <= count; ++number) {
         // A record naming no object would leave the next record to the wrong item.
-        if (!AddObject(ReadByte(stream), false)) SavedGameDamaged();
+        if (!AddObject(ReadByte(stream), false)) RaiseSavedGameDamaged();
         TVorelDrawingObject* object = Objects.Tail();
         object->LoadFromStream(stream);
         if (object->Half()) ToggleHalf(number, true);

@@ -1,7 +1,9 @@
 #pragma once
 // One picture: a background and up to fifteen objects stacked on it, drawn
 // onto a target surface at an origin, with the chart that finds the item
-// under a point. Objects are numbered by their 1-based place in the stacking
+// under a point. Drawing goes through a picture-sized canvas that the picture
+// keeps, from which the changed part is copied to the target and the
+// miniature is taken. Objects are numbered by their 1-based place in the stacking
 // order (the head is drawn first); operations given 0 or a number above the
 // count do nothing, except FillAt and RemoveColouring, for which 0 is the
 // background.
@@ -67,7 +69,6 @@ public:
     void SetSelected(int number, bool on);
 
     // A 125 x 75 reduction (every third pixel) drawn onto surface at point.
-    // Leaves the picture without a target: the caller attaches it again.
     void DrawMiniature(TZQ5ImageData& surface, TPoint point);
 
     std::unique_ptr<TRegionEntry> GetEntry(uint8_t mapIndex) const;
@@ -87,7 +88,10 @@ public:
 
 private:
     TVorelDrawingObject* Item(int number) const;
-    void DrawItems();
+    // Draws the items inside area (picture coordinates) onto the canvas.
+    void PaintCanvas(const TRect& area);
+    // Brings area of the canvas up to date and copies it to the target.
+    void Paint(TRect area);
 
     TZQ5ImageData* Surface = nullptr; // not owned
     std::unique_ptr<TRegionMap> Map;
@@ -97,4 +101,9 @@ private:
     std::unique_ptr<TVorelBG> Bg;
     bool Blank = false;
     TPoint Placement;
+    // The picture as last drawn, kept so that a miniature needs no drawing of
+    // its own; stale after changes made while detached.
+    std::unique_ptr<THotImage> Canvas;
+    std::unique_ptr<THotImage> Miniature;
+    bool CanvasStale = true;
 };

@@ -8,6 +8,12 @@
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 
+namespace {
+// Far beyond any place an item can reach, and small enough that adding an
+// image's size cannot overflow.
+constexpr int32_t MaxStoredCoordinate = 32767;
+} // namespace
+
 TVorelDrawingObject::TVorelDrawingObject(TZQ5ImageData& sheet, bool randomColours,
                                          std::unique_ptr<TRegionEntry> entry, TPoint position,
                                          const TRect& source)
@@ -131,9 +137,12 @@ std::unique_ptr<THotImage> TVorelDrawingObject::DuplicateImage() {
 }
 
 void TVorelDrawingObject::LoadFromStream(ByteStream& stream) {
-    if (ReadByte(stream) != ClassIdValue) throw KelException(LoadResString(SSavedGameDamaged));
+    if (ReadByte(stream) != ClassIdValue) RaiseSavedGameDamaged();
     TKelNode::LoadFromStream(stream);
-    SetPosition(ReadPoint(stream));
+    TPoint position = ReadPoint(stream);
+    auto outOfReach = [](int32_t v) { return v < -MaxStoredCoordinate || v > MaxStoredCoordinate; };
+    if (outOfReach(position.X) || outOfReach(position.Y)) RaiseSavedGameDamaged();
+    SetPosition(position);
     SetMirrored(ReadBoolean(stream));
     IsHalf = ReadBoolean(stream);
     for (TRegion& region : RegionEntry->Regions) {
@@ -166,6 +175,10 @@ std::unique_ptr<THotImage> TVorelBG::LoadBackgroundCopy(uint8_t index, bool blan
     CheckBackgroundIndex(index);
     std::unique_ptr<THotImage> loaded = THotImage::Create(BackgroundImageName(index, blank));
     return THotImage::CreateCopy(loaded->ImageData());
+}
+
+void RaiseSavedGameDamaged() {
+    throw KelException(LoadResString(SSavedGameDamaged));
 }
 
 void CheckBackgroundIndex(uint8_t index) {

@@ -87,5 +87,8 @@ private:
     static std::unique_ptr<THotImage> LoadBackgroundCopy(uint8_t index, bool blank);
 };
 
+// Raises KelException "Saved game is damaged." (a record that cannot be read).
+[[noreturn]] void RaiseSavedGameDamaged();
+
 // Raises SHException "Vorel background range error" for an index above 7.
 void CheckBackgroundIndex(uint8_t index);

@@ -4,9 +4,7 @@
 #include "activity/RandomColour.h"
 #include "activity/VorelDrawing.h"
 #include "engine/World.h"
-#include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
-#include "foundation/ResStrings.h"
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 #include "platform/MainWindowServices.h"
@@ -48,10 +46,6 @@ int NumberOf(const std::string& text) {
     return value;
 }
 
-[[noreturn]] void SavedGameDamaged() {
-    throw KelException(LoadResString(SSavedGameDamaged));
-}
-
 // Shows the hourglass over the whole screen for the life of the object.
 class Hourglass {
 public:
@@ -66,8 +60,7 @@ private:
 } // namespace
 
 TVorelRoom::TVorelRoom(const std::string& id) : TRoom(id), Drawing(std::make_unique<TVorelDrawing>()) {
-    int number = PictureNumber();
-    ResetPicture(static_cast<uint8_t>(number >= 1 && number <= BackgroundCount ? number - 1 : 0));
+    ResetPicture(FirstBackground());
     SelectedIcon = 0;
     IconMap.Clear();
 }
@@ -79,6 +72,11 @@ TVorelRoom::~TVorelRoom() {
 int TVorelRoom::PictureNumber() const {
     int digit = DigitOf(GetID(), 5);
     return digit < 0 ? 1 : digit;
+}
+
+uint8_t TVorelRoom::FirstBackground() const {
+    int number = PictureNumber();
+    return static_cast<uint8_t>(number >= 1 && number <= BackgroundCount ? number - 1 : 0);
 }
 
 TZQ5ImageData* TVorelRoom::Screen() const {
@@ -107,8 +105,7 @@ void TVorelRoom::LoadState(ByteStream& stream) {
     } catch (...) {
         // A damaged record must not leave the room's counts out of step with
         // its picture: start the picture afresh and let the error go on.
-        int number = PictureNumber();
-        ResetPicture(static_cast<uint8_t>(number >= 1 && number <= BackgroundCount ? number - 1 : 0));
+        ResetPicture(FirstBackground());
         IconMap.Clear();
         SelectedIcon = 0;
         EnableObjectButtons();
@@ -129,7 +126,7 @@ void TVorelRoom::ReadRoomFields(ByteStream& stream) {
     // Every value indexes a table or the icon strip: refuse what is out of range.
     if (backgroundButton < 1 || backgroundButton > 16 || bank < 1 || bank > 4 || colour < 1 || colour > 8 ||
         objectCount != Drawing->ObjectCount() || !iconMap.IsValid(objectCount))
-        SavedGameDamaged();
+        RaiseSavedGameDamaged();
     BrightSet = brightSet;
     BackgroundButton = backgroundButton;
     Bank = bank;
@@ -162,7 +159,16 @@ void TVorelRoom::Enter(const std::string& previousID) {
     if (TFrameSet* bright = FindFrameSet("BRIGHT")) bright->ChangeFrame(Screen(), BrightSet ? 0 : 1, false);
 }
 
+// A drag whose release never came (the capture was taken away) leaves the
+// chart where the object was grabbed: bring it up to date.
+void TVorelRoom::FinishDrag() {
+    if (!Dragging) return;
+    Dragging = false;
+    Drawing->RebuildChart();
+}
+
 void TVorelRoom::Leave() {
+    FinishDrag();
     if (SelectedIcon != 0) {
         SelectIcon(0);
         RefreshThumbnail();
@@ -191,16 +197,12 @@ void TVorelRoom::ReleaseResources(bool destroying) {
 }
 
 void TVorelRoom::DrawMiniature(TZQ5ImageData& surface, TPoint point) {
-    if (!Drawing) return;
-    TZQ5ImageData* target = Drawing->Target();
-    TPoint origin = Drawing->Origin();
-    Drawing->DrawMiniature(surface, point);
-    Drawing->Attach(target, origin);
+    if (Drawing) Drawing->DrawMiniature(surface, point);
 }
 
 void TVorelRoom::RefreshThumbnail() {
-    int number = PictureNumber();
-    // Only the four pictures have thumbnails.
+    // Only the four pictures whose ID ends in their digit have thumbnails.
+    int number = DigitOf(GetID(), 5);
     if (number < 1 || number > ThumbnailCount || !PictureThumbs[static_cast<size_t>(number)]) return;
     Drawing->DrawMiniature(PictureThumbs[static_cast<size_t>(number)]->ImageData(), ThumbnailPoint);
     Drawing->Attach(HasFlag(rfDrawn) ? Screen() : nullptr, PictureOrigin);
@@ -314,7 +316,8 @@ void TVorelRoom::SelectIcon(uint8_t slot) {
             picture->SetCursorKind(ckBrush);
         }
     }
-    SetTool("ERASER", EraserOn ? 1 : 0, EraserOn ? 1 : 0);
+    uint8_t eraserState = EraserOn ? 1 : 0;
+    SetTool("ERASER", eraserState, ToolFrames[eraserState]);
     SetTool("FLOP", FlopState, ToolFrames[FlopState]);
     SetTool("HALF", HalfState, ToolFrames[HalfState]);
 }
@@ -526,8 +529,10 @@ bool TVorelRoom::PictureEvent(TControlBox& box, uint8_t action) {
         box.SetCursorKind(grab ? ckTake : ckBrush);
         return false;
     case caPress: {
+        FinishDrag();
         if (grab) {
             GrabOffset = *grab;
+            Dragging = true;
             return true;
         }
         SelectIcon(0);
@@ -540,6 +545,7 @@ bool TVorelRoom::PictureEvent(TControlBox& box, uint8_t action) {
     case caRelease:
         Drawing->MoveObject(SelectedObject(), PtSub(point, GrabOffset), action == caRelease);
         if (action == caDrag) return true;
+        Dragging = false;
         RefreshThumbnail();
         return false;
     default:

@@ -79,6 +79,8 @@ public:
 
 private:
     int PictureNumber() const;
+    // The blank background a fresh picture starts with: picture number - 1.
+    uint8_t FirstBackground() const;
     TZQ5ImageData* Screen() const;
     bool KeyFlag(uint16_t flag) const;
     TFrameSet* FindFrameSet(const std::string& id) const;
@@ -86,6 +88,7 @@ private:
     uint8_t SelectedObject() const { return IconMap[SelectedIcon]; }
 
     bool PictureEvent(TControlBox& box, uint8_t action);
+    void FinishDrag();
     void IconEvent(TControlBox& box);
     void Eraser();
     void RemoveAllColouring();
@@ -112,6 +115,7 @@ private:
     uint8_t FlopState = 0;
     bool EraserOn = false;
     TPoint GrabOffset;
+    bool Dragging = false; // between a press on the selected object and its release
     std::array<uint8_t, ButtonCount + 1> ButtonState{}; // 1..12
     TIconMap IconMap;
 };

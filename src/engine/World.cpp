@@ -97,10 +97,10 @@ void TWorld::LoadRooms() {
 void TWorld::RecoverDamagedSave(const std::string& path, const std::string& reason) {
     namespace fs = std::filesystem;
     // Never overwrite an earlier damaged file: pick the first free name.
-    std::string kept = path + ".damaged";
-    for (int n = 2; fs::exists(kept); ++n)
-        kept = path + ".damaged" + std::to_string(n);
     std::error_code error;
+    std::string kept = path + ".damaged";
+    for (int n = 2; fs::exists(kept, error); ++n)
+        kept = path + ".damaged" + std::to_string(n);
     fs::rename(path, kept, error);
     std::string text = "The saved pictures in \"" + path + "\" could not be read (" + reason + ").\r\n\r\n";
     text += error ? "The file could not be moved aside (" + error.message() +
@@ -196,6 +196,8 @@ void TWorld::ChangeRoom(const std::string& name) {
         Flags &= static_cast<uint16_t>(~wfLeavingMarked);
         Current = &target;
         ++RoomChanges;
+        // A box of the room left holds no capture in the new one.
+        if (Captured && !target.HitBoxes.Contains(Captured)) Captured = nullptr;
     } catch (...) {
         ShowCatchPoint("GoRoom: exception E caught");
     }
@@ -345,6 +347,7 @@ void TWorld::ViewMouseUp(int, uint8_t, int32_t x, int32_t y) {
         if (!keep) Captured = nullptr;
         Plat->SetPlayAreaCursor(box->CursorAt(x, y));
     } catch (...) {
+        Captured = nullptr; // a failed release ends the press
         HandleError("ViewMouseUp: exception caught");
     }
 }
@@ -418,13 +421,31 @@ bool TWorld::LoadGame(char slot) {
     bool read = false;
     try {
         FileStream in(SaveFileName(slot), FileStream::Mode::Read);
-        read = ReadGame(in);
+        // A file that fails half-way must not leave the rooms half read: the
+        // state before the load is kept in memory and put back.
+        MemoryStream before;
+        WriteGame(before);
+        try {
+            read = ReadGame(in);
+        } catch (...) {
+            RestoreState(before);
+            throw;
+        }
     } catch (...) {
         SetBusy(false);
         throw;
     }
     SetBusy(false);
     return read;
+}
+
+void TWorld::RestoreState(MemoryStream& saved) {
+    saved.Seek(0);
+    try {
+        ReadGame(saved);
+    } catch (const std::exception&) {
+        // What was just written reads back; should it not, the first error is the one to report.
+    }
 }
 
 void TWorld::WriteGame(ByteStream& stream) {

@@ -24,6 +24,7 @@
 #include <vector>
 
 class ByteStream;
+class MemoryStream;
 class DisplayTarget;
 class MainWindowServices;
 class Platform;
@@ -74,7 +75,8 @@ public:
     // that the current room is left before it is written; the file is written
     // beside the old one and renamed over it, and a failure passes on with the
     // old file intact. LoadGame returns false when the file's header is not a
-    // saved game's (nothing is read); a missing file raises FileOpenError.
+    // saved game's (nothing is read); a missing file raises FileOpenError; a
+    // file that fails half-way raises with the rooms as they were before.
     void SaveGame(char slot, bool leaveRoom = true);
     bool LoadGame(char slot);
     // The file body. ReadGame returns false when the header is not accepted.
@@ -133,6 +135,7 @@ private:
     void RecoverDamagedSave(const std::string& path, const std::string& reason);
     void LoadRooms();
     std::vector<uint8_t> ScreenThumbnail() const;
+    void RestoreState(MemoryStream& saved);
 
     Platform* Plat;
     MainWindowServices* Window;

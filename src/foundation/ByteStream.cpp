@@ -23,7 +23,9 @@ void MemoryStream::Write(const void* buffer, size_t count) {
     Pos = static_cast<int64_t>(end);
 }
 
-void MemoryStream::Seek(int64_t position) { Pos = std::max<int64_t>(0, position); }
+void MemoryStream::Seek(int64_t position) {
+    Pos = std::max<int64_t>(0, position);
+}
 
 void MemoryStream::LoadFromFile(const std::string& path) {
     FileStream file(path, FileStream::Mode::Read);
@@ -44,7 +46,8 @@ FileStream::FileStream(const std::string& path, Mode mode) : FilePath(path) {
     File = std::fopen(path.c_str(), how);
     if (!File) {
         const char* verb = mode == Mode::Create ? "create" : "open";
-        throw FileOpenError("Cannot " + std::string(verb) + " file \"" + path + "\". " + std::strerror(errno));
+        throw FileOpenError("Cannot " + std::string(verb) + " file \"" + path + "\". " +
+                            std::strerror(errno));
     }
 }
 
@@ -52,7 +55,9 @@ FileStream::~FileStream() {
     if (File) std::fclose(File);
 }
 
-size_t FileStream::Read(void* buffer, size_t count) { return File ? std::fread(buffer, 1, count, File) : 0; }
+size_t FileStream::Read(void* buffer, size_t count) {
+    return File ? std::fread(buffer, 1, count, File) : 0;
+}
 
 void FileStream::Write(const void* buffer, size_t count) {
     if (count == 0) return;
@@ -60,7 +65,9 @@ void FileStream::Write(const void* buffer, size_t count) {
         throw KelException("Write: cannot write to \"" + FilePath + "\"");
 }
 
-int64_t FileStream::Position() const { return File ? static_cast<int64_t>(std::ftell(File)) : 0; }
+int64_t FileStream::Position() const {
+    return File ? static_cast<int64_t>(std::ftell(File)) : 0;
+}
 
 void FileStream::Seek(int64_t position) {
     if (File) std::fseek(File, static_cast<long>(position), SEEK_SET);

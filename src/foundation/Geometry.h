@@ -23,16 +23,34 @@ struct TRect {
     TPoint TopLeft() const { return {Left, Top}; }
 };
 
-inline TPoint PtAdd(TPoint p, TPoint q) { return {p.X + q.X, p.Y + q.Y}; }
-inline TPoint PtSub(TPoint p, TPoint q) { return {p.X - q.X, p.Y - q.Y}; }
-inline int32_t RectWidth(const TRect& r) { return r.Right - r.Left; }
-inline int32_t RectHeight(const TRect& r) { return r.Bottom - r.Top; }
-inline TRect RectAddPt(const TRect& r, TPoint p) { return {r.Left + p.X, r.Top + p.Y, r.Right + p.X, r.Bottom + p.Y}; }
-inline TRect RectSubPt(const TRect& r, TPoint p) { return {r.Left - p.X, r.Top - p.Y, r.Right - p.X, r.Bottom - p.Y}; }
-inline TRect RectAtPt(const TRect& r, TPoint p) { return {p.X, p.Y, p.X + RectWidth(r), p.Y + RectHeight(r)}; }
-inline TRect MakeBounds(int32_t x, int32_t y, int32_t w, int32_t h) { return {x, y, x + w, y + h}; }
+inline TPoint PtAdd(TPoint p, TPoint q) {
+    return {p.X + q.X, p.Y + q.Y};
+}
+inline TPoint PtSub(TPoint p, TPoint q) {
+    return {p.X - q.X, p.Y - q.Y};
+}
+inline int32_t RectWidth(const TRect& r) {
+    return r.Right - r.Left;
+}
+inline int32_t RectHeight(const TRect& r) {
+    return r.Bottom - r.Top;
+}
+inline TRect RectAddPt(const TRect& r, TPoint p) {
+    return {r.Left + p.X, r.Top + p.Y, r.Right + p.X, r.Bottom + p.Y};
+}
+inline TRect RectSubPt(const TRect& r, TPoint p) {
+    return {r.Left - p.X, r.Top - p.Y, r.Right - p.X, r.Bottom - p.Y};
+}
+inline TRect RectAtPt(const TRect& r, TPoint p) {
+    return {p.X, p.Y, p.X + RectWidth(r), p.Y + RectHeight(r)};
+}
+inline TRect MakeBounds(int32_t x, int32_t y, int32_t w, int32_t h) {
+    return {x, y, x + w, y + h};
+}
 
-inline bool IsRectEmpty(const TRect& r) { return r.Right <= r.Left || r.Bottom <= r.Top; }
+inline bool IsRectEmpty(const TRect& r) {
+    return r.Right <= r.Left || r.Bottom <= r.Top;
+}
 inline bool PtInRect(const TRect& r, TPoint p) {
     return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom;
 }
@@ -43,7 +61,9 @@ inline TRect IntersectRect(const TRect& a, const TRect& b) {
             std::min(a.Bottom, b.Bottom)};
     return IsRectEmpty(r) ? TRect{} : r;
 }
-inline bool RectsIntersect(const TRect& a, const TRect& b) { return !IsRectEmpty(IntersectRect(a, b)); }
+inline bool RectsIntersect(const TRect& a, const TRect& b) {
+    return !IsRectEmpty(IntersectRect(a, b));
+}
 
 // The smallest rectangle holding both; an empty one does not count.
 inline TRect UnionRect(const TRect& a, const TRect& b) {

@@ -3,14 +3,18 @@
 #include "foundation/LoadSave.h"
 #include "foundation/Text.h"
 
-TIDNode::TIDNode() { ClassId = 1; }
+TIDNode::TIDNode() {
+    ClassId = 1;
+}
 
 TIDNode::TIDNode(const std::string& id) {
     SetID(id);
     ClassId = 1;
 }
 
-void TIDNode::SetID(const std::string& id) { ID = UpperCase(id); }
+void TIDNode::SetID(const std::string& id) {
+    ID = UpperCase(id);
+}
 
 void TIDNode::LoadFromStream(ByteStream& stream) {
     TKelNode::LoadFromStream(stream);

@@ -4,20 +4,26 @@
 
 void TKelNode::LoadFromStream(ByteStream&) {}
 
-void TKelNode::SaveToStream(ByteStream& stream) const { WriteByte(stream, ClassId); }
+void TKelNode::SaveToStream(ByteStream& stream) const {
+    WriteByte(stream, ClassId);
+}
 
-TKelList::~TKelList() { Clear(); }
+TKelList::~TKelList() {
+    Clear();
+}
 
 int32_t TKelList::Recount() {
     NodeCount = 0;
-    for (TKelNode* node = First; node; node = node->NextLink) ++NodeCount;
+    for (TKelNode* node = First; node; node = node->NextLink)
+        ++NodeCount;
     return NodeCount;
 }
 
 TKelNode* TKelList::Nth(int32_t n) const {
     if (n <= 0) return nullptr;
     TKelNode* node = First;
-    while (node && --n > 0) node = node->NextLink;
+    while (node && --n > 0)
+        node = node->NextLink;
     return node;
 }
 
@@ -102,20 +108,23 @@ std::unique_ptr<TKelNode> TKelList::Remove(TKelNode* node) {
 }
 
 void TKelList::Clear() {
-    while (First) RemoveHead();
+    while (First)
+        RemoveHead();
     NodeCount = 0;
 }
 
 void TKelList::SaveToStream(ByteStream& stream) {
     // Only the low 16 bits of the count are stored; no list comes near that.
     WriteWord(stream, static_cast<uint16_t>(Recount()));
-    for (TKelNode* node = First; node; node = node->NextLink) node->SaveToStream(stream);
+    for (TKelNode* node = First; node; node = node->NextLink)
+        node->SaveToStream(stream);
 }
 
 void TKelList::LoadFromStream(ByteStream& stream) {
     Clear();
     uint16_t count = ReadWord(stream);
-    for (uint16_t i = 0; i < count; ++i) AddTail(ReadNode(stream));
+    for (uint16_t i = 0; i < count; ++i)
+        AddTail(ReadNode(stream));
 }
 
 TDataNode* TDataList::FindData(const void* data) const {

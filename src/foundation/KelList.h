@@ -6,7 +6,9 @@
 // Prev). A loop that may delete the current node takes the next one first.
 // The add operations take ownership; the remove operations hand the node back.
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 
 class ByteStream;
@@ -78,8 +80,7 @@ private:
 
 // A list whose nodes are all of class T: the same list with typed access and
 // range-for iteration (which takes the next node before handing out the current).
-template <class T, class Base = TKelList>
-class TKelListOf : public Base {
+template <class T, class Base = TKelList> class TKelListOf : public Base {
 public:
     T* Head() const { return static_cast<T*>(Base::Head()); }
     T* Tail() const { return static_cast<T*>(Base::Tail()); }
@@ -97,14 +98,21 @@ public:
 
     class Iterator {
     public:
-        explicit Iterator(T* node) : Current(node), Following(node ? static_cast<T*>(node->Next()) : nullptr) {}
+        using iterator_category = std::input_iterator_tag;
+        using value_type = T*;
+        using difference_type = std::ptrdiff_t;
+        using pointer = T**;
+        using reference = T*;
+
+        explicit Iterator(T* node)
+            : Current(node), Following(node ? static_cast<T*>(node->Next()) : nullptr) {}
         T* operator*() const { return Current; }
         Iterator& operator++() {
             Current = Following;
             Following = Current ? static_cast<T*>(Current->Next()) : nullptr;
             return *this;
         }
-        bool operator!=(const Iterator& other) const { return Current != other.Current; }
+        bool operator==(const Iterator& other) const { return Current == other.Current; }
 
     private:
         T* Current;

@@ -10,18 +10,17 @@
 uint8_t DataFormatVersion = CurrentDataFormatVersion;
 
 namespace {
-template <size_t N>
-std::array<uint8_t, N> ReadBytes(ByteStream& stream, const char* operation) {
+template <size_t N> std::array<uint8_t, N> ReadBytes(ByteStream& stream, const char* operation) {
     std::array<uint8_t, N> bytes{};
     ReadExactly(stream, bytes.data(), N, operation);
     return bytes;
 }
 
-template <class T>
-void WriteLittleEndian(ByteStream& stream, T value, size_t size) {
+template <class T> void WriteLittleEndian(ByteStream& stream, T value, size_t size) {
     uint8_t bytes[8];
     auto bits = static_cast<uint64_t>(value);
-    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(bits >> (8 * i));
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<uint8_t>(bits >> (8 * i));
     stream.Write(bytes, size);
 }
 
@@ -54,27 +53,47 @@ void ReadExactly(ByteStream& stream, void* buffer, size_t count, const char* ope
         throw KelException(std::string(operation) + ": Input file is corrupt - unexpected end of data.");
 }
 
-uint8_t ReadByte(ByteStream& stream) { return ReadBytes<1>(stream, "ReadByte")[0]; }
-void WriteByte(ByteStream& stream, uint8_t value) { stream.Write(&value, 1); }
-bool ReadBoolean(ByteStream& stream) { return ReadBytes<1>(stream, "ReadBoolean")[0] != 0; }
-void WriteBoolean(ByteStream& stream, bool value) { WriteByte(stream, value ? 1 : 0); }
+uint8_t ReadByte(ByteStream& stream) {
+    return ReadBytes<1>(stream, "ReadByte")[0];
+}
+void WriteByte(ByteStream& stream, uint8_t value) {
+    stream.Write(&value, 1);
+}
+bool ReadBoolean(ByteStream& stream) {
+    return ReadBytes<1>(stream, "ReadBoolean")[0] != 0;
+}
+void WriteBoolean(ByteStream& stream, bool value) {
+    WriteByte(stream, value ? 1 : 0);
+}
 
 uint16_t ReadWord(ByteStream& stream) {
     auto b = ReadBytes<2>(stream, "ReadWord");
     return static_cast<uint16_t>(b[0] | (b[1] << 8));
 }
-void WriteWord(ByteStream& stream, uint16_t value) { WriteLittleEndian(stream, value, 2); }
+void WriteWord(ByteStream& stream, uint16_t value) {
+    WriteLittleEndian(stream, value, 2);
+}
 
 int16_t ReadSmallInt(ByteStream& stream) {
     auto b = ReadBytes<2>(stream, "ReadSmallInt");
     return static_cast<int16_t>(b[0] | (b[1] << 8));
 }
-void WriteSmallInt(ByteStream& stream, int16_t value) { WriteLittleEndian(stream, static_cast<uint16_t>(value), 2); }
+void WriteSmallInt(ByteStream& stream, int16_t value) {
+    WriteLittleEndian(stream, static_cast<uint16_t>(value), 2);
+}
 
-int32_t ReadLongInt(ByteStream& stream) { return static_cast<int32_t>(ReadUint32(stream, "ReadLongInt")); }
-void WriteLongInt(ByteStream& stream, int32_t value) { WriteLittleEndian(stream, static_cast<uint32_t>(value), 4); }
-uint32_t ReadCardinal(ByteStream& stream) { return ReadUint32(stream, "ReadCardinal"); }
-void WriteCardinal(ByteStream& stream, uint32_t value) { WriteLittleEndian(stream, value, 4); }
+int32_t ReadLongInt(ByteStream& stream) {
+    return static_cast<int32_t>(ReadUint32(stream, "ReadLongInt"));
+}
+void WriteLongInt(ByteStream& stream, int32_t value) {
+    WriteLittleEndian(stream, static_cast<uint32_t>(value), 4);
+}
+uint32_t ReadCardinal(ByteStream& stream) {
+    return ReadUint32(stream, "ReadCardinal");
+}
+void WriteCardinal(ByteStream& stream, uint32_t value) {
+    WriteLittleEndian(stream, value, 4);
+}
 
 TPoint ReadPoint(ByteStream& stream) {
     TPoint p;
@@ -96,17 +115,20 @@ TRect ReadRect(ByteStream& stream) {
 }
 
 void WriteRect(ByteStream& stream, const TRect& value) {
-    for (int32_t field : {value.Left, value.Top, value.Right, value.Bottom}) WriteLongInt(stream, field);
+    for (int32_t field : {value.Left, value.Top, value.Right, value.Bottom})
+        WriteLongInt(stream, field);
 }
 
 std::string ReadString(ByteStream& stream) {
-    int32_t count = ReadStringCount(stream, "ReadString (Unicode)",
-                                    "ReadString (Unicode): Input file is corrupt - impossible string length detected.");
+    int32_t count =
+        ReadStringCount(stream, "ReadString (Unicode)",
+                        "ReadString (Unicode): Input file is corrupt - impossible string length detected.");
     std::string bytes(static_cast<size_t>(count), '\0');
     ReadExactly(stream, bytes.data(), bytes.size(), "ReadString (Unicode)");
     std::u16string units(static_cast<size_t>(count / 2), u'\0');
     for (size_t i = 0; i < units.size(); ++i)
-        units[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) | (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
+        units[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) |
+                                         (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
     return Utf16ToUtf8(units);
 }
 
@@ -123,8 +145,9 @@ void WriteString(ByteStream& stream, const std::string& text) {
 }
 
 std::string ReadAnsiString(ByteStream& stream) {
-    int32_t count = ReadStringCount(stream, "ReadAnsiString",
-                                    "ReadAnsiString: Input file is corrupt - impossible string length detected.");
+    int32_t count =
+        ReadStringCount(stream, "ReadAnsiString",
+                        "ReadAnsiString: Input file is corrupt - impossible string length detected.");
     std::string bytes(static_cast<size_t>(count), '\0');
     ReadExactly(stream, bytes.data(), bytes.size(), "ReadAnsiString");
     return Latin1ToUtf8(bytes);
@@ -149,9 +172,13 @@ std::optional<std::string> ReadOptString(ByteStream& stream) {
     return text;
 }
 
-void WriteOptString(ByteStream& stream, const std::string* text) { WriteAnsiString(stream, text ? *text : "/NIL"); }
+void WriteOptString(ByteStream& stream, const std::string* text) {
+    WriteAnsiString(stream, text ? *text : "/NIL");
+}
 
-void RegisterNodeClass(uint8_t classId, NodeFactory factory) { NodeClasses()[classId] = std::move(factory); }
+void RegisterNodeClass(uint8_t classId, NodeFactory factory) {
+    NodeClasses()[classId] = std::move(factory);
+}
 
 std::unique_ptr<TKelNode> ReadNode(ByteStream& stream) {
     uint8_t classId = ReadByte(stream);

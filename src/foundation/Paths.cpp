@@ -22,7 +22,8 @@ void SetPaths(const Platform& platform, const std::string& productOverride) {
     std::optional<std::string> common = platform.CommonDataFolder();
     if (!common || common->empty()) throw KelException("SetPaths: Unable to get public documents path");
     CommonPath = IncludeTrailingDelimiter(*common);
-    ProductPath = productOverride.empty() ? CommonPath + "Tamblin Games/Vimo's Quilo Vorel/" : productOverride;
+    ProductPath =
+        productOverride.empty() ? CommonPath + "Tamblin Games/Vimo's Quilo Vorel/" : productOverride;
     ProgramPath = IncludeTrailingDelimiter(platform.ProgramFolder());
 
     std::vector<std::string> args = platform.Arguments();

@@ -15,7 +15,8 @@ void TPriNode::SaveToStream(ByteStream& stream) const {
 TPriNode* TPriList::Add(std::unique_ptr<TPriNode> node) {
     if (!node) return nullptr;
     TPriNode* cursor = Prev(nullptr);
-    while (cursor && cursor->Priority > node->Priority) cursor = Prev(cursor);
+    while (cursor && cursor->Priority > node->Priority)
+        cursor = Prev(cursor);
     return InsertAfter(cursor, std::move(node));
 }
 

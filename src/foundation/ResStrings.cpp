@@ -5,9 +5,9 @@
 namespace {
 const std::pair<uint16_t, const char*> Strings[] = {
     {SMonochrome, "\"This game\" cannot be played on a monochrome display.'"},
-    {SSixteenColours,
-     "\"This game\" is designed for a minimum 256-color display. You are running a 16-color display. This will "
-     "adversely affect the appearance of the graphics used in the game. Continue anyway?"},
+    {SSixteenColours, "\"This game\" is designed for a minimum 256-color display. You are running a 16-color "
+                      "display. This will "
+                      "adversely affect the appearance of the graphics used in the game. Continue anyway?"},
     {SInvalidImageData, "Display: invalid ImageData"},
     {SUnknownScript, "Caught an attempt to run an unknown script called \"%s\""},
     {SReallyQuit, "Do you really want to quit the game?"},

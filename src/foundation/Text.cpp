@@ -6,10 +6,16 @@
 #include <stdexcept>
 
 namespace {
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
-char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char UpperChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char LowerChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 void AppendUtf8(std::string& out, uint32_t cp) {
     if (cp < 0x80) {
@@ -33,7 +39,11 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 uint32_t NextCodePoint(std::string_view s, size_t& i) {
     auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
     unsigned char lead = byte(i);
-    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
+    int extra = lead < 0x80             ? 0
+                : (lead & 0xE0) == 0xC0 ? 1
+                : (lead & 0xF0) == 0xE0 ? 2
+                : (lead & 0xF8) == 0xF0 ? 3
+                                        : -1;
     if (extra == 0) {
         ++i;
         return lead;
@@ -57,33 +67,43 @@ uint32_t NextCodePoint(std::string_view s, size_t& i) {
 
 std::string TrimLeading(std::string_view s) {
     size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
+    while (i < s.size() && IsBlank(s[i]))
+        ++i;
     return std::string(s.substr(i));
 }
 
 std::string TrimTrailing(std::string_view s) {
     size_t n = s.size();
-    while (n > 0 && IsBlank(s[n - 1])) --n;
+    while (n > 0 && IsBlank(s[n - 1]))
+        --n;
     return std::string(s.substr(0, n));
 }
 
-std::string Trim(std::string_view s) { return TrimTrailing(TrimLeading(s)); }
+std::string Trim(std::string_view s) {
+    return TrimTrailing(TrimLeading(s));
+}
 
-bool ContainsText(std::string_view sub, std::string_view s) { return s.find(sub) != std::string_view::npos; }
+bool ContainsText(std::string_view sub, std::string_view s) {
+    return s.find(sub) != std::string_view::npos;
+}
 
 std::string UpperCase(std::string_view s) {
     std::string r(s);
-    for (char& c : r) c = UpperChar(c);
+    for (char& c : r)
+        c = UpperChar(c);
     return r;
 }
 
 std::string LowerCase(std::string_view s) {
     std::string r(s);
-    for (char& c : r) c = LowerChar(c);
+    for (char& c : r)
+        c = LowerChar(c);
     return r;
 }
 
-bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
 
 bool EndsWith(std::string_view s, std::string_view suffix) {
     return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
@@ -128,7 +148,8 @@ void ExtractBounds(std::string& s, TRect& r) {
 
 bool TryStrToInt(std::string_view s, int32_t& value) {
     size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
+    while (i < s.size() && IsBlank(s[i]))
+        ++i;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
     int base = 10;
@@ -160,7 +181,8 @@ bool TryStrToInt(std::string_view s, int32_t& value) {
 
 int32_t StrToInt(std::string_view s) {
     int32_t value = 0;
-    if (!TryStrToInt(s, value)) throw std::runtime_error("'" + std::string(s) + "' is not a valid integer value");
+    if (!TryStrToInt(s, value))
+        throw std::runtime_error("'" + std::string(s) + "' is not a valid integer value");
     return value;
 }
 
@@ -188,12 +210,15 @@ std::string FormatText(std::string_view format, std::string_view value) {
     return out;
 }
 
-std::string FormatText(std::string_view format, int64_t value) { return FormatText(format, std::to_string(value)); }
+std::string FormatText(std::string_view format, int64_t value) {
+    return FormatText(format, std::to_string(value));
+}
 
 std::string Latin1ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (char c : bytes) AppendUtf8(out, static_cast<unsigned char>(c));
+    for (char c : bytes)
+        AppendUtf8(out, static_cast<unsigned char>(c));
     return out;
 }
 
@@ -240,6 +265,7 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 
 std::string Utf8Left(std::string_view text, size_t n) {
     size_t i = 0;
-    for (size_t count = 0; count < n && i < text.size(); ++count) NextCodePoint(text, i);
+    for (size_t count = 0; count < n && i < text.size(); ++count)
+        NextCodePoint(text, i);
     return std::string(text.substr(0, i));
 }

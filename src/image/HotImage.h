@@ -18,10 +18,12 @@ public:
 
     // By name (cut to 8 characters); with makeCopy, a private copy of it.
     static std::unique_ptr<THotImage> Create(const std::string& name, bool makeCopy = false);
-    static std::unique_ptr<THotImage> CreateFromLibrary(const std::string& name, bool makeCopy, TZQ5Library& library);
+    static std::unique_ptr<THotImage> CreateFromLibrary(const std::string& name, bool makeCopy,
+                                                        TZQ5Library& library);
     // A private image with all pixels 0, named by the private-name counter.
     static std::unique_ptr<THotImage> CreateBlank(uint16_t width, uint16_t height);
-    static std::unique_ptr<THotImage> CreateBlankInLibrary(uint16_t width, TZQ5Library& library, uint16_t height);
+    static std::unique_ptr<THotImage> CreateBlankInLibrary(uint16_t width, TZQ5Library& library,
+                                                           uint16_t height);
     // A private image with source's pixels, layers and transparency.
     static std::unique_ptr<THotImage> CreateCopy(TZQ5ImageData& source);
     static std::unique_ptr<THotImage> CreateCopyInLibrary(TZQ5ImageData& source, TZQ5Library& library);

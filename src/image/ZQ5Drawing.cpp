@@ -126,46 +126,68 @@ void TZQ5ImageData::CopyWithClip(TPoint dest, TZQ5ImageData& source, const TRect
     ClipRect = remembered;
 }
 
+namespace {
+
+// The nearest-pixel walk along one line: each source pixel adds the
+// destination width to an accumulator and is written once for every source
+// width it holds, at columns from First onwards in Step; only columns inside
+// [ClipLeft, ClipRight), readable source pixels and non-transparent ones count.
+struct LineScale {
+    int32_t SourceLeft, SourceRight, SourceWidth;
+    int64_t Sw, Dw;
+    int32_t First, Step, ClipLeft, ClipRight;
+    int Transparent;
+
+    void Run(uint8_t* to, const uint8_t* from) const {
+        int32_t column = First;
+        int64_t accumulator = 0;
+        for (int32_t sourceX = SourceLeft; sourceX < SourceRight; ++sourceX) {
+            accumulator += Dw;
+            const bool readable = sourceX >= 0 && sourceX < SourceWidth;
+            for (; accumulator >= Sw; accumulator -= Sw, column += Step) {
+                if (!readable || column < ClipLeft || column >= ClipRight) continue;
+                if (from[sourceX] != Transparent) to[column] = from[sourceX];
+            }
+        }
+    }
+};
+
+} // namespace
+
 // Writes the scaled source lines whose destination lines fall within clipped.
-// A source pixel or line outside the source yields nothing.
+// A source line outside the source yields nothing; without transparency a
+// repeated source line is copied from the destination line already made.
 void TZQ5ImageData::ScaledLines(const TRect& destRect, const TRect& clipped, TZQ5ImageData& source,
                                 const TRect& sourceRect) {
-    const int64_t sw = RectWidth(sourceRect), sh = RectHeight(sourceRect);
-    const int64_t dw = RectWidth(destRect), dh = RectHeight(destRect);
+    const int64_t sh = RectHeight(sourceRect), dh = RectHeight(destRect);
     const int transparent = source.TransparentOrNone();
+    const LineScale scale{sourceRect.Left,
+                          sourceRect.Right,
+                          source.Width,
+                          RectWidth(sourceRect),
+                          RectWidth(destRect),
+                          source.MirrorHorizontal ? destRect.Right - 1 : destRect.Left,
+                          source.MirrorHorizontal ? -1 : 1,
+                          clipped.Left,
+                          clipped.Right,
+                          transparent};
     const int32_t lineStep = source.MirrorVertical ? -1 : 1;
-    const int32_t columnStep = source.MirrorHorizontal ? -1 : 1;
-    const int32_t firstColumn = source.MirrorHorizontal ? destRect.Right - 1 : destRect.Left;
     auto leftArea = [&](int32_t y) { return lineStep > 0 ? y >= clipped.Bottom : y < clipped.Top; };
 
     int32_t destY = source.MirrorVertical ? destRect.Bottom - 1 : destRect.Top;
-    int64_t lineAccumulator = 0;
+    int64_t accumulator = 0;
     for (int32_t sourceY = sourceRect.Top; sourceY < sourceRect.Bottom; ++sourceY) {
         if (leftArea(destY) || sourceY >= source.Height) break;
-        lineAccumulator += dh;
-        uint8_t* produced = nullptr;
-        while (lineAccumulator >= sh && !leftArea(destY)) {
-            lineAccumulator -= sh;
-            const bool insideArea = destY >= clipped.Top && destY < clipped.Bottom && sourceY >= 0;
-            if (insideArea && produced && transparent < 0) {
-                std::memcpy(LineBase(destY) + clipped.Left, produced,
-                            static_cast<size_t>(RectWidth(clipped)));
-            } else if (insideArea) {
-                uint8_t* to = LineBase(destY);
-                const uint8_t* from = source.LineBase(sourceY);
-                int32_t column = firstColumn;
-                int64_t accumulator = 0;
-                for (int32_t sourceX = sourceRect.Left; sourceX < sourceRect.Right; ++sourceX) {
-                    accumulator += dw;
-                    const bool readable = sourceX >= 0 && sourceX < source.Width;
-                    for (; accumulator >= sw; accumulator -= sw, column += columnStep) {
-                        if (!readable || column < clipped.Left || column >= clipped.Right) continue;
-                        if (from[sourceX] != transparent) to[column] = from[sourceX];
-                    }
-                }
-                produced = to + clipped.Left;
-            }
-            destY += lineStep;
+        accumulator += dh;
+        const uint8_t* made = nullptr;
+        for (; accumulator >= sh && !leftArea(destY); accumulator -= sh, destY += lineStep) {
+            if (destY < clipped.Top || destY >= clipped.Bottom || sourceY < 0) continue;
+            uint8_t* to = LineBase(destY);
+            if (made && transparent < 0)
+                std::memcpy(to + clipped.Left, made, static_cast<size_t>(RectWidth(clipped)));
+            else
+                scale.Run(to, source.LineBase(sourceY));
+            made = to + clipped.Left;
         }
     }
     UnlockLines(clipped.Top, clipped.Bottom);

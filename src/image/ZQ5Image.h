@@ -124,8 +124,10 @@ public:
     // Unlocks every segment and frees the surface.
     void ReleaseSurface(std::unique_ptr<TZQ5ImageData> surface);
 
-    // The complete stored record (header, offsets, segments) of an image made
-    // by Init with a source; what a library file holds.
+    // The complete stored record (header, offsets, segments), what a library
+    // file holds: kind 1 while the segments hold compressed data (an image made
+    // by Init with a source, or read and not yet decoded), kind 2 with plain
+    // stride-padded bands once the pixels are ready. Raises for an empty image.
     std::vector<uint8_t> RecordBytes() const;
 
     TZQ5ImageHeader Header;

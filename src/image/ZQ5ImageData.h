@@ -35,6 +35,10 @@ class TDamageList : public TKelListOf<TDamageNode> {};
 // place; partial overlaps stay side by side. One pass, first containment wins.
 void MergeDamage(TDamageList& list, const TRect& rect);
 
+// How a layer is made and read back. An explicit SourceRect is taken only
+// with FrameIndex 0; otherwise the layer shows frame FrameIndex of its source
+// (FrameHeight lines from FrameHeight x FrameIndex), ScaleX/ScaleDivisor
+// times as wide and ScaleY/ScaleDivisor times as tall.
 struct LayerParams {
     uint16_t Priority = 0;
     uint16_t FrameIndex = 0;
@@ -116,13 +120,16 @@ public:
     void FrameRect(TRect rect, uint8_t colour);
     // Fills the 4-connected area of the seed's colour within ClipRect and
     // returns the bounding rectangle of what was filled, or the inverted
-    // rectangle (Width, Height, 0, 0) when nothing was.
+    // rectangle (Width, Height, 0, 0) when nothing was (also for a seed
+    // outside ClipRect). A seed outside the surface raises.
     TRect FloodFill(TPoint seed, uint8_t colour);
     void CopyFrom(TPoint dest, TZQ5ImageData& source, TRect sourceRect);
     void CopyWithClip(TPoint dest, TZQ5ImageData& source, const TRect& clip, TRect sourceRect);
     void ScaledCopyFrom(TRect destRect, TZQ5ImageData& source, TRect sourceRect);
+    // Step 0 copies nothing.
     void DitherFrom(TPoint dest, TZQ5ImageData& source, TRect sourceRect, uint8_t step);
-    // Every factor-th pixel of every factor-th line; reports nothing.
+    // Every factor-th pixel of every factor-th line; reports nothing. Raises,
+    // writing nothing, when the source is smaller than factor times this.
     void ShrinkFrom(TZQ5ImageData& source, int factor);
 
     // Display: shows rect with its top-left at dest through the target's

@@ -53,7 +53,7 @@ TEST_F(RoomTest, EnteringDrawsTheControlsAndWantsShiftNotices) {
     EXPECT_EQ(ScreenAt({93, 277}), ActivityArt::ColourButtonValue(1, 2));
     EXPECT_TRUE(Box("ERASER").Disabled);
     EXPECT_TRUE(Box("FLOP").Disabled);
-    EXPECT_EQ(ScreenAt({0, 280}), ActivityArt::FrameValue(0));   // eraser off: frame 0
+    EXPECT_EQ(ScreenAt({0, 280}), ActivityArt::FrameValue(2));   // eraser off: frame 2
     EXPECT_EQ(ScreenAt({400, 285}), ActivityArt::FrameValue(2)); // flop disabled: frame 2
     EXPECT_EQ(ScreenAt({0, 0}), ActivityArt::FrameValue(1));     // set 0: "BRIGHT" frame 1
 }
@@ -175,25 +175,6 @@ TEST_F(RoomTest, DeletingAnObjectRenumbersTheIconMap) {
     EXPECT_EQ(ScreenAt({108 + 2 * 19, 252}), EmptyIconColour);
 }
 
-TEST_F(RoomTest, TheIconMapRules) {
-    TIconMap map;
-    for (int slot = 1; slot <= 3; ++slot)
-        map.Set(slot, static_cast<uint8_t>(slot));
-    map.MoveToTop(2, 3);
-    EXPECT_EQ(IconSlots(map, 4), (std::vector<uint8_t>{1, 3, 2, 255}));
-    map.Set(1, 3);
-    map.Set(2, 1);
-    map.Set(3, 2);
-    map.Remove(1, 3);
-    EXPECT_EQ(IconSlots(map, 3), (std::vector<uint8_t>{1, 2, 255}));
-    EXPECT_TRUE(map.IsValid(2));
-    EXPECT_FALSE(map.IsValid(3));
-    map.Set(2, 1);
-    EXPECT_FALSE(map.IsValid(2));
-    EXPECT_EQ(map[0], TIconMap::Empty);
-    EXPECT_EQ(map[16], TIconMap::Empty);
-}
-
 TEST_F(RoomTest, DeclinedEraserConfirmationsChangeNothing) {
     AddObjects(2);
     ClickPicture({5, 5});
@@ -265,7 +246,7 @@ TEST_F(RoomTest, TheEraserNeedsASelectionOrShiftWithObjects) {
     EXPECT_TRUE(Box("ERASER").Disabled);
     Keys(true, false);
     EXPECT_FALSE(Box("ERASER").Disabled);
-    EXPECT_EQ(ScreenAt({0, 280}), ActivityArt::FrameValue(1));
+    EXPECT_EQ(ScreenAt({0, 280}), ActivityArt::FrameValue(0));
     Keys(false, true);
     EXPECT_TRUE(Box("ERASER").Disabled);
 }
@@ -318,6 +299,17 @@ TEST_F(RoomTest, DraggingTheSelectedObjectMovesItAndStopsAtTheEdges) {
     EXPECT_EQ(Window.DrawnThumbnails, std::vector<int>{1});
     EXPECT_EQ(Room->Picture().Chart().ItemAt({370, 220}), 1);
     EXPECT_EQ(ScreenAt({15 + 141 + 10, 15 + 48 + 10}), BlankBackgroundColour);
+}
+
+TEST_F(RoomTest, ADragCutShortStillLeavesTheChartInStep) {
+    AddObjects(1);
+    TheWorld->ViewMouseDown(0, 0x08, 15 + 141 + 10, 15 + 48 + 10);
+    TheWorld->ViewMouseMove(0x08, 15 + 10, 15 + 10); // the object now starts at (10 - 10, 10 - 10)
+    // A new press takes the capture away before any release: where the object
+    // was grabbed, the background is found again.
+    ClickPicture({141 + 50, 48 + 100});
+    EXPECT_EQ(Room->Picture().Background()->Entry().Regions[1].Colour, TVorelRoom::ColourOf(false, 1));
+    EXPECT_EQ(Room->Picture().Chart().ItemAt({50, 100}), 1);
 }
 
 TEST_F(RoomTest, BackgroundButtonsFollowTheBank) {
@@ -408,4 +400,20 @@ TEST_F(RoomTest, DamagedRoomFieldsAreRefusedAndTheRoomStartsAfresh) {
     MemoryStream in(good);
     Room->LoadState(in);
     EXPECT_EQ(Room->GetObjectCount(), 2);
+}
+
+TEST_F(RoomTest, RoomsBeyondTheFourPicturesHaveNoThumbnail) {
+    TVorelRoom seventh("VOREL7");
+    EXPECT_EQ(seventh.Picture().Background()->MapIndex(), 6);
+    TVorelRoom other("VORELX");
+    EXPECT_EQ(other.Picture().Background()->MapIndex(), 0);
+    TVorelRoom ninth("VOREL9");
+    EXPECT_EQ(ninth.Picture().Background()->MapIndex(), 0);
+    Window.DrawnThumbnails.clear();
+    for (TVorelRoom* room : {&seventh, &other, &ninth}) {
+        room->RunScript("COLOR", "3C");
+        room->RefreshThumbnail();
+    }
+    EXPECT_TRUE(Window.DrawnThumbnails.empty());
+    EXPECT_EQ(seventh.Picture().Target(), nullptr);
 }

@@ -8,6 +8,8 @@
 #include "image/HotImage.h"
 #include "support/TestFiles.h"
 
+#include <random>
+
 namespace {
 
 constexpr TPoint Origin{15, 15};
@@ -236,6 +238,44 @@ TEST_F(PictureTest, DamagedPictureRecordsAreRefused) {
         KelException);
 }
 
+TEST_F(PictureTest, RandomlyDamagedRecordsFailCleanly) {
+    Picture->SetBackground(5, false);
+    Picture->AddObject(8, true);
+    Picture->AddObject(39, true);
+    Picture->ToggleMirror(2);
+    Picture->ToggleHalf(1, false);
+    const std::vector<uint8_t> good = Saved(*Picture);
+    std::mt19937 random(99);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<uint8_t> bytes = good;
+        for (int flips = 1 + round % 3; flips > 0; --flips)
+            bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
+        if (round % 5 == 0) bytes.resize(random() % bytes.size());
+        TVorelDrawing copy;
+        MemoryStream in(bytes);
+        try {
+            copy.LoadFromStream(in);
+        } catch (const KelException&) {
+            continue;
+        }
+        EXPECT_LE(copy.ObjectCount(), TVorelDrawing::MaxObjects);
+        copy.Attach(&Surface(), Origin);
+        copy.DrawAll();
+    }
+    MemoryStream far(Hex("00 01 0F 00 00 00 80 00 00 00 00 00 00 D9 D9 D9 00"));
+    EXPECT_EQ(KelMessage([&] { Picture->LoadFromStream(far); }), "Saved game is damaged.");
+}
+
+TEST_F(PictureTest, NewObjectsStayInReachHoweverFarTheCascadeRan) {
+    for (int round = 0; round < 6; ++round) {
+        for (int i = 0; i < 15; ++i)
+            Picture->AddObject(15, false); // 168 x 206
+        Picture->Clear();
+    }
+    Picture->AddObject(15, false);
+    EXPECT_EQ(Picture->Object(1)->Position(), (TPoint{366, 215}));
+}
+
 TEST_F(PictureTest, StackingOperationsKeepTheChartInStep) {
     Picture->AddObject(8, false);
     Picture->AddObject(8, false);
@@ -301,18 +341,41 @@ TEST_F(PictureTest, RedrawTouchesOnlyItsRectangle) {
     EXPECT_EQ(Surface().GetPixel({511, 100}), 4);
 }
 
-TEST_F(PictureTest, MiniatureIsEveryThirdPixelAndLeavesThePictureDetached) {
+TEST_F(PictureTest, MiniatureIsEveryThirdPixelOfThePicture) {
     Picture->AddObject(8, false);
     Picture->FillAt(PtAdd(Centred8, {50, 100}), 30);
+    Picture->SetSelected(1, true);
     auto thumb = THotImage::CreateBlank(129, 79);
     TZQ5ImageData& small = thumb->ImageData();
     small.FillRect(small.BoundsRect(), 9);
     small.ClearDamage();
     Picture->DrawMiniature(small, {2, 2});
-    EXPECT_EQ(Picture->Target(), nullptr);
+    EXPECT_EQ(Picture->Target(), &Surface());
     EXPECT_EQ(small.GetPixel({1, 1}), 9);
     EXPECT_EQ(small.GetPixel({127, 77}), 9);
-    for (TPoint p : {TPoint{0, 0}, TPoint{20, 4}, TPoint{(141 + 50) / 3, (48 + 100) / 3}, TPoint{124, 74}})
-        EXPECT_EQ(small.GetPixel(PtAdd(p, {2, 2})), At({p.X * 3, p.Y * 3})) << p.X << "," << p.Y;
-    EXPECT_TRUE(small.IsDirty());
+    for (int32_t y = 0; y < 75; ++y)
+        for (int32_t x = 0; x < 125; ++x)
+            ASSERT_EQ(small.GetPixel({x + 2, y + 2}), At({x * 3, y * 3})) << x << "," << y;
+    ASSERT_EQ(small.DamageList().Count(), 1);
+    EXPECT_EQ(small.DamageList().Head()->Rect, (TRect{2, 2, 127, 77}));
+}
+
+TEST_F(PictureTest, MiniatureOfAPictureChangedWhileDetachedShowsTheChanges) {
+    Picture->AddObject(8, false);
+    std::vector<uint8_t> bytes = Saved(*Picture);
+    TVorelDrawing loaded;
+    MemoryStream in(bytes);
+    loaded.LoadFromStream(in);
+    loaded.FillAt(PtAdd(Centred8, {50, 100}), 30); // detached: drawn nowhere
+    loaded.MoveObject(1, {0, 0}, true);
+    auto thumb = THotImage::CreateBlank(125, 75);
+    loaded.DrawMiniature(thumb->ImageData(), {0, 0});
+    EXPECT_EQ(thumb->ImageData().GetPixel({50 / 3, 100 / 3}), 30);
+    EXPECT_EQ(thumb->ImageData().GetPixel({0, 0}), OutlineInk);
+    EXPECT_EQ(thumb->ImageData().GetPixel({(141 + 50) / 3, (48 + 100) / 3}), BlankBackgroundColour);
+    // Once attached again, drawing shows the same picture on the target.
+    loaded.Attach(&Surface(), Origin);
+    loaded.DrawAll();
+    EXPECT_EQ(At({51, 99}), 30);
+    EXPECT_EQ(At({141 + 50, 48 + 100}), BlankBackgroundColour);
 }

@@ -195,3 +195,26 @@ TEST_F(DiskOpsRoomTest, LeavingReleasesTheThumbnails) {
     EXPECT_FALSE(Disk->HasThumbnail(0));
     EXPECT_FALSE(Disk->HasThumbnail(1));
 }
+
+TEST_F(DiskOpsRoomTest, ASlotThatFailsHalfWayIsReportedAndChangesNothing) {
+    Game->FindRoom("B")->SetCaption("Saved");
+    Game->SaveGame('2', false);
+    std::vector<uint8_t> bytes = Dir.Read("games/PYX_sg2.dat");
+    // Keep the trailer but cut the room records short: a corrupt record.
+    MemoryStream head;
+    Game->WriteGame(head);
+    std::vector<uint8_t> damaged;
+    for (size_t i = 0; i < bytes.size(); ++i)
+        if (i < 40 || i >= head.Data().size()) damaged.push_back(bytes[i]);
+    Dir.Write("games/PYX_sg2.dat", damaged);
+    Game->FindRoom("B")->SetCaption("Now");
+    Game->FindRoom("A")->SetCaption("Mine");
+    EnterFrom("TITLE");
+    Click(SlotAt(2));
+    ASSERT_EQ(Texts().size(), 1u);
+    EXPECT_NE(Texts()[0].find("Quit game?"), std::string::npos);
+    EXPECT_EQ(Game->FindRoom("A")->GetCaption(), "Mine");
+    EXPECT_EQ(Game->FindRoom("B")->GetCaption(), "Now");
+    EXPECT_EQ(Game->CapturedBox(), nullptr);
+    EXPECT_FALSE(Game->HasFlag(wfBusy));
+}

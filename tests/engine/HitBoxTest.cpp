@@ -205,3 +205,17 @@ TEST_F(HitBoxTest, ExitScriptKinds) {
     EXPECT_TRUE(Game->HasFlag(wfQuit));
     EXPECT_TRUE(Platform.Messages.empty());
 }
+
+TEST_F(HitBoxTest, ARoomChangeEndsTheCaptureOfABoxOfTheRoomLeft) {
+    AddBox<TControlBox>(*A, "CTL", {100, 100, 150, 120});
+    AddBox<TControlBox>(*Game->FindRoom("B"), "CTL", {100, 100, 150, 120});
+    Game->ViewMouseDown(0, 8, 110, 105);
+    ASSERT_NE(Game->CapturedBox(), nullptr);
+    A->AddTimer(9, 0); // goes to VOREL2
+    Game->Tick(1);
+    EXPECT_EQ(Game->CapturedBox(), nullptr);
+    Game->Tick(1);
+    Game->ViewMouseMove(0, 110, 105);
+    EXPECT_TRUE(Room("VOREL2").Actions.empty());
+    EXPECT_THAT(Room("A").Actions, ElementsAre(caPress, caHold));
+}

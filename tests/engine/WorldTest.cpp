@@ -1,6 +1,7 @@
 #include "EngineFixture.h"
 
 #include "foundation/KelException.h"
+#include "image/HotImage.h"
 
 using ::testing::ElementsAre;
 
@@ -317,10 +318,57 @@ TEST_F(TimerTest, KindsEightToElevenGoToThePictureRooms) {
     EXPECT_EQ(Game->CurrentRoom(), Game->FindRoom("VOREL2"));
 }
 
-TEST_F(TimerTest, TimerNamesOfTheKinds) {
-    EXPECT_EQ(TimerScriptName(tsTick), "TICK");
-    EXPECT_EQ(TimerScriptName(tsMusic), "MUSIC");
-    EXPECT_EQ(TimerScriptName(tsRelease), "RELEASE");
-    EXPECT_EQ(TimerScriptName(0), "");
-    EXPECT_EQ(TimerScriptName(12), "");
+// ---- Start-up, paint ----
+
+namespace {
+class TMiniatureRoom : public TRoom {
+public:
+    using TRoom::TRoom;
+    void DrawMiniature(TZQ5ImageData& surface, TPoint point) override {
+        surface.FillRect(MakeBounds(point.X, point.Y, 1, 1), 99);
+    }
+};
+} // namespace
+
+class StartUpTest : public EngineFixture {};
+
+TEST_F(StartUpTest, InitialiseMakesTheScreenAndDrawsTheMiniatures) {
+    auto thumb = THotImage::CreateBlankInLibrary(129, Library, 79);
+    PictureThumbs[3] = thumb.get();
+    MakeWorld([](TWorld& world) {
+        world.AddRoom(std::make_unique<TMiniatureRoom>("VOREL3"));
+        world.AddRoom(std::make_unique<TMiniatureRoom>("VOREL4")); // no thumbnail: skipped
+    });
+    PictureThumbs[3] = nullptr;
+    ASSERT_NE(Game->Screen(), nullptr);
+    EXPECT_EQ(Game->Screen()->Width, PlayAreaWidth);
+    EXPECT_EQ(Game->Screen()->Height, PlayAreaHeight);
+    EXPECT_EQ(thumb->ImageData().GetPixel({2, 2}), 99);
+    EXPECT_EQ(thumb->ImageData().GetPixel({1, 1}), 0);
+    Game.reset();
+}
+
+TEST_F(StartUpTest, PaintShowsTheClipThroughThePalette) {
+    MakeWorld(StandardRooms);
+    Game->Start();
+    Game->Tick(1);
+    View.Blits.clear();
+    Game->ViewPaint({10, 10, 20, 20});
+    ASSERT_FALSE(View.Blits.empty());
+    EXPECT_EQ(View.Pixel(12, 10), 0xFF000000u | 0x010101u * static_cast<uint8_t>(12 + 10 * 512));
+    EXPECT_EQ(View.SelectedPalette(), nullptr);
+}
+
+TEST_F(StartUpTest, WorldIsTheProgramWideReferenceWhileItLives) {
+    MakeWorld([](TWorld&) {});
+    EXPECT_EQ(World, Game.get());
+    Game.reset();
+    EXPECT_EQ(World, nullptr);
+}
+
+TEST_F(StartUpTest, FlippedAndMirroredPicturesAreDrawnSo) {
+    MakeWorld(StandardRooms);
+    Game->FindRoom("A")->Flags |= rfMirrorPicture | rfFlipPicture;
+    Game->GoRoom("A");
+    EXPECT_EQ(Game->Screen()->GetPixel({0, 0}), static_cast<uint8_t>(511 + 319 * 512));
 }

@@ -1,1 +1,195 @@
+#include "foundation/LoadSave.h"
+#include "foundation/ByteStream.h"
+#include "foundation/IDList.h"
+#include "foundation/KelException.h"
+#include "support/TestFiles.h"
+
 #include <gtest/gtest.h>
+
+namespace {
+std::vector<uint8_t> Written(const std::function<void(ByteStream&)>& write) {
+    MemoryStream out;
+    write(out);
+    return out.Data();
+}
+
+void ExpectKelMessage(const std::function<void()>& action, const std::string& message) {
+    try {
+        action();
+        FAIL() << "expected: " << message;
+    } catch (const KelException& e) {
+        EXPECT_EQ(e.what(), message);
+    }
+}
+} // namespace
+
+TEST(Strings, UnicodeRecordsAreByteExact) {
+    EXPECT_EQ(Written([](ByteStream& s) { WriteString(s, ""); }), Hex("00 00 00 00"));
+    EXPECT_EQ(Written([](ByteStream& s) { WriteString(s, "AB"); }), Hex("04 00 00 00 41 00 42 00"));
+    EXPECT_EQ(Written([](ByteStream& s) { WriteAnsiString(s, "vrlbg"); }), Hex("05 00 00 00 76 72 6C 62 67"));
+    EXPECT_EQ(Written([](ByteStream& s) { WriteOptString(s, nullptr); }), Hex("04 00 00 00 2F 4E 49 4C"));
+}
+
+TEST(Strings, RoundTripTextOutsideAscii) {
+    const std::string text =
+        "Vimo's \xC3\xA9t\xC3\xA9 \xF0\x9F\x8E\xA8"; // accents and an emoji (surrogate pair)
+    MemoryStream stream;
+    WriteString(stream, text);
+    WriteAnsiString(stream, "caf\xC3\xA9");
+    stream.Seek(0);
+    EXPECT_EQ(ReadString(stream), text);
+    EXPECT_EQ(ReadAnsiString(stream), "caf\xC3\xA9");
+}
+
+TEST(Strings, OptionalStringReadsNilAsAbsent) {
+    MemoryStream stream(Hex("04 00 00 00 2F 4E 49 4C  04 00 00 00 2F 6E 69 6C"));
+    EXPECT_FALSE(ReadOptString(stream).has_value());
+    EXPECT_EQ(ReadOptString(stream).value(), "/nil"); // the mark is case-sensitive
+}
+
+TEST(Strings, ImpossibleLengthsAreCorruption) {
+    const std::string unicode =
+        "ReadString (Unicode): Input file is corrupt - impossible string length detected.";
+    ExpectKelMessage(
+        [] {
+            MemoryStream s(Hex("FF FF FF FF"));
+            ReadString(s);
+        },
+        unicode);
+    ExpectKelMessage(
+        [] {
+            MemoryStream s(Hex("06 00 00 00 41 00 42 00 43"));
+            ReadString(s);
+        },
+        unicode);
+    ExpectKelMessage(
+        [] {
+            MemoryStream s(Hex("02 00 00 00 41"));
+            ReadAnsiString(s);
+        },
+        "ReadAnsiString: Input file is corrupt - impossible string length detected.");
+}
+
+TEST(Strings, CountEqualToWhatRemainsIsValid) {
+    MemoryStream six(Hex("06 00 00 00 41 00 42 00 43 00"));
+    EXPECT_EQ(ReadString(six), "ABC");
+    MemoryStream odd(Hex("03 00 00 00 41 00 42"));
+    EXPECT_EQ(ReadString(odd), "A"); // the unpaired byte is consumed and dropped
+    EXPECT_EQ(odd.Position(), odd.Size());
+}
+
+TEST(ShortReads, FixedWidthFieldsAndCountsRaiseInsteadOfHalfFilling) {
+    EXPECT_THROW(
+        {
+            MemoryStream s(Hex("01"));
+            ReadWord(s);
+        },
+        KelException);
+    EXPECT_THROW(
+        {
+            MemoryStream s(Hex("01 02 03"));
+            ReadLongInt(s);
+        },
+        KelException);
+    EXPECT_THROW(
+        {
+            MemoryStream s(Hex(""));
+            ReadByte(s);
+        },
+        KelException);
+    EXPECT_THROW(
+        {
+            MemoryStream s(Hex("01 00 00"));
+            ReadString(s);
+        },
+        KelException);
+    EXPECT_THROW(
+        {
+            MemoryStream s(Hex("01 00 00 00 02 00 00 00 03"));
+            ReadRect(s);
+        },
+        KelException);
+    EXPECT_THROW(
+        {
+            MemoryStream s(Hex("05 41 42"));
+            ReadShortString(s);
+        },
+        KelException);
+    try {
+        MemoryStream s(Hex("01"));
+        ReadWord(s);
+    } catch (const KelException& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("ReadWord:", 0), 0u) << e.what();
+    }
+}
+
+TEST(FixedFields, LittleEndianRoundTrip) {
+    MemoryStream s;
+    WriteByte(s, 0xAB);
+    WriteBoolean(s, true);
+    WriteWord(s, 0xBEEF);
+    WriteSmallInt(s, -2);
+    WritePoint(s, {-1, 7});
+    WriteRect(s, {1, 2, 3, 4});
+    EXPECT_EQ(
+        s.Data(),
+        Hex("AB 01 EF BE FE FF  FF FF FF FF 07 00 00 00  01 00 00 00 02 00 00 00 03 00 00 00 04 00 00 00"));
+    s.Seek(0);
+    EXPECT_EQ(ReadByte(s), 0xAB);
+    EXPECT_TRUE(ReadBoolean(s));
+    EXPECT_EQ(ReadWord(s), 0xBEEF);
+    EXPECT_EQ(ReadSmallInt(s), -2);
+    EXPECT_EQ(ReadPoint(s), (TPoint{-1, 7}));
+    EXPECT_EQ(ReadRect(s), (TRect{1, 2, 3, 4}));
+}
+
+TEST(FixedFields, AnyNonZeroByteIsTrue) {
+    MemoryStream s(Hex("00 02 FF"));
+    EXPECT_FALSE(ReadBoolean(s));
+    EXPECT_TRUE(ReadBoolean(s));
+    EXPECT_TRUE(ReadBoolean(s));
+}
+
+TEST(NodeReader, IdNodeAndUnknownClasses) {
+    MemoryStream id(Hex("01 02 00 00 00 58 00"));
+    auto node = ReadNode(id);
+    ASSERT_NE(dynamic_cast<TIDNode*>(node.get()), nullptr);
+    EXPECT_EQ(static_cast<TIDNode*>(node.get())->GetID(), "X");
+    EXPECT_EQ(node->ClassId, 1);
+
+    MemoryStream unknown(Hex("09 55"));
+    auto plain = ReadNode(unknown);
+    EXPECT_EQ(typeid(*plain), typeid(TKelNode));
+    EXPECT_EQ(plain->ClassId, 9);
+    EXPECT_EQ(unknown.Position(), 1);
+}
+
+TEST(NodeReader, RegisteredClassesAreCreatedByTheirId) {
+    struct Marker : TKelNode {
+        uint16_t Value = 0;
+        void LoadFromStream(ByteStream& s) override { Value = ReadWord(s); }
+    };
+    RegisterNodeClass(200, [] { return std::make_unique<Marker>(); });
+    MemoryStream in(Hex("C8 34 12"));
+    auto node = ReadNode(in);
+    auto* marker = dynamic_cast<Marker*>(node.get());
+    ASSERT_NE(marker, nullptr);
+    EXPECT_EQ(marker->Value, 0x1234);
+    EXPECT_EQ(marker->ClassId, 200);
+    RegisterNodeClass(200, nullptr);
+}
+
+TEST(Streams, FileStreamReportsMissingFilesAndRoundTrips) {
+    TempDir dir;
+    EXPECT_THROW(FileStream(dir.File("missing.dat"), FileStream::Mode::Read), FileOpenError);
+    {
+        FileStream out(dir.File("a.dat"), FileStream::Mode::Create);
+        WriteString(out, "hello");
+        out.Close();
+    }
+    FileStream in(dir.File("a.dat"), FileStream::Mode::Read);
+    EXPECT_EQ(in.Size(), 14);
+    EXPECT_EQ(ReadString(in), "hello");
+    EXPECT_TRUE(FileExists(dir.File("a.dat")));
+    EXPECT_FALSE(FileExists(dir.Folder()));
+}

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 LayerParams At(int32_t x, int32_t y, uint16_t priority = 0) {
@@ -296,4 +298,74 @@ TEST(LayerTest, ClipRectAndMirroringOfTheParentDoNotSpoilTheRestore) {
     parent->RemoveLayerNode(layer);
     EXPECT_TRUE(Pixels(*parent) == original);
     EXPECT_EQ(parent->ClipRect, (TRect{0, 0, 5, 3}));
+}
+
+// Random drawing on a parent and on its layer sources, with layers shown,
+// hidden, added and removed: the parent must always show its own picture with
+// the visible layers over it in priority order.
+TEST(LayerTest, RandomOperationsKeepTheComposedPictureRight) {
+    std::mt19937 random(4242);
+    TestSurface parent(40, 30);
+    std::vector<std::unique_ptr<TestSurface>> sources;
+    for (int i = 0; i < 3; ++i) {
+        sources.push_back(std::make_unique<TestSurface>(static_cast<uint16_t>(3 + random() % 12),
+                                                        static_cast<uint16_t>(3 + random() % 12)));
+        SetPixels(**sources.back(), [&](int32_t, int32_t) { return static_cast<uint8_t>(random() % 4); });
+        if (i != 1) (*sources.back())->SetTransparent(0, true);
+    }
+    std::vector<uint8_t> base(40 * 30, 9);
+    parent->FillRect(parent->BoundsRect(), 9);
+    auto randomRect = [&](int32_t w, int32_t h) {
+        const auto x = static_cast<int32_t>(random() % (w + 10)) - 5,
+                   y = static_cast<int32_t>(random() % (h + 10)) - 5;
+        return TRect{x, y, x + static_cast<int32_t>(random() % 20), y + static_cast<int32_t>(random() % 20)};
+    };
+    auto composed = [&] {
+        std::vector<uint8_t> pixels = base;
+        for (TPriNode* node : parent->Layers) {
+            auto* layer = static_cast<TZQ5LayerNode*>(node);
+            if (!layer->Visible) continue;
+            TZQ5ImageData& source = *layer->Source();
+            for (int32_t y = 0; y < source.Height; ++y)
+                for (int32_t x = 0; x < source.Width; ++x) {
+                    const int32_t px = x + layer->Position.X, py = y + layer->Position.Y;
+                    const uint8_t value = source.GetPixel({x, y});
+                    if (px < 0 || py < 0 || px >= 40 || py >= 30 || value == source.TransparentOrNone())
+                        continue;
+                    pixels[static_cast<size_t>(py) * 40 + px] = value;
+                }
+        }
+        return pixels;
+    };
+    for (int step = 0; step < 300; ++step) {
+        const auto pick = random() % 6;
+        const auto colour = static_cast<uint8_t>(random() % 12);
+        TZQ5ImageData& source = **sources[random() % sources.size()];
+        auto* layer = static_cast<TZQ5LayerNode*>(parent->Layers.Nth(1 + static_cast<int32_t>(random() % 4)));
+        if (pick == 0) {
+            TRect rect = randomRect(40, 30);
+            parent->FillRect(rect, colour);
+            parent->ClipToDrawable(rect);
+            for (int32_t y = rect.Top; y < rect.Bottom; ++y)
+                for (int32_t x = rect.Left; x < rect.Right; ++x)
+                    base[static_cast<size_t>(y) * 40 + x] = colour;
+        } else if (pick == 1) {
+            source.FillRect(randomRect(source.Width, source.Height), static_cast<uint8_t>(colour % 4));
+        } else if (pick == 2 && parent->Layers.Count() < 6) {
+            parent->AddLayer(&source, At(static_cast<int32_t>(random() % 46) - 5,
+                                         static_cast<int32_t>(random() % 36) - 5,
+                                         static_cast<uint16_t>(random() % 3)));
+        } else if (pick == 3 && layer) {
+            parent->SetLayerNodeVisible(layer, !layer->Visible);
+        } else if (pick == 4 && layer) {
+            parent->RemoveLayerNode(layer);
+        } else if (pick == 5) {
+            parent->AddDamage(randomRect(40, 30));
+            parent->ClearDamage();
+        }
+        ASSERT_TRUE(Pixels(*parent) == composed()) << "step " << step << " operation " << pick;
+    }
+    while (auto* layer = static_cast<TZQ5LayerNode*>(parent->Layers.Head()))
+        parent->RemoveLayerNode(layer);
+    EXPECT_TRUE(Pixels(*parent) == base);
 }

@@ -295,3 +295,13 @@ TEST(ZQ5Image, RecordBytesAreStableAndKeepTheHeader) {
     EXPECT_EQ(stored->Image.Header.Transparent, 1);
     EXPECT_EQ(PixelsOf(stored->Image), picture.Lines);
 }
+
+TEST(ZQ5Image, AReadRecordIsWrittenBackUnchangedAndStillDecodes) {
+    RawPicture picture = LineArt(640, 480, 12);
+    Bytes record = Encode(picture)->RecordBytes();
+    auto stored = ReadBack(record, false);
+    // Writing reloads each compressed band; it must stay marked compressed.
+    EXPECT_EQ(stored->Image.RecordBytes(), record);
+    stored->Image.DecodeAll();
+    EXPECT_EQ(PixelsOf(stored->Image), picture.Lines);
+}

@@ -16,7 +16,8 @@ bool FakePlatform::OpenUrl(const std::string& url) {
 
 std::vector<std::string> FakePlatform::MessageTexts() const {
     std::vector<std::string> texts;
-    for (const Message& m : Messages) texts.push_back(m.Text);
+    for (const Message& m : Messages)
+        texts.push_back(m.Text);
     return texts;
 }
 

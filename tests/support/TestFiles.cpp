@@ -11,9 +11,9 @@
 TempDir::TempDir() {
     static std::atomic<int> counter{0};
     std::random_device random;
-    Root = std::filesystem::temp_directory_path() /
-           ("vorel-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-            std::to_string(random()));
+    Root =
+        std::filesystem::temp_directory_path() / ("vorel-test-" + std::to_string(::getpid()) + "-" +
+                                                  std::to_string(counter++) + "-" + std::to_string(random()));
     std::filesystem::create_directories(Root);
 }
 
@@ -41,7 +41,8 @@ std::vector<uint8_t> Hex(const std::string& text) {
     std::istringstream in(text);
     std::vector<uint8_t> bytes;
     std::string word;
-    while (in >> word) bytes.push_back(static_cast<uint8_t>(std::stoul(word, nullptr, 16)));
+    while (in >> word)
+        bytes.push_back(static_cast<uint8_t>(std::stoul(word, nullptr, 16)));
     return bytes;
 }
 

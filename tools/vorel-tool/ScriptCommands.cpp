@@ -9,14 +9,17 @@
 #include "engine/Room.h"
 #include "engine/Scripts.h"
 #include "engine/World.h"
+#include "foundation/Paths.h"
 #include "foundation/Text.h"
 #include "image/FrameSet.h"
+#include "image/HotImage.h"
 #include "image/ZQ5Library.h"
 #include "platform/DisplayTarget.h"
 #include "platform/MainWindowServices.h"
 #include "platform/Platform.h"
 
 #include <chrono>
+#include <filesystem>
 #include <iostream>
 #include <vector>
 
@@ -138,26 +141,62 @@ void WarnAboutLinks(const TWorld& world) {
                           << " goes to the undeclared room \"" << go->Target << "\"\n";
 }
 
+struct CheckOptions {
+    std::string Script;
+    std::string Library; // the image library the colouring rooms draw from
+    std::string Data;    // the folder holding the region map
+};
+
+std::string FolderOf(const std::string& path) {
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    return folder.empty() ? "." : folder.string();
+}
+
+// By default the script lies in the shipped data folder, with the library
+// one folder up, as the build lays them out.
+bool ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& options) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        if ((args[i] == "--library" || args[i] == "--data") && i + 1 < args.size())
+            (args[i] == "--library" ? options.Library : options.Data) = args[++i];
+        else if (options.Script.empty() && !StartsWith(args[i], "--"))
+            options.Script = args[i];
+        else
+            return false;
+    }
+    if (options.Script.empty()) return false;
+    if (options.Data.empty()) options.Data = FolderOf(options.Script);
+    if (options.Library.empty()) options.Library = FolderOf(options.Data) + "/vorel.zq5";
+    return true;
+}
+
 int Check(const std::vector<std::string>& args) {
-    if (args.size() != 1) {
-        std::cerr << "usage: vorel-tool script check FILE.txt|FILE.dat\n";
+    CheckOptions options;
+    if (!ParseCheckOptions(args, options)) {
+        std::cerr << "usage: vorel-tool script check FILE.txt|FILE.dat [--library FILE.zq5] [--data DIR]\n";
         return 2;
     }
-    // A colouring room reads the region map (DatPath) and its background from
-    // the image library when it is made; without them a VORELROOM line is
+    // A colouring room reads the region map and its background from the
+    // image library when it is made; without them a VORELROOM line is
     // reported as a room that cannot be created.
     RegisterActivityRoomKinds();
+    DatPath = IncludeTrailingDelimiter(options.Data);
     ConsolePlatform platform;
     NoMainWindow window;
     NoView view;
     TZQ5Library library;
+    if (FileExists(options.Library))
+        library.Load(options.Library, true);
+    else
+        std::cerr << "warning: no image library at \"" << options.Library << "\"\n";
+    THotImage::SetGlobalLibrary(&library);
     TWorld world(platform, window, view, library);
-    std::unique_ptr<TObfText> text = OpenScript(args[0]);
+    std::unique_ptr<TObfText> text = OpenScript(options.Script);
     try {
         ReadScript(world, *text);
     } catch (const std::exception& error) {
         // What ends the program's start-up ends the check.
         std::cerr << "fatal: " << error.what() << "\n";
+        THotImage::SetGlobalLibrary(nullptr);
         return 1;
     }
     for (const TRoom* room : world.Rooms)
@@ -173,9 +212,12 @@ int Check(const std::vector<std::string>& args) {
         ++platform.Errors;
     }
     std::cout << world.Rooms.Count() << " rooms, " << platform.Errors << " errors\n";
+    world.Rooms.Clear();
+    THotImage::SetGlobalLibrary(nullptr);
     return platform.Errors == 0 ? 0 : 1;
 }
 
-const ToolCommand checkCommand("script", "check",
-                               "FILE.txt|FILE.dat  (reports script errors, lists the rooms)", Check);
+const ToolCommand checkCommand(
+    "script", "check",
+    "FILE.txt|FILE.dat [--library FILE.zq5] [--data DIR]  (reports script errors, lists the rooms)", Check);
 } // namespace

@@ -14,7 +14,8 @@ std::vector<const ToolCommand*>& Registry() {
 int Usage() {
     std::cerr << "usage:\n";
     for (const ToolCommand* command : ToolCommands())
-        std::cerr << "  vorel-tool " << command->Group << " " << command->Name << " " << command->Usage << "\n";
+        std::cerr << "  vorel-tool " << command->Group << " " << command->Name << " " << command->Usage
+                  << "\n";
     return 2;
 }
 } // namespace
@@ -24,7 +25,9 @@ ToolCommand::ToolCommand(std::string group, std::string name, std::string usage,
     Registry().push_back(this);
 }
 
-const std::vector<const ToolCommand*>& ToolCommands() { return Registry(); }
+const std::vector<const ToolCommand*>& ToolCommands() {
+    return Registry();
+}
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);

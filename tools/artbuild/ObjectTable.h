@@ -1,0 +1,34 @@
+#pragma once
+// Where the colouring room finds its objects: the source rectangle of every object on its
+// full-size sheet, by map index 8..39, and the sheet names.
+
+#include <array>
+#include <string>
+
+struct ObjectPlace {
+    int MapIndex;
+    int Left, Top, Right, Bottom;
+    int Width() const { return Right - Left; }
+    int Height() const { return Bottom - Top; }
+    // The half-size sheet holds the same rectangle with every coordinate halved, truncated.
+    int HalfWidth() const { return Right / 2 - Left / 2; }
+    int HalfHeight() const { return Bottom / 2 - Top / 2; }
+};
+
+namespace objects {
+constexpr int FirstMapIndex = 8;
+constexpr int Count = 32;
+constexpr int BackgroundCount = 8;
+constexpr int PictureWidth = 376;
+constexpr int PictureHeight = 225;
+
+const std::array<ObjectPlace, Count>& Table();
+const ObjectPlace& Place(int mapIndex);
+// Bank 0..3: the full-size sheet "vrlobjs1", "2", "5", "6" and its half "vrlobjs4", "3", "8", "7".
+std::string FullSheet(int bank);
+std::string HalfSheet(int bank);
+inline int BankOf(int mapIndex) {
+    return (mapIndex - FirstMapIndex) / 8;
+}
+std::string BackgroundName(int index, bool blank);
+} // namespace objects
