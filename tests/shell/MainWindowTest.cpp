@@ -247,6 +247,35 @@ TEST_F(MainWindow, ClosingEndsAModalAboutBox) {
     EXPECT_TRUE(std::filesystem::exists(SaveFileName('1')));
 }
 
+TEST_F(MainWindow, FirstShowingShowsAboutOnlyWhenWanted) {
+    for (bool wanted : {true, false}) {
+        Create();
+        TDlgAbout about(Desktop, QCursor(Qt::PointingHandCursor));
+        Form->SetCompanions(&about, &Help);
+        ShowSplash = wanted;
+        bool shown = false;
+        QTimer::singleShot(300, &about, [&] {
+            shown = about.isVisible();
+            about.reject();
+        });
+        Form->show();
+        QTest::qWait(400);
+        EXPECT_EQ(shown, wanted);
+        // The instructions window is placed 20 pixels from the screen's top and right.
+        EXPECT_EQ(Help.y(), 20);
+        Form.reset();
+    }
+}
+
+TEST_F(MainWindow, F11TogglesFullScreen) {
+    Create();
+    Form->show();
+    QTest::keyClick(Form.get(), Qt::Key_F11);
+    EXPECT_TRUE(Form->windowState() & Qt::WindowFullScreen);
+    QTest::keyClick(Form.get(), Qt::Key_F11);
+    EXPECT_FALSE(Form->windowState() & Qt::WindowFullScreen);
+}
+
 TEST_F(MainWindow, MissingLibraryFailsTheStartWithItsMessage) {
     std::filesystem::remove(Dir.Path() / "program" / "vorel.zq5");
     Form = std::make_unique<TFormVorel>(Platform, 1);
