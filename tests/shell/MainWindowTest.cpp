@@ -267,6 +267,14 @@ TEST_F(MainWindow, FirstShowingShowsAboutOnlyWhenWanted) {
     }
 }
 
+TEST_F(MainWindow, WaitingEventLoopMarksTheWorldIdle) {
+    Create();
+    Form->TickTimer()->stop();
+    World->Flags &= static_cast<uint16_t>(~wfIdle);
+    QTest::qWait(30);
+    EXPECT_TRUE(World->HasFlag(wfIdle));
+}
+
 TEST_F(MainWindow, F11TogglesFullScreen) {
     Create();
     Form->show();
