@@ -15,6 +15,7 @@
 #include "support/TestFiles.h"
 #include "support/TestLibrary.h"
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -271,7 +272,9 @@ TEST_F(MainWindow, WaitingEventLoopMarksTheWorldIdle) {
     Create();
     Form->TickTimer()->stop();
     World->Flags &= static_cast<uint16_t>(~wfIdle);
-    QTest::qWait(30);
+    QEventLoop loop; // a loop that blocks waiting, as the program's does
+    QTimer::singleShot(30, &loop, &QEventLoop::quit);
+    loop.exec();
     EXPECT_TRUE(World->HasFlag(wfIdle));
 }
 
