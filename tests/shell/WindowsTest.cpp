@@ -84,13 +84,6 @@ TEST(HelpWindow, CloseHidesAndShowingAgainStartsAtPageOne) {
     EXPECT_EQ(help.lblPage->text(), "1/10");
 }
 
-TEST(HelpWindow, PageTenIsTheImplementersClosingPage) {
-    EXPECT_GE(HelpPageText(10).size(), 200u);
-    EXPECT_LE(HelpPageText(10).size(), 280u);
-    EXPECT_TRUE(HelpPageText(11).empty());
-    EXPECT_TRUE(HelpPageText(0).empty());
-}
-
 class AboutDialog : public ::testing::Test {
 protected:
     FakePlatform Platform;

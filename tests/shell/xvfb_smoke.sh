@@ -64,6 +64,18 @@ sleep 1
 "$camera" "$out/smoke-3-filled.png" || fail "no screenshot"
 kill -0 "$vorel_pid" 2>/dev/null || fail "the program ended"
 
+xdotool windowfocus "$window" 2>/dev/null; xdotool key --window "$window" F1
+sleep 0.5
+"$camera" "$out/smoke-4-instructions.png" || fail "no screenshot"
+
+# A second start only asks the running one to come forward, and ends.
+windows_before=$(xdotool search --onlyvisible --classname vorel 2>/dev/null | wc -l)
+timeout 10 "$bin/vorel" >"$work/second.log" 2>&1
+[ $? -eq 0 ] || fail "the second instance did not end cleanly"
+windows_after=$(xdotool search --onlyvisible --classname vorel 2>/dev/null | wc -l)
+[ "$windows_after" -eq "$windows_before" ] || fail "a second window appeared"
+kill -0 "$vorel_pid" 2>/dev/null || fail "the first instance ended"
+
 kill -TERM "$vorel_pid"
 for _ in $(seq 100); do kill -0 "$vorel_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$vorel_pid" 2>/dev/null && fail "the program did not end on SIGTERM"
