@@ -3,6 +3,7 @@
 #include "shell/ProgramCursors.h"
 #include "shell/QtConvert.h"
 #include "shell/QtPlatform.h"
+#include "shell/QuitSignals.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -12,6 +13,8 @@
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 TEST(QtPlatformTest, ShiftAndCtrlFollowTheLastInputEvent) {
     QtPlatform platform({});
@@ -186,4 +189,20 @@ TEST(PixelViewTest, PaintsScaledCrispAndOnlyTheAskedPart) {
     view.render(&shot, QPoint(), QRegion(7, 4, 2, 2));
     ASSERT_EQ(view.Fills.size(), 1u);
     EXPECT_EQ(view.Fills[0], (TRect{2, 1, 3, 2}));
+}
+
+TEST(QuitSignalsTest, TerminationClosesOnTheEventLoopNotInTheHandler) {
+    int closes = 0;
+    {
+        QuitSignals quit([&] { ++closes; });
+        std::raise(SIGTERM);
+        EXPECT_EQ(closes, 0); // nothing runs inside the signal handler
+        for (int i = 0; i < 50 && closes == 0; ++i)
+            QTest::qWait(5);
+        EXPECT_EQ(closes, 1);
+        std::raise(SIGHUP);
+        for (int i = 0; i < 50 && closes == 1; ++i)
+            QTest::qWait(5);
+        EXPECT_EQ(closes, 2);
+    }
 }
