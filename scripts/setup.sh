@@ -3,7 +3,7 @@
 # skipping those already present. Uses sudo when not run as root.
 set -e
 packages="build-essential cmake ninja-build pkg-config git
-  qt6-base-dev librsvg2-bin fonts-liberation
+  qt6-base-dev libx11-dev librsvg2-bin fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool"
 
