@@ -263,6 +263,12 @@ void TWorld::SampleKeys(bool& changed) {
     }
 }
 
+void TWorld::NoticeKeyChange() {
+    if (Current && Current->HasFlag(rfWantsShift))
+        Current->RunScript("SHIFT",
+                           std::string(HasFlag(wfShift) ? "S" : "s") + (HasFlag(wfCtrl) ? "C" : "c"));
+}
+
 void TWorld::RunTickSteps() {
     bool keysChanged = false;
     SampleKeys(keysChanged);
@@ -271,9 +277,7 @@ void TWorld::RunTickSteps() {
         Flags &= static_cast<uint16_t>(~wfCursorRefresh);
     }
     if (Current) {
-        if (keysChanged && Current->HasFlag(rfWantsShift))
-            Current->RunScript("SHIFT",
-                               std::string(HasFlag(wfShift) ? "S" : "s") + (HasFlag(wfCtrl) ? "C" : "c"));
+        if (keysChanged) NoticeKeyChange();
         if (Captured) Captured->HoldTick(Ticks - PressTick);
         if (Current) Current->RunDueTimers(Ticks);
         Flags &= static_cast<uint16_t>(~wfIdle);
@@ -301,6 +305,12 @@ void TWorld::HandleError(const char* place) {
 void TWorld::ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) {
     try {
         if (IsNotReady()) return;
+        // A press acts on the keys held with it, even when no tick has seen
+        // them yet (the window may have got no key event of its own).
+        bool keysChanged = false;
+        SampleKeys(keysChanged);
+        if (keysChanged) NoticeKeyChange();
+        if (!Current) return;
         THitBox* box = Current->HitBoxes.FindAt(x, y);
         Captured = nullptr;
         if (!box) return;

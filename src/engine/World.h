@@ -131,6 +131,8 @@ private:
     void ShowCatchPoint(const std::string& message);
     void RunTickSteps();
     void SampleKeys(bool& changed);
+    // Tells a room that wants to know that Shift or Ctrl changed.
+    void NoticeKeyChange();
     void HandleError(const char* place);
     void RecoverDamagedSave(const std::string& path, const std::string& reason);
     void LoadRooms();

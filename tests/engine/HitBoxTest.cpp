@@ -132,6 +132,18 @@ TEST_F(HitBoxTest, PressAcceptedByTheRoomCapturesUntilReleased) {
     EXPECT_EQ(Game->CapturedBox(), nullptr);
 }
 
+TEST_F(HitBoxTest, APressActsOnTheKeysHeldWithItBeforeAnyTickSawThem) {
+    A->Flags |= rfWantsShift;
+    AddBox<TRoomScriptBox>(*A, "BTN", {0, 0, 10, 10}).SetScript("BTN");
+    Platform.Shift = true;
+    Game->ViewMouseDown(0, 0x09, 5, 5);
+    EXPECT_TRUE(Game->HasFlag(wfShift));
+    // The room hears of the change before the press reaches it, once.
+    EXPECT_THAT(Room("A").Log, ElementsAre("enter:", "script:SHIFT:Sc", "script:BTN:BTN"));
+    Game->Tick(1);
+    EXPECT_EQ(Room("A").Log.size(), 3u);
+}
+
 TEST_F(HitBoxTest, RefusedPressTakesNoCaptureAndMovesAreRoutedByPosition) {
     Room("A").ControlResult = false;
     AddBox<TControlBox>(*A, "CTL", {100, 100, 150, 120});
