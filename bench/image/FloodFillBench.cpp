@@ -4,6 +4,7 @@
 // Prints the times and ratios; the goals are at least 3x faster than the
 // breadth-first fill and within 10x of the memset.
 
+#include "BenchTiming.h"
 #include "image/ZQ5Image.h"
 #include "image/ZQ5ImageData.h"
 
@@ -18,29 +19,6 @@ namespace {
 
 constexpr int32_t W = 376;
 constexpr int32_t H = 225;
-
-// Best processor time per call, in nanoseconds, over several batches of at
-// least 20 ms each. Processor time, because the machine may be shared: time
-// spent waiting for a core is not the fill's.
-double BestNanos(const std::function<void(int)>& action) {
-    auto cpuNanos = [] { return static_cast<double>(std::clock()) * 1e9 / CLOCKS_PER_SEC; };
-    int calls = 1;
-    for (;;) {
-        const double start = cpuNanos();
-        for (int i = 0; i < calls; ++i)
-            action(i);
-        if (cpuNanos() - start >= 20e6) break;
-        calls *= 2;
-    }
-    double best = 1e30;
-    for (int batch = 0; batch < 7; ++batch) {
-        const double start = cpuNanos();
-        for (int i = 0; i < calls; ++i)
-            action(i);
-        best = std::min(best, (cpuNanos() - start) / calls);
-    }
-    return best;
-}
 
 // The baseline: a queue of pixel indices, each pixel tested against its four
 // neighbours.
