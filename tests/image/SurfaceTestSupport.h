@@ -1,12 +1,13 @@
 #pragma once
 // Surfaces over in-memory images for the surface tests, pictures written as
-// rows of characters, and a small library file built on the fly.
+// rows of characters; library files come from support/TestLibrary.h.
 
 #include "foundation/ByteStream.h"
 #include "image/ZQ5Image.h"
 #include "image/ZQ5ImageData.h"
 #include "image/ZQ5Library.h"
 #include "support/TestFiles.h"
+#include "support/TestLibrary.h"
 
 #include <functional>
 #include <memory>
@@ -70,52 +71,3 @@ inline std::vector<std::string> Picture(TZQ5ImageData& surface) {
     }
     return rows;
 }
-
-// One record for a library file: raw lines made from value(x, y).
-struct TestImageSpec {
-    std::string Name;
-    uint16_t Width;
-    uint16_t Height;
-    std::function<uint8_t(int32_t, int32_t)> Value;
-    int TransparentIndex = -1;
-};
-
-inline std::vector<uint8_t> TestRecord(const TestImageSpec& spec) {
-    const uint16_t stride = Stride(spec.Width);
-    std::vector<uint8_t> raw(static_cast<size_t>(stride) * spec.Height, 0);
-    for (int32_t y = 0; y < spec.Height; ++y)
-        for (int32_t x = 0; x < spec.Width; ++x)
-            raw[static_cast<size_t>(spec.Height - 1 - y) * stride + x] = spec.Value(x, y);
-    MemoryStream source(raw);
-    TZQ5Image image;
-    image.Init(spec.Name, &source, spec.Width, spec.Height);
-    std::vector<uint8_t> record = image.RecordBytes();
-    if (spec.TransparentIndex >= 0) {
-        record[14] = static_cast<uint8_t>(spec.TransparentIndex);
-        record[15] = 1;
-    }
-    return record;
-}
-
-// A library file in a temporary folder, loaded read-only.
-class TestLibrary {
-public:
-    explicit TestLibrary(const std::vector<TestImageSpec>& images) {
-        std::array<uint8_t, ZQ5PaletteSize> palette{};
-        for (size_t i = 0; i < 256; ++i) {
-            palette[i * 4 + 0] = static_cast<uint8_t>(i);       // blue
-            palette[i * 4 + 1] = static_cast<uint8_t>(i / 2);   // green
-            palette[i * 4 + 2] = static_cast<uint8_t>(255 - i); // red
-        }
-        std::vector<std::vector<uint8_t>> records;
-        for (const TestImageSpec& spec : images)
-            records.push_back(TestRecord(spec));
-        MemoryStream out;
-        WriteZQ5Library(out, palette, records);
-        out.SaveToFile(Folder.File("test.zq5"));
-        Library.Load(Folder.File("test.zq5"), true);
-    }
-
-    TempDir Folder;
-    TZQ5Library Library;
-};

@@ -2,10 +2,16 @@
 
 #include "foundation/ByteStream.h"
 #include "image/ZQ5Image.h"
-#include "image/ZQ5Library.h"
-#include "support/TestFiles.h"
 
-#include <cstring>
+namespace {
+std::string WriteLibraryFile(const std::string& path, const std::array<uint8_t, ZQ5PaletteSize>& palette,
+                             const std::vector<std::vector<uint8_t>>& records) {
+    MemoryStream out;
+    WriteZQ5Library(out, palette, records);
+    out.SaveToFile(path);
+    return path;
+}
+} // namespace
 
 TestImage SolidImage(const std::string& name, uint16_t width, uint16_t height, uint8_t colour) {
     return {name, width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height, colour)};
@@ -18,34 +24,52 @@ TestImage PatternImage(const std::string& name, uint16_t width, uint16_t height,
     return image;
 }
 
-namespace {
-// Stored form: lines padded to the stride, the bottom line first.
-std::vector<uint8_t> StoredLines(const TestImage& image) {
-    uint16_t stride = Stride(image.Width);
-    std::vector<uint8_t> lines(static_cast<size_t>(stride) * image.Height, 0);
-    for (uint16_t y = 0; y < image.Height; ++y) {
-        const uint8_t* from = image.Pixels.data() + static_cast<size_t>(y) * image.Width;
-        std::memcpy(lines.data() + static_cast<size_t>(image.Height - 1 - y) * stride, from, image.Width);
+std::vector<uint8_t> TestRecord(const TestImageSpec& spec) {
+    // Stored form: lines padded to the stride, the bottom line first.
+    const uint16_t stride = Stride(spec.Width);
+    std::vector<uint8_t> raw(static_cast<size_t>(stride) * spec.Height, 0);
+    for (int32_t y = 0; y < spec.Height; ++y)
+        for (int32_t x = 0; x < spec.Width; ++x)
+            raw[static_cast<size_t>(spec.Height - 1 - y) * stride + x] = spec.Value(x, y);
+    MemoryStream source(raw);
+    TZQ5Image image;
+    image.Init(spec.Name, &source, spec.Width, spec.Height);
+    std::vector<uint8_t> record = image.RecordBytes();
+    if (spec.TransparentIndex >= 0) {
+        record[14] = static_cast<uint8_t>(spec.TransparentIndex);
+        record[15] = 1;
     }
-    return lines;
+    return record;
 }
-} // namespace
 
 std::string WriteTestLibrary(const TempDir& dir, const std::vector<TestImage>& images,
                              const std::string& fileName) {
     std::vector<std::vector<uint8_t>> records;
     for (const TestImage& image : images) {
-        MemoryStream source(StoredLines(image));
-        TZQ5Image record;
-        record.Init(image.Name, &source, image.Width, image.Height);
-        records.push_back(record.RecordBytes());
+        auto value = [&image](int32_t x, int32_t y) {
+            return image.Pixels[static_cast<size_t>(y) * image.Width + x];
+        };
+        records.push_back(TestRecord({image.Name, image.Width, image.Height, value}));
     }
-    std::array<uint8_t, ZQ5PaletteSize> palette{};
+    std::array<uint8_t, ZQ5PaletteSize> grey{};
     for (size_t i = 0; i < 256; ++i)
-        palette[i * 4] = palette[i * 4 + 1] = palette[i * 4 + 2] = static_cast<uint8_t>(i);
-    MemoryStream out;
-    WriteZQ5Library(out, palette, records);
-    std::string path = dir.File(fileName);
-    out.SaveToFile(path);
-    return path;
+        grey[i * 4] = grey[i * 4 + 1] = grey[i * 4 + 2] = static_cast<uint8_t>(i);
+    return WriteLibraryFile(dir.File(fileName), grey, records);
+}
+
+std::array<uint8_t, ZQ5PaletteSize> DistinctTestPalette() {
+    std::array<uint8_t, ZQ5PaletteSize> palette{};
+    for (size_t i = 0; i < 256; ++i) {
+        palette[i * 4 + 0] = static_cast<uint8_t>(i);       // blue
+        palette[i * 4 + 1] = static_cast<uint8_t>(i / 2);   // green
+        palette[i * 4 + 2] = static_cast<uint8_t>(255 - i); // red
+    }
+    return palette;
+}
+
+TestLibrary::TestLibrary(const std::vector<TestImageSpec>& images) {
+    std::vector<std::vector<uint8_t>> records;
+    for (const TestImageSpec& spec : images)
+        records.push_back(TestRecord(spec));
+    Library.Load(WriteLibraryFile(Folder.File("test.zq5"), DistinctTestPalette(), records), true);
 }
