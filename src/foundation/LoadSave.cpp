@@ -29,12 +29,17 @@ uint32_t ReadUint32(ByteStream& stream, const char* operation) {
     return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
 }
 
-// Checks a string count against what the stream still holds, so that a
-// damaged count can never make the reader allocate or read past the end.
-int32_t ReadStringCount(ByteStream& stream, const char* operation, const char* message) {
+// Reads a 32-bit byte count and that many bytes. The count is checked against
+// what the stream still holds, so that a damaged count can never make the
+// reader allocate or read past the end.
+std::string ReadCountedBytes(ByteStream& stream, const char* operation) {
     auto count = static_cast<int32_t>(ReadUint32(stream, operation));
-    if (count < 0 || static_cast<int64_t>(count) > stream.Remaining()) throw KelException(message);
-    return count;
+    if (count < 0 || static_cast<int64_t>(count) > stream.Remaining())
+        throw KelException(std::string(operation) +
+                           ": Input file is corrupt - impossible string length detected.");
+    std::string bytes(static_cast<size_t>(count), '\0');
+    ReadExactly(stream, bytes.data(), bytes.size(), operation);
+    return bytes;
 }
 
 std::array<NodeFactory, 256>& NodeClasses() {
@@ -120,12 +125,8 @@ void WriteRect(ByteStream& stream, const TRect& value) {
 }
 
 std::string ReadString(ByteStream& stream) {
-    int32_t count =
-        ReadStringCount(stream, "ReadString (Unicode)",
-                        "ReadString (Unicode): Input file is corrupt - impossible string length detected.");
-    std::string bytes(static_cast<size_t>(count), '\0');
-    ReadExactly(stream, bytes.data(), bytes.size(), "ReadString (Unicode)");
-    std::u16string units(static_cast<size_t>(count / 2), u'\0');
+    const std::string bytes = ReadCountedBytes(stream, "ReadString (Unicode)");
+    std::u16string units(bytes.size() / 2, u'\0');
     for (size_t i = 0; i < units.size(); ++i)
         units[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) |
                                          (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
@@ -145,12 +146,7 @@ void WriteString(ByteStream& stream, const std::string& text) {
 }
 
 std::string ReadAnsiString(ByteStream& stream) {
-    int32_t count =
-        ReadStringCount(stream, "ReadAnsiString",
-                        "ReadAnsiString: Input file is corrupt - impossible string length detected.");
-    std::string bytes(static_cast<size_t>(count), '\0');
-    ReadExactly(stream, bytes.data(), bytes.size(), "ReadAnsiString");
-    return Latin1ToUtf8(bytes);
+    return Latin1ToUtf8(ReadCountedBytes(stream, "ReadAnsiString"));
 }
 
 void WriteAnsiString(ByteStream& stream, const std::string& text) {
