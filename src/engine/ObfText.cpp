@@ -1,9 +1,7 @@
 #include "engine/ObfText.h"
 
-#include "foundation/KelException.h"
 #include "foundation/Text.h"
 
-#include <algorithm>
 #include <exception>
 
 namespace {
@@ -127,11 +125,9 @@ std::vector<uint8_t> TObfText::MakePlain(ByteStream& source, const LineFilter& f
         std::string line;
         try {
             ::ReadLine(source, true, line);
-        } catch (const SilentAbort&) {
-            break;
         } catch (const std::exception&) {
-            // A failing source ends the text as its end would; what was read
-            // so far is still written.
+            // The end of the source (SilentAbort) or a failing source ends the
+            // text; what was read so far is still written.
             break;
         }
         if (filter) {

@@ -3,10 +3,7 @@
 #include "engine/Room.h"
 #include "engine/TypedNodeReader.h"
 #include "engine/World.h"
-#include "foundation/IDList.h"
-#include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
-#include "foundation/Text.h"
 
 TRoomStackNode::TRoomStackNode(TRoom* room) : Room(room) {
     ClassId = ClassIdValue;

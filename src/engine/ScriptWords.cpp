@@ -1,5 +1,6 @@
 #include "engine/ScriptWords.h"
 
+#include "engine/HitBox.h"
 #include "foundation/KelException.h"
 #include "foundation/Text.h"
 
@@ -12,14 +13,14 @@ constexpr std::string_view Abbreviations =
     " HITBOX_HBX INFORMONENTRY_IOE HITACTION_HACT HITCURSOR_HCUR FRAMESET_FS ";
 
 constexpr std::array<std::pair<std::string_view, CursorKind>, 8> CursorKeywords = {{
-    {"NONE", -1},
-    {"DEFAULT", 0},
-    {"ACTION", 1},
-    {"EXAMINE", 2},
-    {"TAKE", 3},
-    {"BRUSH", 4},
-    {"DYNAMIC1", 100},
-    {"DYNAMIC2", 101},
+    {"NONE", ckNone},
+    {"DEFAULT", ckDefault},
+    {"ACTION", ckAction},
+    {"EXAMINE", ckExamine},
+    {"TAKE", ckTake},
+    {"BRUSH", ckBrush},
+    {"DYNAMIC1", ckDynamic1},
+    {"DYNAMIC2", ckDynamic2},
 }};
 } // namespace
 

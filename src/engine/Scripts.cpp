@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 
 #include <array>
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -60,12 +61,14 @@ template <class Box> std::unique_ptr<THitBox> MakeBox(const std::string& id, con
 
 using BoxMaker = std::unique_ptr<THitBox> (*)(const std::string& id, const TRect& bounds);
 
-struct HitBoxType {
-    std::string_view Type;
+// A box class by the word that names it in a script line.
+struct NamedBoxMaker {
+    std::string_view Name;
     BoxMaker Make;
 };
 
-constexpr std::array<HitBoxType, 5> HitBoxTypes = {{
+// The type words of HITBOX.
+constexpr std::array<NamedBoxMaker, 5> HitBoxTypes = {{
     {"GO", MakeBox<TGoBox>},
     {"RETURN", MakeBox<TReturnBox>},
     {"SCRIPT", MakeBox<TScriptBox>},
@@ -81,21 +84,24 @@ void SetBoxAction(THitBox& box, const std::string& action) {
     else if (auto* script = dynamic_cast<TScriptBox*>(&box))
         script->SetExitKind(action);
     else if (auto* roomScript = dynamic_cast<TRoomScriptBox*>(&box))
-        roomScript->SetScript(UpperCase(action));
+        roomScript->SetScript(action);
 }
 
-struct TypedBoxCommand {
-    std::string_view Command;
-    BoxMaker Make;
-};
-
-constexpr std::array<TypedBoxCommand, 5> TypedBoxCommands = {{
+// The commands that declare a box of one class.
+constexpr std::array<NamedBoxMaker, 5> TypedBoxCommands = {{
     {"GOBOX", MakeBox<TGoBox>},
     {"ROOMSCRIPTBOX", MakeBox<TRoomScriptBox>},
     {"SCRIPTBOX", MakeBox<TScriptBox>},
     {"CONTROLBOX", MakeBox<TControlBox>},
     {"SAYBOX", MakeBox<TControlBox>},
 }};
+
+template <std::size_t N>
+BoxMaker FindBoxMaker(const std::array<NamedBoxMaker, N>& table, const std::string& name) {
+    for (const NamedBoxMaker& entry : table)
+        if (name == entry.Name) return entry.Make;
+    return nullptr;
+}
 
 // --- One line ---------------------------------------------------------------
 
@@ -106,11 +112,9 @@ public:
 
     // False when the command is none of the room commands.
     bool Run(const std::string& command) {
-        for (const TypedBoxCommand& typed : TypedBoxCommands) {
-            if (command == typed.Command) {
-                TypedBox(typed.Make);
-                return true;
-            }
+        if (BoxMaker make = FindBoxMaker(TypedBoxCommands, command)) {
+            TypedBox(make);
+            return true;
         }
         using Handler = void (LineParser::*)();
         static constexpr std::array<std::pair<std::string_view, Handler>, 9> handlers = {{
@@ -177,16 +181,10 @@ private:
         const std::string id = NextUpper(Rest);
         TRect bounds;
         ExtractBounds(Rest, bounds);
-        for (const HitBoxType& known : HitBoxTypes) {
-            if (type != known.Type) continue;
-            try {
-                Room.AddHitBox(known.Make(id, bounds));
-                return;
-            } catch (const std::exception&) {
-                break;
-            }
-        }
-        Error("Invalid hitbox type " + Quoted(type) + " (ID=" + Quoted(id) + ")");
+        if (BoxMaker make = FindBoxMaker(HitBoxTypes, type))
+            Room.AddHitBox(make(id, bounds));
+        else
+            Error("Invalid hitbox type " + Quoted(type) + " (ID=" + Quoted(id) + ")");
     }
 
     // The box of the current room named by the next word, or nullptr after

@@ -47,7 +47,7 @@ void RegisterEngineNodeClasses() {
     RegisterClass<TGoBox>();
     RegisterClass<TReturnBox>();
     RegisterClass<TRoomScriptBox>();
-    RegisterNodeClass(TRoomStackNode::ClassIdValue, [] { return std::make_unique<TRoomStackNode>(); });
+    RegisterClass<TRoomStackNode>();
     RegisterImageNodeClasses();
 }
 
@@ -59,10 +59,7 @@ TWorld::TWorld(Platform& platform, MainWindowServices& mainWindow, DisplayTarget
 }
 
 TWorld::~TWorld() {
-    Captured = nullptr;
-    Current = nullptr;
-    RoomStack.Clear();
-    Rooms.Clear();
+    ClearRooms();
     if (Lib) {
         if (ScreenSurface) Lib->ReleaseImageData(WorkImage);
         if (WorkImage) Lib->ReleaseImage(WorkImage);
@@ -108,13 +105,17 @@ void TWorld::RecoverDamagedSave(const std::string& path, const std::string& reas
                   : "The file has been kept as \"" + kept + "\". The game starts with fresh pictures.";
     ShowOk(*Plat, text, MessageKind::Warning);
     // Nothing half-read survives: the rooms are made again from the script.
+    ClearRooms();
+    StartRoom.clear();
+    Flags &= RunOnlyFlags;
+    LoadRooms();
+}
+
+void TWorld::ClearRooms() {
     Captured = nullptr;
     Current = nullptr;
     RoomStack.Clear();
     Rooms.Clear();
-    StartRoom.clear();
-    Flags &= RunOnlyFlags;
-    LoadRooms();
 }
 
 void TWorld::DrawMiniatures() {
@@ -252,7 +253,8 @@ void TWorld::Tick(int32_t count) {
     Ticks += count;
 }
 
-void TWorld::SampleKeys(bool& changed) {
+bool TWorld::SampleKeys() {
+    bool changed = false;
     if (Plat->IsShiftDown() != HasFlag(wfShift)) {
         changed = true;
         Flags ^= wfShift;
@@ -261,6 +263,7 @@ void TWorld::SampleKeys(bool& changed) {
         changed = true;
         Flags ^= wfCtrl;
     }
+    return changed;
 }
 
 void TWorld::NoticeKeyChange() {
@@ -270,8 +273,7 @@ void TWorld::NoticeKeyChange() {
 }
 
 void TWorld::RunTickSteps() {
-    bool keysChanged = false;
-    SampleKeys(keysChanged);
+    const bool keysChanged = SampleKeys();
     if (HasFlag(wfCursorRefresh)) {
         Plat->RefreshPointer();
         Flags &= static_cast<uint16_t>(~wfCursorRefresh);
@@ -307,9 +309,7 @@ void TWorld::ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y)
         if (IsNotReady()) return;
         // A press acts on the keys held with it, even when no tick has seen
         // them yet (the window may have got no key event of its own).
-        bool keysChanged = false;
-        SampleKeys(keysChanged);
-        if (keysChanged) NoticeKeyChange();
+        if (SampleKeys()) NoticeKeyChange();
         if (!Current) return;
         THitBox* box = Current->HitBoxes.FindAt(x, y);
         Captured = nullptr;

@@ -130,12 +130,15 @@ private:
     template <class Step> void RoomStep(const char* message, Step step);
     void ShowCatchPoint(const std::string& message);
     void RunTickSteps();
-    void SampleKeys(bool& changed);
+    // Takes Shift and Ctrl from the platform into the flags; true when either changed.
+    bool SampleKeys();
     // Tells a room that wants to know that Shift or Ctrl changed.
     void NoticeKeyChange();
     void HandleError(const char* place);
     void RecoverDamagedSave(const std::string& path, const std::string& reason);
     void LoadRooms();
+    // Drops the capture, the current room, the room stack and the rooms.
+    void ClearRooms();
     std::vector<uint8_t> ScreenThumbnail() const;
     void RestoreState(MemoryStream& saved);
 
