@@ -1,18 +1,11 @@
 #include "shell/EntryChecks.h"
 
+#include "foundation/ByteStream.h"
 #include "foundation/ResStrings.h"
 #include "foundation/Text.h"
 #include "platform/Platform.h"
 
-#include <array>
-#include <filesystem>
-
 namespace {
-bool Exists(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
-
 bool ReportMissing(Platform& platform, const std::string& path) {
     ShowOk(platform, FormatText(LoadResString(SMissingFile), path), MessageKind::Error);
     return false;
@@ -30,10 +23,11 @@ bool DisplayIsSuitable(Platform& platform, int bitsPerPixel) {
 
 bool RequiredFilesPresent(Platform& platform, const std::string& programPath, const std::string& datPath) {
     const std::string library = programPath + "vorel.zq5";
-    if (!Exists(library)) return ReportMissing(platform, library);
+    if (!FileExists(library)) return ReportMissing(platform, library);
     for (const char* stem : {"pyx_init", "vorelmap"}) {
         const std::string base = datPath + stem;
-        if (!Exists(base + ".dat") && !Exists(base + ".txt")) return ReportMissing(platform, base + ".dat");
+        if (!FileExists(base + ".dat") && !FileExists(base + ".txt"))
+            return ReportMissing(platform, base + ".dat");
     }
     return true;
 }

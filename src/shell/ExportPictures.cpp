@@ -1,5 +1,6 @@
 #include "shell/ExportPictures.h"
 
+#include "activity/ObjectTable.h"
 #include "activity/VorelDrawing.h"
 #include "activity/VorelRoom.h"
 #include "engine/Scripts.h"
@@ -15,9 +16,6 @@
 #include <QDir>
 
 namespace {
-constexpr int PictureWidth = 376;
-constexpr int PictureHeight = 225;
-
 // Keeps the class-wide library set for as long as the export runs.
 class GlobalLibraryScope {
 public:

@@ -13,13 +13,20 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+void ExpectMessage(const FakePlatform::Message& message, const std::string& text, MessageKind kind,
+                   MessageButtons buttons) {
+    EXPECT_EQ(message.Text, text);
+    EXPECT_EQ(message.Kind, kind);
+    EXPECT_EQ(message.Buttons, buttons);
+}
+} // namespace
+
 TEST(DisplayCheck, MonochromeRefusesWithItsMessage) {
     FakePlatform platform;
     EXPECT_FALSE(DisplayIsSuitable(platform, 1));
     ASSERT_EQ(platform.Messages.size(), 1u);
-    EXPECT_EQ(platform.Messages[0].Text, LoadResString(SMonochrome));
-    EXPECT_EQ(platform.Messages[0].Kind, MessageKind::Error);
-    EXPECT_EQ(platform.Messages[0].Buttons, MessageButtons::Ok);
+    ExpectMessage(platform.Messages[0], LoadResString(SMonochrome), MessageKind::Error, MessageButtons::Ok);
 }
 
 TEST(DisplayCheck, SixteenColoursAsksAndGoesOnOnlyOnYes) {
@@ -28,9 +35,8 @@ TEST(DisplayCheck, SixteenColoursAsksAndGoesOnOnlyOnYes) {
     EXPECT_FALSE(DisplayIsSuitable(platform, 4));
     EXPECT_TRUE(DisplayIsSuitable(platform, 4));
     ASSERT_EQ(platform.Messages.size(), 2u);
-    EXPECT_EQ(platform.Messages[0].Text, LoadResString(SSixteenColours));
-    EXPECT_EQ(platform.Messages[0].Kind, MessageKind::Warning);
-    EXPECT_EQ(platform.Messages[0].Buttons, MessageButtons::YesNo);
+    ExpectMessage(platform.Messages[0], LoadResString(SSixteenColours), MessageKind::Warning,
+                  MessageButtons::YesNo);
 }
 
 TEST(DisplayCheck, OtherDepthsGoStraightOn) {

@@ -13,6 +13,11 @@ struct TileLibrary {
     explicit TileLibrary(uint16_t size) {
         Library.Load(WriteTestLibrary(Dir, {PatternImage("tile", size, size)}), true);
     }
+    // Shows the tile on the backdrop.
+    void Attach(TTileBG& bg) {
+        bg.SetLibrary(&Library);
+        bg.SetImageName("tile");
+    }
     TempDir Dir;
     TZQ5Library Library;
 };
@@ -20,11 +25,9 @@ struct TileLibrary {
 
 TEST(TileBGTest, TilesAnchoredAtTheCornerOnlyWhereTheClipIs) {
     TileLibrary tiles(64);
-    TZQ5Library& library = tiles.Library;
     TTileBG bg(nullptr);
     bg.resize(400, 300);
-    bg.SetLibrary(&library);
-    bg.SetImageName("tile");
+    tiles.Attach(bg);
     ASSERT_NE(bg.GetTile(), nullptr);
     QImage shot(400, 300, QImage::Format_RGB32);
     bg.render(&shot, QPoint(100, 70), QRegion(100, 70, 200, 130)); // drawn where it lies
@@ -37,11 +40,9 @@ TEST(TileBGTest, TilesAnchoredAtTheCornerOnlyWhereTheClipIs) {
 
 TEST(TileBGTest, ScaledTilesStayCrisp) {
     TileLibrary tiles(16);
-    TZQ5Library& library = tiles.Library;
     TTileBG bg(nullptr);
     bg.resize(64, 64);
-    bg.SetLibrary(&library);
-    bg.SetImageName("tile");
+    tiles.Attach(bg);
     bg.SetScale(2);
     QImage shot(64, 64, QImage::Format_RGB32);
     bg.render(&shot);
@@ -54,7 +55,6 @@ TEST(TileBGTest, ScaledTilesStayCrisp) {
 
 TEST(TileBGTest, UnknownNameOrNoLibraryPaintsCrossHatching) {
     TileLibrary tiles(16);
-    TZQ5Library& library = tiles.Library;
     TTileBG bg(nullptr);
     bg.resize(40, 40);
     TTileBG::SetGlobalImageLibrary(nullptr);
@@ -62,7 +62,7 @@ TEST(TileBGTest, UnknownNameOrNoLibraryPaintsCrossHatching) {
     QImage shot(40, 40, QImage::Format_RGB32);
     bg.render(&shot);
     EXPECT_EQ(bg.TilesPainted(), 0);
-    bg.SetLibrary(&library);
+    bg.SetLibrary(&tiles.Library);
     bg.SetImageName("nosuch");
     EXPECT_EQ(bg.GetTile(), nullptr);
     bg.render(&shot);
@@ -79,8 +79,7 @@ TEST(TileBGTest, LibraryGoingFirstLeavesTheBackdropWithout) {
     TTileBG bg(nullptr);
     {
         TileLibrary tiles(16);
-        bg.SetLibrary(&tiles.Library);
-        bg.SetImageName("tile");
+        tiles.Attach(bg);
         ASSERT_NE(bg.GetTile(), nullptr);
         bg.SetLibrary(nullptr);
     }

@@ -9,14 +9,12 @@
 #include "Palette.h"
 #include "RegionMap.h"
 #include "SvgRasteriser.h"
+#include "support/TestFiles.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -332,63 +330,46 @@ TEST(ArtLibrary, EveryNamedImageWithItsSizeAndLayout) {
 TEST(ArtLibrary, ScriptMatchesImagesAndControls) {
     const std::vector<IndexedImage> library = CompleteLibrary();
     EXPECT_NO_THROW(rules::CheckScript(library, CompleteScript()));
-    ExpectBreach([&] { rules::CheckScript(library, Replaced(CompleteScript(), "PIC room", "PIC nothere")); },
-                 {"nothere", "missing"});
-    ExpectBreach([&] { rules::CheckScript(library, Replaced(CompleteScript(), "PIC room", "PIC tile")); },
-                 {"512x320"});
-    ExpectBreach([&] { rules::CheckScript(library, Replaced(CompleteScript(), "two 36 2", "two 36 3")); },
-                 {"BRIGHT", "3 frames of 36"});
-    ExpectBreach(
-        [&] {
-            rules::CheckScript(library,
-                               Replaced(CompleteScript(), "VOREL 15 15 376 225", "VOREL 15 16 376 225"));
-        },
-        {"VOREL1", "box VOREL", "15 15 376 225"});
-    ExpectBreach([&] { rules::CheckScript(library, Replaced(CompleteScript(), "3C 136 277", "3C 137 277")); },
-                 {"colour 3"});
-    ExpectBreach(
-        [&] {
-            rules::CheckScript(library,
-                               Replaced(CompleteScript(), "2 451 19 42 39 BG", "2 451 19 42 39 BTN"));
-        },
-        {"box 2", "script BG"});
-    ExpectBreach(
-        [&] { rules::CheckScript(library, Replaced(CompleteScript(), "ICONS 108 252", "ICONS 107 252")); },
-        {"box ICONS"});
-    ExpectBreach([&] { rules::CheckScript(library, Replaced(CompleteScript(), "XPANEL2", "XPANEL3")); },
-                 {"XPANEL1 and XPANEL2"});
-    ExpectBreach(
-        [&] {
-            rules::CheckScript(library,
-                               Replaced(CompleteScript(), "START 0 0 512 320 START", "GO 0 0 1 1 X"));
-        },
-        {"TITLE", "START"});
+    // The complete script with one text replaced breaks the rule the parts name.
+    const auto expectEditBreach = [&](const std::string& from, const std::string& to,
+                                      const std::vector<std::string>& parts) {
+        ExpectBreach([&] { rules::CheckScript(library, Replaced(CompleteScript(), from, to)); }, parts);
+    };
+    expectEditBreach("PIC room", "PIC nothere", {"nothere", "missing"});
+    expectEditBreach("PIC room", "PIC tile", {"512x320"});
+    expectEditBreach("two 36 2", "two 36 3", {"BRIGHT", "3 frames of 36"});
+    expectEditBreach("VOREL 15 15 376 225", "VOREL 15 16 376 225", {"VOREL1", "box VOREL", "15 15 376 225"});
+    expectEditBreach("3C 136 277", "3C 137 277", {"colour 3"});
+    expectEditBreach("2 451 19 42 39 BG", "2 451 19 42 39 BTN", {"box 2", "script BG"});
+    expectEditBreach("ICONS 108 252", "ICONS 107 252", {"box ICONS"});
+    expectEditBreach("XPANEL2", "XPANEL3", {"XPANEL1 and XPANEL2"});
+    expectEditBreach("START 0 0 512 320 START", "GO 0 0 1 1 X", {"TITLE", "START"});
     std::vector<IndexedImage> boxedLogo = library;
     for (IndexedImage& image : boxedLogo)
         if (image.Name == "vimo") image.Set(9, 9, 5);
     ExpectBreach([&] { rules::CheckScript(boxedLogo, CompleteScript()); },
                  {"image vimo", "(9,9)", "(185,15)"});
-    ExpectBreach(
-        [&] { rules::CheckScript(library, Replaced(CompleteScript(), "CONTROLBOX S ", "CONTROLBOX M ")); },
-        {"box S"});
-    ExpectBreach(
-        [&] { rules::CheckScript(library, Replaced(CompleteScript(), "VORELROOM VOREL4", "ROOM VOREL4")); },
-        {"3 colouring rooms"});
+    expectEditBreach("CONTROLBOX S ", "CONTROLBOX M ", {"box S"});
+    expectEditBreach("VORELROOM VOREL4", "ROOM VOREL4", {"3 colouring rooms"});
 }
 
 TEST(ArtRasteriser, CrispDrawingKeepsDrawnColoursAndAGapLeaks) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "artbuild_test";
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir / "crisp.css") << "* { shape-rendering: crispEdges; }\n";
+    TempDir dir;
+    dir.Write("crisp.css", std::string("* { shape-rendering: crispEdges; }\n"));
     // A circle outlined in ink on white, and the same with a gap cut into its outline.
-    std::ofstream(dir / "closed.svg")
-        << "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='40'><rect width='40' height='40' "
-           "fill='#ffffff'/><circle cx='20' cy='20' r='12' fill='#ff0000' stroke='#1c1830' "
-           "stroke-width='2'/></svg>";
-    std::ofstream(dir / "open.svg")
-        << "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='40'><rect width='40' height='40' "
-           "fill='#ffffff'/><circle cx='20' cy='20' r='12' fill='#ff0000' stroke='#1c1830' stroke-width='2'/>"
-           "<rect x='30' y='18' width='4' height='4' fill='#ff0000'/></svg>";
+    dir.Write(
+        "closed.svg",
+        std::string(
+            "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='40'><rect width='40' height='40' "
+            "fill='#ffffff'/><circle cx='20' cy='20' r='12' fill='#ff0000' stroke='#1c1830' "
+            "stroke-width='2'/></svg>"));
+    dir.Write(
+        "open.svg",
+        std::string(
+            "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='40'><rect width='40' height='40' "
+            "fill='#ffffff'/><circle cx='20' cy='20' r='12' fill='#ff0000' stroke='#1c1830' "
+            "stroke-width='2'/>"
+            "<rect x='30' y='18' width='4' height='4' fill='#ff0000'/></svg>"));
     std::string paletteText;
     for (int i = 0; i < 256; ++i) {
         const int r = i == 40 ? 28 : i == 1 ? 255 : i == 255 ? 255 : i;
@@ -397,13 +378,11 @@ TEST(ArtRasteriser, CrispDrawingKeepsDrawnColoursAndAGapLeaks) {
         paletteText += std::to_string(r) + " " + std::to_string(g) + " " + std::to_string(b) + "\n";
     }
     const Palette palette = Palette::FromText(paletteText, "test");
-    const SvgRasteriser rasteriser((dir / "crisp.css").string());
-    const IndexedImage closed =
-        palette.Map(rasteriser.Render((dir / "closed.svg").string(), 40, 40), "closed", -1);
+    const SvgRasteriser rasteriser(dir.File("crisp.css"));
+    const IndexedImage closed = palette.Map(rasteriser.Render(dir.File("closed.svg"), 40, 40), "closed", -1);
     const LineArt art(closed, false);
     EXPECT_EQ(art.Regions().size(), 2u); // outside and inside the circle
-    const IndexedImage open = palette.Map(rasteriser.Render((dir / "open.svg").string(), 40, 40), "open", -1);
+    const IndexedImage open = palette.Map(rasteriser.Render(dir.File("open.svg"), 40, 40), "open", -1);
     ExpectBreach([&] { LineArt(open, false); }, {"image open", "leaks"});
-    ExpectBreach([&] { rasteriser.Render((dir / "missing.svg").string(), 40, 40); }, {"missing.svg"});
-    std::filesystem::remove_all(dir);
+    ExpectBreach([&] { rasteriser.Render(dir.File("missing.svg"), 40, 40); }, {"missing.svg"});
 }

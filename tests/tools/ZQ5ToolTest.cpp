@@ -5,6 +5,7 @@
 #include "common/PaletteFile.h"
 #include "image/ZQ5Image.h"
 #include "image/ZQ5Library.h"
+#include "image/ZQ5TestPictures.h"
 #include "support/TestFiles.h"
 
 #include <QImage>
@@ -55,13 +56,7 @@ IndexedPicture Pattern(int width, int height) {
 }
 
 std::vector<uint8_t> PixelsTopDown(TZQ5Image& image) {
-    std::vector<uint8_t> lines;
-    for (auto& segment : image.Segments) {
-        const uint8_t* data = segment->Lock();
-        lines.insert(lines.end(), data, data + SegmentBytes(image.Width(), image.Height(), segment->Index));
-        segment->Unlock();
-    }
-    return FromStoredLines(lines, image.Width(), image.Height()).Pixels;
+    return FromStoredLines(zq5test::PixelsOf(image), image.Width(), image.Height()).Pixels;
 }
 
 class ZQ5Tool : public ::testing::Test {

@@ -76,7 +76,8 @@ void ArtBuilder::Run() {
     for (const std::string& dir : {bin, dat, out, pngs})
         MakeDir(dir);
 
-    const Palette palette = Palette::Load(art + "/palette.txt");
+    const std::string palettePath = art + "/palette.txt";
+    const Palette palette = Palette::FromText(ReadText(palettePath), palettePath);
     const SvgRasteriser rasteriser(art + "/crisp.css");
 
     const SvgRasteriser halfRasteriser(art + "/crisp-half.css");
@@ -91,7 +92,8 @@ void ArtBuilder::Run() {
 
     std::vector<std::pair<std::string, QImage>> extras;
     std::string cursors;
-    for (const ManifestEntry& e : LoadManifest(art + "/images.txt")) {
+    const std::string manifestPath = art + "/images.txt";
+    for (const ManifestEntry& e : ParseManifest(ReadText(manifestPath), manifestPath)) {
         const QImage rendered = rasteriser.Render(art + "/" + e.File, e.Width, e.Height);
         if (e.What == ManifestEntry::Kind::Image) {
             library.push_back(palette.Map(rendered, e.Name, e.Transparent));

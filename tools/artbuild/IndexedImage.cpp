@@ -1,6 +1,7 @@
 #include "IndexedImage.h"
 
 #include "Palette.h"
+#include "common/IndexedPng.h"
 
 #include <QImage>
 
@@ -38,15 +39,8 @@ void IndexedImage::Replace(std::uint8_t from, std::uint8_t to) {
 }
 
 QImage IndexedImage::ToQImage(const Palette& palette) const {
-    QImage image(Width, Height, QImage::Format_Indexed8);
     QList<QRgb> table;
     for (int i = 0; i < 256; ++i)
         table.push_back(palette.Colour(i));
-    image.setColorTable(table);
-    for (int y = 0; y < Height; ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < Width; ++x)
-            line[x] = At(x, y);
-    }
-    return image;
+    return ToIndexedImage(Width, Height, Pixels, table);
 }

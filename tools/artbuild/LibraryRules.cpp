@@ -2,9 +2,10 @@
 
 #include "ArtError.h"
 #include "ArtRules.h"
+#include "CommandLines.h"
 #include "ObjectTable.h"
+#include "foundation/Text.h"
 
-#include <algorithm>
 #include <map>
 #include <set>
 #include <sstream>
@@ -31,17 +32,6 @@ void CheckColourButtons(const IndexedImage& sheet) {
                                std::to_string(row) + " must show colour " + std::to_string(wanted) +
                                " at its centre (" + std::to_string(x) + "," + std::to_string(y) + ")");
         }
-}
-
-std::string Upper(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return s;
-}
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
 }
 
 struct Box {
@@ -137,48 +127,42 @@ void CheckLibrary(const std::vector<IndexedImage>& library) {
 void CheckScript(const std::vector<IndexedImage>& library, const std::string& scriptText) {
     std::map<std::string, RoomSeen> rooms;
     std::string current;
-    std::istringstream lines(scriptText);
-    std::string line;
-    int number = 0;
-    while (std::getline(lines, line)) {
-        ++number;
-        std::istringstream words(line);
-        std::string command;
-        if (!(words >> command) || command[0] == '#') continue;
-        command = Upper(command);
-        const std::string where = "script line " + std::to_string(number) + ": ";
-        if (command.size() >= 4 && command.substr(command.size() - 4) == "ROOM") {
-            words >> current;
-            current = Upper(current);
-            rooms[current].Kind = command.substr(0, command.size() - 4);
-        } else if (command == "PIC") {
-            std::string name;
-            words >> name;
-            const IndexedImage& pic = Find(library, Lower(name));
-            rooms[current].Picture = Lower(name);
-            if (pic.Width != 512 || pic.Height != 320)
-                throw ArtError(where + "room picture " + name + " is not 512x320");
-        } else if (command == "FRAMESET" || command == "FS") {
-            std::string id, image;
-            int height = 0, count = 0;
-            if (!(words >> id >> image >> height >> count)) throw ArtError(where + "incomplete FRAMESET");
-            const IndexedImage& strip = Find(library, Lower(image));
-            if (strip.Height != height * count)
-                throw ArtError(where + "frame set " + id + ": image " + image + " is " +
-                               std::to_string(strip.Height) + " high, not " + std::to_string(count) +
-                               " frames of " + std::to_string(height));
-            rooms[current].FrameSets.insert(Upper(id));
-        } else if (command == "CONTROLBOX" || command == "ROOMSCRIPTBOX" || command == "GOBOX" ||
-                   command == "SCRIPTBOX" || command == "SAYBOX") {
-            std::string id;
-            Box box;
-            if (!(words >> id >> box.X >> box.Y >> box.W >> box.H >> box.Script))
-                throw ArtError(where + "incomplete " + command);
-            words >> box.Cursor;
-            box.Script = Upper(box.Script);
-            rooms[current].Boxes[Upper(id)] = box;
-        }
-    }
+    ForEachCommandLine(
+        scriptText, [&](std::istringstream& words, const std::string& word, const std::string&, int number) {
+            const std::string command = UpperCase(word);
+            const std::string where = "script line " + std::to_string(number) + ": ";
+            if (EndsWith(command, "ROOM")) {
+                words >> current;
+                current = UpperCase(current);
+                rooms[current].Kind = command.substr(0, command.size() - 4);
+            } else if (command == "PIC") {
+                std::string name;
+                words >> name;
+                const IndexedImage& pic = Find(library, LowerCase(name));
+                rooms[current].Picture = LowerCase(name);
+                if (pic.Width != 512 || pic.Height != 320)
+                    throw ArtError(where + "room picture " + name + " is not 512x320");
+            } else if (command == "FRAMESET" || command == "FS") {
+                std::string id, image;
+                int height = 0, count = 0;
+                if (!(words >> id >> image >> height >> count)) throw ArtError(where + "incomplete FRAMESET");
+                const IndexedImage& strip = Find(library, LowerCase(image));
+                if (strip.Height != height * count)
+                    throw ArtError(where + "frame set " + id + ": image " + image + " is " +
+                                   std::to_string(strip.Height) + " high, not " + std::to_string(count) +
+                                   " frames of " + std::to_string(height));
+                rooms[current].FrameSets.insert(UpperCase(id));
+            } else if (command == "CONTROLBOX" || command == "ROOMSCRIPTBOX" || command == "GOBOX" ||
+                       command == "SCRIPTBOX" || command == "SAYBOX") {
+                std::string id;
+                Box box;
+                if (!(words >> id >> box.X >> box.Y >> box.W >> box.H >> box.Script))
+                    throw ArtError(where + "incomplete " + command);
+                words >> box.Cursor;
+                box.Script = UpperCase(box.Script);
+                rooms[current].Boxes[UpperCase(id)] = box;
+            }
+        });
     int colouring = 0;
     for (const auto& [name, room] : rooms) {
         if (room.Kind == "VOREL") {

@@ -4,6 +4,7 @@
 // it are 8-connected, so a region that mixes two drawn colours is a leak: its outline has a gap.
 
 #include "IndexedImage.h"
+#include "activity/ObjectTable.h"
 
 #include <cstdint>
 #include <functional>
@@ -11,11 +12,12 @@
 #include <vector>
 
 namespace ink {
-constexpr std::uint8_t Outline = 40;
-constexpr std::uint8_t BlankBackground = 217; // also the transparent colour of item images
-constexpr std::uint8_t BlankObject = 255;
-constexpr std::uint8_t Selection = 125;
-constexpr std::uint8_t EmptyIconSlot = 62;
+// The activity's reserved palette indices, under the names the artwork rules use.
+constexpr std::uint8_t Outline = OutlineInk;
+constexpr std::uint8_t BlankBackground = BlankBackgroundColour; // also the transparent colour of item images
+constexpr std::uint8_t BlankObject = BlankObjectColour;
+constexpr std::uint8_t Selection = SelectionColour;
+constexpr std::uint8_t EmptyIconSlot = EmptyIconColour;
 constexpr std::uint8_t DiskRoomFill = 208;
 constexpr int HighestChartValue = 15;
 } // namespace ink

@@ -1,20 +1,14 @@
 #include "Manifest.h"
 
 #include "ArtError.h"
+#include "CommandLines.h"
 
-#include <fstream>
 #include <sstream>
 
 std::vector<ManifestEntry> ParseManifest(const std::string& text, const std::string& origin) {
     std::vector<ManifestEntry> entries;
-    std::istringstream lines(text);
-    std::string line;
-    int number = 0;
-    while (std::getline(lines, line)) {
-        ++number;
-        std::istringstream words(line);
-        std::string kind;
-        if (!(words >> kind) || kind[0] == '#') continue;
+    ForEachCommandLine(text, [&](std::istringstream& words, const std::string& kind, const std::string& line,
+                                 int number) {
         const std::string where = origin + " line " + std::to_string(number);
         ManifestEntry e;
         bool ok = false;
@@ -37,14 +31,6 @@ std::vector<ManifestEntry> ParseManifest(const std::string& text, const std::str
         if (e.What == ManifestEntry::Kind::Image && e.Name.size() > 8)
             throw ArtError(where + ": image name " + e.Name + " is longer than 8 characters");
         entries.push_back(e);
-    }
+    });
     return entries;
-}
-
-std::vector<ManifestEntry> LoadManifest(const std::string& path) {
-    std::ifstream in(path);
-    if (!in) throw ArtError(path + ": cannot be read");
-    std::stringstream text;
-    text << in.rdbuf();
-    return ParseManifest(text.str(), path);
 }

@@ -18,5 +18,5 @@ struct ManifestEntry {
     int HotX = 0, HotY = 0;
 };
 
+// Raises ArtError naming origin and the line that cannot be read.
 std::vector<ManifestEntry> ParseManifest(const std::string& text, const std::string& origin);
-std::vector<ManifestEntry> LoadManifest(const std::string& path);

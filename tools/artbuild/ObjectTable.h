@@ -1,6 +1,8 @@
 #pragma once
-// Where the colouring room finds its objects: the source rectangle of every object on its
-// full-size sheet, by map index 8..39, and the sheet names.
+// Where the colouring room finds its objects, as the artwork rules use it: the core's table of the
+// source rectangle of every object on its full-size sheet, by map index 8..39, and the sheet names.
+
+#include "activity/ObjectTable.h"
 
 #include <array>
 #include <string>
@@ -16,11 +18,11 @@ struct ObjectPlace {
 };
 
 namespace objects {
-constexpr int FirstMapIndex = 8;
-constexpr int Count = 32;
-constexpr int BackgroundCount = 8;
-constexpr int PictureWidth = 376;
-constexpr int PictureHeight = 225;
+constexpr int FirstMapIndex = ::FirstObjectMapIndex;
+constexpr int Count = ::MapIndexCount - ::FirstObjectMapIndex;
+constexpr int BackgroundCount = ::BackgroundCount;
+constexpr int PictureWidth = ::PictureWidth;
+constexpr int PictureHeight = ::PictureHeight;
 
 const std::array<ObjectPlace, Count>& Table();
 const ObjectPlace& Place(int mapIndex);

@@ -5,8 +5,7 @@
 
 #include <QImage>
 
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 
 namespace {
 std::string Hex(QRgb c) {
@@ -15,14 +14,6 @@ std::string Hex(QRgb c) {
     return text;
 }
 } // namespace
-
-Palette Palette::Load(const std::string& path) {
-    std::ifstream in(path);
-    if (!in) throw ArtError("palette " + path + ": cannot be read");
-    std::stringstream text;
-    text << in.rdbuf();
-    return FromText(text.str(), path);
-}
 
 Palette Palette::FromText(const std::string& text, const std::string& origin) {
     PaletteColours colours;

@@ -16,7 +16,6 @@ public:
     // Reads 256 lines "R G B" (decimal; lines starting with '#' and empty lines are skipped).
     // Refuses a wrong count, bad numbers and two entries of the same colour, since drawn colours
     // could then not be mapped back to one entry.
-    static Palette Load(const std::string& path);
     static Palette FromText(const std::string& text, const std::string& origin);
 
     QRgb Colour(int index) const { return Entries[static_cast<std::size_t>(index)]; }

@@ -27,16 +27,22 @@ IndexedPicture ReadIndexedPng(const std::string& path) {
     return picture;
 }
 
+QImage ToIndexedImage(int width, int height, const std::vector<uint8_t>& pixels,
+                      const QList<QRgb>& colourTable) {
+    QImage image(width, height, QImage::Format_Indexed8);
+    image.setColorTable(colourTable);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(image.scanLine(y), pixels.data() + static_cast<size_t>(y) * width,
+                    static_cast<size_t>(width));
+    return image;
+}
+
 void WriteIndexedPng(const std::string& path, const IndexedPicture& picture, const PaletteColours& palette) {
-    QImage image(picture.Width, picture.Height, QImage::Format_Indexed8);
     QList<QRgb> table;
     for (const PaletteColour& colour : palette)
         table.append(qRgb(colour.R, colour.G, colour.B));
-    image.setColorTable(table);
-    for (int y = 0; y < picture.Height; ++y)
-        std::memcpy(image.scanLine(y), picture.Pixels.data() + static_cast<size_t>(y) * picture.Width,
-                    static_cast<size_t>(picture.Width));
-    if (!image.save(QString::fromStdString(path), "PNG"))
+    if (!ToIndexedImage(picture.Width, picture.Height, picture.Pixels, table)
+             .save(QString::fromStdString(path), "PNG"))
         throw std::runtime_error(path + ": cannot write the PNG file");
 }
 

@@ -5,6 +5,8 @@
 
 #include "common/PaletteFile.h"
 
+#include <QImage>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,6 +21,11 @@ struct IndexedPicture {
 // an 8-bit palettised (Indexed8) image.
 IndexedPicture ReadIndexedPng(const std::string& path);
 void WriteIndexedPng(const std::string& path, const IndexedPicture& picture, const PaletteColours& palette);
+
+// An Indexed8 image of width x height indices (width per line, top line first; pixels holds all of
+// them) with the given colour table.
+QImage ToIndexedImage(int width, int height, const std::vector<uint8_t>& pixels,
+                      const QList<QRgb>& colourTable);
 
 // The picture as the image records store it: stride-padded, bottom line first.
 std::vector<uint8_t> ToStoredLines(const IndexedPicture& picture);
