@@ -4,6 +4,7 @@
 // Prints the throughput of both, their ratio, and the library's size beside the
 // PNG files' total.
 
+#include "BenchTiming.h"
 #include "foundation/ByteStream.h"
 #include "image/ZQ5Image.h"
 #include "image/ZQ5Library.h"
@@ -12,10 +13,9 @@
 #include <QByteArray>
 #include <QImage>
 
-#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cstdio>
 #include <random>
 #include <vector>
 
@@ -86,17 +86,6 @@ QByteArray ToPng(const Picture& picture) {
     return bytes;
 }
 
-template <class F> double SecondsPerRound(F round) {
-    using Clock = std::chrono::steady_clock;
-    round(); // warm up
-    int rounds = 0;
-    auto start = Clock::now();
-    do {
-        round();
-        ++rounds;
-    } while (Clock::now() - start < std::chrono::milliseconds(1500));
-    return std::chrono::duration<double>(Clock::now() - start).count() / rounds;
-}
 } // namespace
 
 int main() {
@@ -123,24 +112,24 @@ int main() {
     WriteZQ5Library(library, {}, records);
 
     unsigned checksum = 0;
-    double zq5 = SecondsPerRound([&] {
-        int64_t offset = ZQ5FirstRecordOffset;
-        for (const auto& record : records) {
-            library.Seek(offset);
-            TZQ5Image image;
-            image.Read(library);
-            image.DecodeAll();
-            checksum += image.Segments[0]->Lock()[0];
-            offset += static_cast<int64_t>(record.size());
-        }
-    });
-    double png = SecondsPerRound([&] {
-        for (const QByteArray& bytes : pngs) {
-            QImage image;
-            image.loadFromData(bytes, "PNG");
-            checksum += image.constScanLine(0)[0];
-        }
-    });
+    const double zq5 = 1e-9 * BestNanos([&](int) {
+                           int64_t offset = ZQ5FirstRecordOffset;
+                           for (const auto& record : records) {
+                               library.Seek(offset);
+                               TZQ5Image image;
+                               image.Read(library);
+                               image.DecodeAll();
+                               checksum += image.Segments[0]->Lock()[0];
+                               offset += static_cast<int64_t>(record.size());
+                           }
+                       });
+    const double png = 1e-9 * BestNanos([&](int) {
+                           for (const QByteArray& bytes : pngs) {
+                               QImage image;
+                               image.loadFromData(bytes, "PNG");
+                               checksum += image.constScanLine(0)[0];
+                           }
+                       });
 
     std::printf("pictures: %zu (16 of 376x225, 8 of 512x320), %.1f Mpixel per round\n", pictures.size(),
                 pixels / 1e6);
@@ -148,7 +137,8 @@ int main() {
     std::printf("png decode: %8.3f ms per round, %7.1f Mpixel/s\n", png * 1e3, pixels / png / 1e6);
     std::printf("zq5 is %.2fx as fast as png\n", png / zq5);
     std::printf("library: %zu bytes (records %zu), png files: %zu bytes, ratio %.2f\n",
-                static_cast<size_t>(library.Size()), static_cast<size_t>(library.Size()) - 1030, pngBytes,
+                static_cast<size_t>(library.Size()),
+                static_cast<size_t>(library.Size() - ZQ5FirstRecordOffset), pngBytes,
                 double(library.Size()) / double(pngBytes));
     std::printf("(checksum %u)\n", checksum);
     return 0;

@@ -10,7 +10,6 @@
 #include "foundation/KelException.h"
 #include "image/ZQ5Image.h"
 #include "image/ZQ5Library.h"
-#include "image/ZQ5Record.h"
 
 #include <cstdio>
 #include <cstring>
@@ -38,12 +37,10 @@ void ReadRecords(MemoryStream& stream, int64_t offset) {
         stream.Seek(offset);
         TZQ5Image image;
         image.Read(stream);
+        offset = stream.Position(); // a read record leaves the stream just past it
         image.DecodeAll();
         TouchPixels(image);
-        std::vector<uint8_t> again = image.RecordBytes();
-        stream.Seek(offset);
-        offset += ReadRecordLayout(stream, stream.Size() - offset).RecordSize();
-        (void)again;
+        image.RecordBytes();
     }
 }
 } // namespace

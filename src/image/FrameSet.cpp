@@ -3,6 +3,7 @@
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
 #include "foundation/ResStrings.h"
+#include "image/ScopedValue.h"
 #include "image/ZQ5ImageData.h"
 #include "image/ZQ5Library.h"
 
@@ -53,17 +54,10 @@ void TFrameSet::Draw(TZQ5ImageData* target) {
 // for the time of its own copy only.
 void TFrameSet::DrawAt(TZQ5ImageData* target, TPoint point) {
     if (!Visible || !target || !LoadFrames()) return;
-    const bool mirrorH = Surface->MirrorHorizontal, mirrorV = Surface->MirrorVertical;
-    Surface->MirrorHorizontal = ID.find('~') != std::string::npos;
-    Surface->MirrorVertical = ID.find('^') != std::string::npos;
+    const ScopedValue<bool> mirrorH(Surface->MirrorHorizontal, ID.find('~') != std::string::npos);
+    const ScopedValue<bool> mirrorV(Surface->MirrorVertical, ID.find('^') != std::string::npos);
     const int32_t top = static_cast<int32_t>(Frame) * FrameHeight;
-    try {
-        target->CopyFrom(point, *Surface, {0, top, Surface->Width, top + FrameHeight});
-    } catch (...) {
-        Surface->MirrorHorizontal = mirrorH, Surface->MirrorVertical = mirrorV;
-        throw;
-    }
-    Surface->MirrorHorizontal = mirrorH, Surface->MirrorVertical = mirrorV;
+    target->CopyFrom(point, *Surface, {0, top, Surface->Width, top + FrameHeight});
 }
 
 void TFrameSet::SetFrame(TZQ5ImageData* target, uint16_t n) {

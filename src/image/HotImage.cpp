@@ -1,6 +1,7 @@
 #include "image/HotImage.h"
 
 #include "foundation/KelException.h"
+#include "image/ScopedValue.h"
 #include "image/ZQ5ImageData.h"
 #include "image/ZQ5Library.h"
 
@@ -70,22 +71,12 @@ std::unique_ptr<THotImage> THotImage::CreateCopyInLibrary(TZQ5ImageData& source,
     std::unique_ptr<THotImage> copy(
         new THotImage(library, library.CreateImage(NextPrivateName(), static_cast<uint16_t>(source.Width),
                                                    static_cast<uint16_t>(source.Height))));
-    const uint8_t index = source.TransparentIndex;
-    const bool transparent = source.Transparent;
-    source.SetTransparent(index, false);
-    TZQ5ImageData* surface = nullptr;
-    try {
-        surface = &copy->ImageData();
-        surface->CopyFrom({0, 0}, source, source.BoundsRect());
-        UncoverLayers(*surface, source);
-        surface->CopyLayersFrom(source);
-    } catch (...) {
-        source.SetTransparent(index, transparent);
-        if (surface) surface->SetTransparent(index, transparent);
-        throw;
-    }
-    source.SetTransparent(index, transparent);
-    surface->SetTransparent(index, transparent);
+    const ScopedValue<bool> opaque(source.Transparent, false);
+    TZQ5ImageData& surface = copy->ImageData();
+    surface.CopyFrom({0, 0}, source, source.BoundsRect());
+    UncoverLayers(surface, source);
+    surface.CopyLayersFrom(source);
+    surface.SetTransparent(source.TransparentIndex, opaque.Old());
     return copy;
 }
 

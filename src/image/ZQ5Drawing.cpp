@@ -3,6 +3,7 @@
 // report A with Changed.
 
 #include "foundation/KelException.h"
+#include "image/ScopedValue.h"
 #include "image/ZQ5ImageData.h"
 
 #include <cstring>
@@ -115,15 +116,9 @@ void TZQ5ImageData::CopyFrom(TPoint dest, TZQ5ImageData& source, TRect sourceRec
 }
 
 void TZQ5ImageData::CopyWithClip(TPoint dest, TZQ5ImageData& source, const TRect& clip, TRect sourceRect) {
-    const TRect remembered = ClipRect;
+    const ScopedValue<TRect> remembered(ClipRect, ClipRect);
     SetClipRect(clip);
-    try {
-        CopyFrom(dest, source, sourceRect);
-    } catch (...) {
-        ClipRect = remembered;
-        throw;
-    }
-    ClipRect = remembered;
+    CopyFrom(dest, source, sourceRect);
 }
 
 namespace {

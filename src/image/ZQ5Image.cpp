@@ -58,9 +58,7 @@ void TZQ5Image::ReloadSegment(uint16_t index) {
     if (!Source || index >= Segments.size() || index >= SegmentEnds.size())
         throw ZQ5Exception("ReloadSegment: no source for segment " + std::to_string(index));
     TZQ5ImageSegment& segment = *Segments[index];
-    uint32_t start = (index == 0 ? static_cast<uint32_t>(ZQ5RecordHeaderSize + 4 * SegmentEnds.size())
-                                 : SegmentEnds[index - 1]) +
-                     3;
+    uint32_t start = SegmentStart(SegmentEnds, index) + 3;
     uint32_t bytes = SegmentEnds[index] - start;
     // Allocating clears the compressed flag, which still describes the bytes
     // being brought back.
@@ -146,7 +144,7 @@ std::vector<uint8_t> TZQ5Image::RecordBytes() const {
     }
     std::vector<uint8_t> out;
     WriteRecordHeader(out, Header);
-    uint32_t end = static_cast<uint32_t>(ZQ5RecordHeaderSize + 4 * bodies.size());
+    uint32_t end = RecordTableEnd(bodies.size());
     for (const auto& body : bodies)
         AppendCardinal(out, end += static_cast<uint32_t>(body.size()));
     for (const auto& body : bodies)

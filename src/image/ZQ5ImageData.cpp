@@ -132,12 +132,8 @@ uint8_t* TZQ5ImageData::NextStartLine(uint8_t* address, int32_t x, int32_t& y) {
 void TZQ5ImageData::UnlockSegment(int32_t x, int32_t y) {
     RequireInside(*this, x, y, "UnlockSegment");
     unsigned index = SegmentOfLine(y);
-    try {
-        if (index >= Segments.size()) throw ZQ5Exception("no such segment");
-        Segments[index]->Unlock();
-    } catch (const std::exception&) {
-        throw ZQ5Exception("UnlockSegment: Unlock failed");
-    }
+    if (index >= Segments.size()) throw ZQ5Exception("UnlockSegment: Unlock failed");
+    Segments[index]->Unlock();
 }
 
 void TZQ5ImageData::UnlockLines(int32_t top, int32_t bottom) {

@@ -61,7 +61,7 @@ public:
     ~TZQ5LayerNode() override;
 
     TZQ5ImageData* Source() const { return static_cast<TZQ5ImageData*>(Data); }
-    void SetSourceRect(TZQ5ImageData* source, const TRect& rect);
+    void SetSourceRect(const TRect& rect);
     void FreeSave();
     // Shown at the size of its source rectangle.
     bool IsOneToOne() const { return ScaleX == ScaleDivisor && ScaleY == ScaleDivisor; }

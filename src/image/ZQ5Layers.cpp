@@ -4,6 +4,7 @@
 // every surface that shows it.
 
 #include "foundation/KelException.h"
+#include "image/ScopedValue.h"
 #include "image/ZQ5Image.h"
 #include "image/ZQ5ImageData.h"
 
@@ -22,7 +23,7 @@ TZQ5LayerNode::TZQ5LayerNode(TZQ5ImageData* source, const LayerParams& params)
         const auto frameTop = static_cast<int32_t>(int64_t{source->FrameHeight} * FrameIndex);
         rect = {0, frameTop, source->Width, frameTop + source->FrameHeight};
     }
-    SetSourceRect(source, rect);
+    SetSourceRect(rect);
 }
 
 TZQ5LayerNode::~TZQ5LayerNode() {
@@ -38,7 +39,7 @@ int64_t ScaledUp(int32_t length, uint16_t scale, uint16_t divisor) {
 
 } // namespace
 
-void TZQ5LayerNode::SetSourceRect(TZQ5ImageData* /*source*/, const TRect& rect) {
+void TZQ5LayerNode::SetSourceRect(const TRect& rect) {
     const int64_t width = ScaledUp(RectWidth(rect), ScaleX, ScaleDivisor);
     const int64_t height = ScaledUp(RectHeight(rect), ScaleY, ScaleDivisor);
     constexpr int64_t limit = std::numeric_limits<uint16_t>::max();
@@ -171,15 +172,9 @@ void TZQ5ImageData::DropOwnLayers() {
 // Copies the parent's pixels of area into the layer's save surface, read
 // plain: neither the parent's transparency nor its mirroring applies.
 void TZQ5ImageData::SaveUnder(TZQ5LayerNode& layer, const TRect& area) {
-    const bool transparent = Transparent, mirrorH = MirrorHorizontal, mirrorV = MirrorVertical;
-    Transparent = MirrorHorizontal = MirrorVertical = false;
-    try {
-        layer.SaveSurface->CopyFrom(PtSub(area.TopLeft(), layer.Position), *this, area);
-    } catch (...) {
-        Transparent = transparent, MirrorHorizontal = mirrorH, MirrorVertical = mirrorV;
-        throw;
-    }
-    Transparent = transparent, MirrorHorizontal = mirrorH, MirrorVertical = mirrorV;
+    const ScopedValue<bool> opaque(Transparent, false), plainH(MirrorHorizontal, false),
+        plainV(MirrorVertical, false);
+    layer.SaveSurface->CopyFrom(PtSub(area.TopLeft(), layer.Position), *this, area);
 }
 
 void TZQ5ImageData::SetLayerNodeVisible(TZQ5LayerNode* node, bool visible) {
@@ -233,15 +228,9 @@ void TZQ5ImageData::DrawLayer(TZQ5LayerNode& layer, const TRect& area) {
     }
     const TRect clip = IntersectRect(layer.ParentClip, RectAddPt(local, layer.Position));
     if (IsRectEmpty(clip)) return;
-    const TRect remembered = ClipRect;
+    const ScopedValue<TRect> remembered(ClipRect, ClipRect);
     SetClipRect(clip);
-    try {
-        ScaledCopyFrom(layer.Area(), source, layer.SourceRect);
-    } catch (...) {
-        ClipRect = remembered;
-        throw;
-    }
-    ClipRect = remembered;
+    ScaledCopyFrom(layer.Area(), source, layer.SourceRect);
 }
 
 void TZQ5ImageData::RedrawLayers(TZQ5LayerNode* from, TRect area) {

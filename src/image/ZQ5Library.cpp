@@ -86,7 +86,6 @@ void TZQ5Library::BuildNameIndex() {
         NameIndex.emplace(ImageKey(layout.Header.NameText()), offset); // the first of a name wins
         offset += layout.RecordSize();
     }
-    Indexed = true;
 }
 
 void TZQ5Library::Close() {
@@ -104,7 +103,6 @@ void TZQ5Library::Close() {
         }
     }
     NameIndex.clear();
-    Indexed = false;
     PaletteHandle.reset();
     Palette.reset();
     FileSize = 0;
@@ -120,7 +118,7 @@ void TZQ5Library::ValidateZQ5FileHeader(const uint8_t header[ZQ5FileHeaderSize])
 }
 
 int64_t TZQ5Library::ImageOffset(const std::string& name) const {
-    if (!Indexed) throw ZQ5Exception("ImageOffset: no library loaded");
+    if (!IsOpen()) throw ZQ5Exception("ImageOffset: no library loaded");
     auto found = NameIndex.find(ImageKey(name));
     return found == NameIndex.end() ? 0 : found->second;
 }
@@ -146,11 +144,12 @@ TImageNode* TZQ5Library::GetImage(const std::string& name) {
     std::string key = ImageKey(name);
     TImageNode* node = FindLoaded(key);
     if (!node) {
-        CheckImageName(name, true);
+        const int64_t offset = ImageOffset(name);
+        if (offset == 0) CheckImageName(name, true);
         auto made = std::make_unique<TImageNode>();
         made->Name = key;
         made->Image = std::make_unique<TZQ5Image>();
-        Stream->Seek(ImageOffset(name));
+        Stream->Seek(offset);
         made->Image->Read(*Stream);
         made->Image->DecodeAll();
         node = LoadedImages.AddTail(std::move(made));

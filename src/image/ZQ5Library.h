@@ -104,7 +104,6 @@ private:
     std::unique_ptr<std::array<uint8_t, ZQ5PaletteSize>> Palette;
     std::unique_ptr<RgbPalette> PaletteHandle;
     std::map<std::string, int64_t> NameIndex; // lower-cased name -> file offset
-    bool Indexed = false;
     std::unique_ptr<ByteStream> Stream;
     int64_t FileSize = 0;
     std::vector<TZQ5Library**> References;

@@ -9,12 +9,22 @@
 
 class ByteStream;
 
+// Where the segments begin: just past the header and the offset table.
+constexpr uint32_t RecordTableEnd(size_t segmentCount) {
+    return static_cast<uint32_t>(ZQ5RecordHeaderSize + 4 * segmentCount);
+}
+
+// Where segment i (its 3-byte header) begins, from the record start, given
+// the end offsets of every segment.
+inline uint32_t SegmentStart(const std::vector<uint32_t>& ends, unsigned i) {
+    return i == 0 ? RecordTableEnd(ends.size()) : ends[i - 1];
+}
+
 struct ZQ5RecordLayout {
     TZQ5ImageHeader Header;
     std::vector<uint32_t> Ends; // offset just past each segment, from the record start
 
-    uint32_t Start(unsigned i) const { return i == 0 ? TableEnd() : Ends[i - 1]; }
-    uint32_t TableEnd() const { return static_cast<uint32_t>(ZQ5RecordHeaderSize + 4 * Ends.size()); }
+    uint32_t Start(unsigned i) const { return SegmentStart(Ends, i); }
     uint32_t DataBytes(unsigned i) const { return Ends[i] - Start(i) - 3; }
     uint32_t RecordSize() const { return Ends.back(); }
 };

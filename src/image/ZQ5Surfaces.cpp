@@ -51,17 +51,13 @@ void TZQ5Library::ReleaseImageData(TImageNode* node) {
 void TZQ5Library::DrawImage(DisplayTarget& target, TPoint point, TImageNode* node) {
     if (!node || !node->Image || node->Image->State() != isReady) return;
     TZQ5Image& image = *node->Image;
-    TDisplayHeader header = DisplayHeader;
-    header.Width = image.Width();
-    const ColourMap colours = MakeColourMap(header, target.SelectedPalette());
+    const ColourMap colours = MakeColourMap(DisplayHeader, target.SelectedPalette());
     const int32_t stride = ::Stride(image.Width());
     int32_t offset = image.Height();
     for (const auto& segment : image.Segments) {
         if (segment->Flags & sfDrawing) continue;
         const int32_t lines = SegmentLines(image.Width(), image.Height(), segment->Index);
         segment->Flags |= sfDrawing;
-        header.Height = lines;
-        header.ImageSize = static_cast<uint32_t>(stride * lines);
         offset -= lines;
         try {
             // The band's top line is its last stored line.
