@@ -21,7 +21,6 @@
 #include "image/ZQ5Library.h"
 #include "support/FakePlatform.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>

@@ -42,10 +42,6 @@ void SeedRandomColours(uint32_t seed) {
     Generator().seed(seed);
 }
 
-void SeedRandomColoursFromClock() {
-    Generator().seed(ClockSeed());
-}
-
 void SetRandomByteSource(RandomByteSource source) {
     Override() = std::move(source);
 }

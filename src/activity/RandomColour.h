@@ -8,10 +8,9 @@
 // the activity reserves or never paints at random: 40, 125, 217 and 255.
 uint8_t RandomColour();
 
-// The generator is seeded from the clock when the program starts; these
-// re-seed it (the start-up does, tests do for repeatable runs).
+// The generator is seeded from the clock on first use; tests re-seed it for
+// repeatable runs.
 void SeedRandomColours(uint32_t seed);
-void SeedRandomColoursFromClock();
 
 // Tests can replace the raw draws with their own sequence; an empty function
 // puts the generator back.

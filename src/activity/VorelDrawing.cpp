@@ -96,8 +96,7 @@ void TVorelDrawing::Redraw(const TRect& rect) {
 
 void TVorelDrawing::Clear() {
     Objects.Clear();
-    ItemChart->Reset();
-    if (Bg) ItemChart->Add(*Bg);
+    RebuildChart();
 }
 
 void TVorelDrawing::RebuildChart() {

@@ -83,7 +83,6 @@ public:
     TVorelBG* Background() const { return Bg.get(); }
     bool BackgroundBlank() const { return Blank; }
     TPoint NextPlacement() const { return Placement; }
-    TPoint Origin() const { return At; }
     TVorelDrawingChart& Chart() { return *ItemChart; }
 
 private:

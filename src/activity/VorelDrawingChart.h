@@ -37,8 +37,6 @@ public:
     // The item number under the point, or -1 for none (also outside the chart).
     int ItemAt(TPoint point);
 
-    THotImage& Image() { return *Surface; }
-
 private:
     uint8_t TakeSlot();
     void AddInside(TVorelDrawingObject& item, uint8_t slot);

@@ -19,10 +19,7 @@ TVorelDrawingObject::TVorelDrawingObject(TZQ5ImageData& sheet, bool randomColour
                                          const TRect& source)
     : RegionEntry(std::move(entry)) {
     ClassId = ClassIdValue;
-    Image = THotImage::CreateBlank(static_cast<uint16_t>(RectWidth(source)),
-                                   static_cast<uint16_t>(RectHeight(source)));
-    Surface().CopyFrom({0, 0}, sheet, source);
-    Surface().SetTransparent(BlankBackgroundColour, true);
+    CutFromSheet(sheet, source);
     SetPosition(position);
     if (randomColours) ColourRandomly();
 }
@@ -35,6 +32,13 @@ TVorelDrawingObject::TVorelDrawingObject(std::unique_ptr<THotImage> image,
 }
 
 TVorelDrawingObject::~TVorelDrawingObject() = default;
+
+void TVorelDrawingObject::CutFromSheet(TZQ5ImageData& sheet, const TRect& source) {
+    Image = THotImage::CreateBlank(static_cast<uint16_t>(RectWidth(source)),
+                                   static_cast<uint16_t>(RectHeight(source)));
+    Surface().CopyFrom({0, 0}, sheet, source);
+    Surface().SetTransparent(BlankBackgroundColour, true);
+}
 
 TZQ5ImageData& TVorelDrawingObject::Surface() {
     return Image->ImageData();
@@ -87,10 +91,7 @@ void TVorelDrawingObject::SetMirrored(bool on) {
 
 void TVorelDrawingObject::Rebuild(TZQ5ImageData& sheet, const TRect& source, bool half,
                                   std::unique_ptr<TRegionEntry> newEntry, TPoint topLeft) {
-    Image = THotImage::CreateBlank(static_cast<uint16_t>(RectWidth(source)),
-                                   static_cast<uint16_t>(RectHeight(source)));
-    Surface().CopyFrom({0, 0}, sheet, source);
-    Surface().SetTransparent(BlankBackgroundColour, true);
+    CutFromSheet(sheet, source);
     SetPosition(topLeft);
     IsHalf = half;
 

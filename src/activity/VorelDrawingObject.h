@@ -67,6 +67,9 @@ protected:
     void FillAtSeed(TPoint seed, uint8_t colour);
 
 private:
+    // A new image holding source cut out of the sheet, 217 transparent.
+    void CutFromSheet(TZQ5ImageData& sheet, const TRect& source);
+
     std::unique_ptr<TRegionEntry> RegionEntry;
     TPoint Origin;
     TRect Box;

@@ -5,6 +5,7 @@
 #include "activity/VorelDrawing.h"
 #include "engine/World.h"
 #include "foundation/LoadSave.h"
+#include "foundation/Text.h"
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 #include "platform/MainWindowServices.h"
@@ -37,13 +38,8 @@ int DigitOf(const std::string& text, size_t at) {
 }
 
 int NumberOf(const std::string& text) {
-    if (text.empty() || text.size() > 2) return -1;
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value;
+    int32_t value = 0;
+    return TryStrToInt(text, value) ? value : -1;
 }
 
 // Shows the hourglass over the whole screen for the life of the object.
@@ -61,8 +57,6 @@ private:
 
 TVorelRoom::TVorelRoom(const std::string& id) : TRoom(id), Drawing(std::make_unique<TVorelDrawing>()) {
     ResetPicture(FirstBackground());
-    SelectedIcon = 0;
-    IconMap.Clear();
 }
 
 TVorelRoom::~TVorelRoom() {
@@ -89,6 +83,10 @@ bool TVorelRoom::KeyFlag(uint16_t flag) const {
 
 TFrameSet* TVorelRoom::FindFrameSet(const std::string& id) const {
     return static_cast<TFrameSet*>(FrameSets.FindID(id));
+}
+
+int TVorelRoom::ObjectCount() const {
+    return Drawing->ObjectCount();
 }
 
 uint8_t TVorelRoom::ColourOf(bool brightSet, uint8_t button) {
@@ -125,13 +123,12 @@ void TVorelRoom::ReadRoomFields(ByteStream& stream) {
     iconMap.Load(stream);
     // Every value indexes a table or the icon strip: refuse what is out of range.
     if (backgroundButton < 1 || backgroundButton > 16 || bank < 1 || bank > 4 || colour < 1 || colour > 8 ||
-        objectCount != Drawing->ObjectCount() || !iconMap.IsValid(objectCount))
+        objectCount != ObjectCount() || !iconMap.IsValid(objectCount))
         RaiseSavedGameDamaged();
     BrightSet = brightSet;
     BackgroundButton = backgroundButton;
     Bank = bank;
     Colour = colour;
-    ObjectCount = objectCount;
     IconMap = iconMap;
 }
 
@@ -142,7 +139,7 @@ void TVorelRoom::SaveState(ByteStream& stream) {
     WriteByte(stream, BackgroundButton);
     WriteByte(stream, Bank);
     WriteByte(stream, Colour);
-    WriteByte(stream, ObjectCount);
+    WriteByte(stream, static_cast<uint8_t>(ObjectCount()));
     IconMap.Save(stream);
 }
 
@@ -214,7 +211,6 @@ void TVorelRoom::ResetPicture(uint8_t background) {
     Colour = 1;
     Bank = 1;
     BackgroundButton = 1;
-    ObjectCount = 0;
     Drawing->Clear();
     Drawing->SetBackground(background, true);
     ButtonState.fill(0);
@@ -222,7 +218,8 @@ void TVorelRoom::ResetPicture(uint8_t background) {
 
 void TVorelRoom::EnableObjectButtons() {
     for (int n = FirstObjectButton; n <= ButtonCount; ++n)
-        if (THitBox* box = FindHitBox(std::to_string(n))) box->SetEnabled(ObjectCount < TIconMap::SlotCount);
+        if (THitBox* box = FindHitBox(std::to_string(n)))
+            box->SetEnabled(ObjectCount() < TIconMap::SlotCount);
 }
 
 void TVorelRoom::DrawButtons() {
@@ -238,7 +235,7 @@ void TVorelRoom::DrawButton(int i) {
     TPoint at{k % 2 == 0 ? 405 : 451, ButtonTops[static_cast<size_t>(k)]};
     screen->CopyFrom(at, ButtonSheet->ImageData(),
                      MakeBounds(0, down ? ButtonFrameHeight : 0, ButtonFrameWidth, ButtonFrameHeight));
-    if (!FaceSheet || (i >= FirstObjectButton && ObjectCount >= TIconMap::SlotCount)) return;
+    if (!FaceSheet || (i >= FirstObjectButton && ObjectCount() >= TIconMap::SlotCount)) return;
     TRect face = MakeBounds((k % 2) * FaceWidth + (down ? 2 * FaceWidth : 0), (k / 2) * FaceHeight, FaceWidth,
                             FaceHeight);
     screen->CopyFrom(PtAdd(at, {6, 6}), FaceSheet->ImageData(), face);
@@ -260,7 +257,7 @@ void TVorelRoom::DrawColourButton(int j) {
 }
 
 void TVorelRoom::DrawIcons() {
-    for (int slot = 1; slot <= ObjectCount; ++slot)
+    for (int slot = 1; slot <= ObjectCount(); ++slot)
         DrawIcon(slot);
 }
 
@@ -287,7 +284,7 @@ void TVorelRoom::SetTool(const std::string& id, uint8_t state, uint8_t frame) {
 
 void TVorelRoom::SelectIcon(uint8_t slot) {
     bool displayed = HasFlag(rfDrawn);
-    if (slot > ObjectCount) slot = 0;
+    if (slot > ObjectCount()) slot = 0;
     if (slot != SelectedIcon) {
         if (SelectedIcon != 0) {
             Drawing->SetSelected(SelectedObject(), false);
@@ -309,7 +306,7 @@ void TVorelRoom::SelectIcon(uint8_t slot) {
         HalfState = Drawing->IsHalf(SelectedObject()) ? 2 : 1;
         if (picture) picture->TracksHover = true;
     } else {
-        EraserOn = KeyFlag(wfShift) && ObjectCount > 0;
+        EraserOn = KeyFlag(wfShift) && ObjectCount() > 0;
         FlopState = HalfState = 0;
         if (picture) {
             picture->TracksHover = false;
@@ -405,17 +402,17 @@ void TVorelRoom::ObjectButton(int n) {
     auto mapIndex = static_cast<uint8_t>(FirstObjectMapIndex + (Bank - 1) * 8 + (n - FirstObjectButton));
     if (ReleaseButtons(static_cast<uint8_t>(n))) return;
     // A press that reached a full picture (a stale, still enabled button) adds nothing.
-    if (ObjectCount >= TIconMap::SlotCount) return;
+    if (ObjectCount() >= TIconMap::SlotCount) return;
     ButtonState[static_cast<size_t>(n)] = 1;
     DrawButton(n);
     // One pending release: an older one would let this button up too early.
     CancelTimer(tsRelease);
     AddTimer(tsRelease, ReleaseDelay);
     if (!Drawing->AddObject(mapIndex, KeyFlag(wfShift))) return;
-    ++ObjectCount;
-    IconMap.Set(ObjectCount, ObjectCount);
-    SelectIcon(ObjectCount);
-    if (ObjectCount == TIconMap::SlotCount) {
+    auto count = static_cast<uint8_t>(ObjectCount());
+    IconMap.Set(count, count);
+    SelectIcon(count);
+    if (count == TIconMap::SlotCount) {
         EnableObjectButtons();
         DrawButtons();
     }
@@ -453,7 +450,7 @@ void TVorelRoom::ToggleBright() {
 // --- The eraser --------------------------------------------------------------
 
 void TVorelRoom::Eraser() {
-    bool full = ObjectCount == TIconMap::SlotCount;
+    bool full = ObjectCount() == TIconMap::SlotCount;
     bool shift = KeyFlag(wfShift);
     bool ctrl = KeyFlag(wfCtrl);
     if (shift) {
@@ -482,7 +479,7 @@ void TVorelRoom::Eraser() {
 
 void TVorelRoom::RemoveAllColouring() {
     Hourglass busy(World->GetPlatform());
-    for (int number = ObjectCount; number >= 0; --number)
+    for (int number = ObjectCount(); number >= 0; --number)
         Drawing->RemoveColouring(number);
 }
 
@@ -490,22 +487,20 @@ void TVorelRoom::DeleteAllObjects() {
     // The selection goes with its object; a selection left behind would name
     // a slot past the end of the strip.
     SelectIcon(0);
-    for (int slot = 1; slot <= ObjectCount; ++slot)
+    for (int slot = 1; slot <= ObjectCount(); ++slot)
         IconMap.Set(slot, TIconMap::Empty);
     DrawIcons();
     Drawing->Clear();
     Drawing->DrawAll();
-    ObjectCount = 0;
     SelectIcon(0);
 }
 
 void TVorelRoom::DeleteSelected() {
     uint8_t slot = SelectedIcon;
     uint8_t number = SelectedObject();
-    uint8_t count = ObjectCount;
+    int count = ObjectCount();
     SelectIcon(0);
     IconMap.Remove(slot, count);
-    ObjectCount = static_cast<uint8_t>(count - 1);
     Drawing->DeleteObject(number);
     DrawIcon(count);
 }
@@ -556,10 +551,10 @@ bool TVorelRoom::PictureEvent(TControlBox& box, uint8_t action) {
 void TVorelRoom::IconEvent(TControlBox& box) {
     if (box.LocalX < 0) return;
     int slot = box.LocalX / IconSize + 1;
-    if (slot > ObjectCount || slot == SelectedIcon) return;
+    if (slot > ObjectCount() || slot == SelectedIcon) return;
     SelectIcon(0);
     SelectIcon(static_cast<uint8_t>(slot));
     Drawing->BringToFront(IconMap[slot]);
-    IconMap.MoveToTop(slot, ObjectCount);
+    IconMap.MoveToTop(slot, ObjectCount());
     RefreshThumbnail();
 }

@@ -69,7 +69,7 @@ public:
     uint8_t GetBackgroundButton() const { return BackgroundButton; }
     uint8_t GetBank() const { return Bank; }
     uint8_t GetColour() const { return Colour; }
-    uint8_t GetObjectCount() const { return ObjectCount; }
+    uint8_t GetObjectCount() const { return static_cast<uint8_t>(ObjectCount()); }
     uint8_t GetSelectedIcon() const { return SelectedIcon; }
     uint8_t GetHalfState() const { return HalfState; }
     uint8_t GetFlopState() const { return FlopState; }
@@ -86,6 +86,8 @@ private:
     TFrameSet* FindFrameSet(const std::string& id) const;
     void SetTool(const std::string& id, uint8_t state, uint8_t frame);
     uint8_t SelectedObject() const { return IconMap[SelectedIcon]; }
+    // The icon strip always shows the picture's objects, one slot each.
+    int ObjectCount() const;
 
     bool PictureEvent(TControlBox& box, uint8_t action);
     void FinishDrag();
@@ -109,7 +111,6 @@ private:
     uint8_t BackgroundButton = 1;
     uint8_t Bank = 1;
     uint8_t Colour = 1;
-    uint8_t ObjectCount = 0;
     uint8_t SelectedIcon = 0;
     uint8_t HalfState = 0;
     uint8_t FlopState = 0;
