@@ -1,9 +1,9 @@
 #include "shell/ExportPictures.h"
 
+#include "activity/DataFiles.h"
 #include "activity/ObjectTable.h"
 #include "activity/VorelDrawing.h"
 #include "activity/VorelRoom.h"
-#include "engine/Scripts.h"
 #include "engine/World.h"
 #include "foundation/KelException.h"
 #include "foundation/Paths.h"
@@ -54,7 +54,7 @@ int ExportPictures(Platform& platform, MainWindowServices& services, const std::
     int written = 0;
     {
         TWorld world(platform, services, view, library);
-        world.ScriptLoader = LoadScript;
+        world.ScriptLoader = LoadCheckedScript;
         world.Initialise();
         for (int i = 1; i <= 4; ++i) {
             auto* room = dynamic_cast<TVorelRoom*>(world.FindRoom("VOREL" + std::to_string(i)));

@@ -6,6 +6,7 @@
 #include "activity/ActivityRoomKinds.h"
 #include "engine/SavedGame.h"
 #include "engine/World.h"
+#include "foundation/KelException.h"
 #include "foundation/Paths.h"
 #include "shell/EventBoundary.h"
 #include "shell/FormHelp.h"
@@ -176,6 +177,57 @@ TEST_F(EndToEnd, PicturesSurviveARestart) {
     EXPECT_EQ(PlayArea(), picture3);
     Stop();
     EXPECT_TRUE(Messages.empty()) << Messages.front();
+}
+
+// Damaged data found at start-up stops the program before the automatic save
+// is read, put aside or written; mended data brings the same pictures back.
+TEST_F(EndToEnd, DamagedDataNeverCostsThePictures) {
+    Start();
+    OpenPicture(3);
+    ClickAt(ObjectButton5);
+    Stop();
+    const std::string save = SaveFileName('1');
+    ASSERT_TRUE(std::filesystem::exists(save));
+    TempDir keep;
+    const std::vector<uint8_t> saved = keep.Read(save);
+    const std::string script = DatPath + "pyx_init.dat";
+    const std::vector<uint8_t> sound = keep.Read(script);
+
+    // The window's way: the script is read before the saved game.
+    keep.Write(script, std::vector<uint8_t>(sound.begin(), sound.begin() + sound.size() / 2 + 1));
+    Form = std::make_unique<TFormVorel>(Platform, 1);
+    Form->SetCompanions(nullptr, &Help);
+    EXPECT_THROW(Form->FormCreate(), DataFileDamaged);
+    Form.reset();
+    keep.Write(script, sound);
+
+    // The export's way, through the whole entry sequence: a region map cut short.
+    const std::string map = DatPath + "vorelmap.dat";
+    const std::vector<uint8_t> soundMap = keep.Read(map);
+    keep.Write(map, std::vector<uint8_t>(soundMap.begin(), soundMap.begin() + 1000));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", QString::fromStdString(Home.Folder()));
+    env.insert("XDG_DATA_HOME", QString::fromStdString(Home.Folder() + "data"));
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(Home.Folder() + "config"));
+    QProcess vorel;
+    vorel.setProcessEnvironment(env);
+    vorel.start(QString::fromStdString(BinDir + "/vorel"),
+                {"--export", QString::fromStdString(Home.Folder() + "out")});
+    ASSERT_TRUE(vorel.waitForFinished(30000));
+    EXPECT_EQ(vorel.exitCode(), 1);
+    const QString errors = vorel.readAllStandardError();
+    EXPECT_TRUE(errors.contains("vorelmap.dat")) << errors.toStdString();
+    EXPECT_EQ(errors.count("vorel:"), 1) << errors.toStdString();
+
+    EXPECT_EQ(keep.Read(save), saved);
+    EXPECT_FALSE(std::filesystem::exists(save + ".damaged"));
+    keep.Write(map, soundMap);
+    Start();
+    OpenPicture(3);
+    EXPECT_TRUE(Messages.empty()) << Messages.front();
+    Stop();
+    EXPECT_TRUE(std::filesystem::exists(save));
+    EXPECT_FALSE(std::filesystem::exists(save + ".damaged"));
 }
 
 TEST(ExportTest, WritesTheFourPicturesWithoutAWindow) {
