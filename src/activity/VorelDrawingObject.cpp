@@ -140,7 +140,12 @@ std::unique_ptr<THotImage> TVorelDrawingObject::DuplicateImage() {
 void TVorelDrawingObject::LoadFromStream(ByteStream& stream) {
     if (ReadByte(stream) != ClassIdValue) RaiseSavedGameDamaged();
     TKelNode::LoadFromStream(stream);
-    TPoint position = ReadPoint(stream);
+    TPoint position;
+    try {
+        position = ReadPoint(stream);
+    } catch (const KelException&) {
+        RaiseSavedGameDamaged(); // this record's own word for any damage
+    }
     auto outOfReach = [](int32_t v) { return v < -MaxStoredCoordinate || v > MaxStoredCoordinate; };
     if (outOfReach(position.X) || outOfReach(position.Y)) RaiseSavedGameDamaged();
     SetPosition(position);

@@ -2,6 +2,7 @@
 
 #include "engine/SavedGame.h"
 #include "engine/World.h"
+#include "foundation/ByteStream.h"
 #include "foundation/KelException.h"
 #include "foundation/ResStrings.h"
 #include "image/HotImage.h"
@@ -251,6 +252,7 @@ void TDiskOpsRoom::ClickSave() {
 }
 
 void TDiskOpsRoom::SaveToSlot(int slot) {
+    KeepUnreadableSlotFile(slot);
     std::vector<uint8_t> current = ThumbnailPixels(0);
     World->PendingThumbnail = current;
     // The room is not left: the child stays here and sees the slot fill.
@@ -259,6 +261,18 @@ void TDiskOpsRoom::SaveToSlot(int slot) {
     Occupied[slot] = true;
     if (!current.empty()) SetThumbnail(slot, current);
     DrawButton(slot);
+}
+
+void TDiskOpsRoom::KeepUnreadableSlotFile(int slot) {
+    // A slot shows as free when its file cannot be read; such a file may
+    // still hold a child's pictures, so it is kept aside, never written over.
+    const std::string path = SaveFileName(SlotChar(slot));
+    if (Occupied[slot] || !FileExists(path)) return;
+    std::error_code error;
+    KeepDamagedFile(path, error);
+    if (error)
+        throw KelException("The saved game in \"" + path + "\" could not be read nor moved aside (" +
+                           error.message() + "), so nothing was saved there.");
 }
 
 void TDiskOpsRoom::LoadSlot(int slot) {

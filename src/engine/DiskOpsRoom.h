@@ -49,6 +49,7 @@ private:
     void EndPress();
     void LeaveOverwriteMode();
     void SaveToSlot(int slot);
+    void KeepUnreadableSlotFile(int slot);
     void LoadSlot(int slot);
     void ClickSlot(int slot);
     void ClickSave();

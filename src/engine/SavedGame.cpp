@@ -3,6 +3,7 @@
 #include "engine/DiskOpsRoom.h"
 #include "engine/Room.h"
 #include "foundation/ByteStream.h"
+#include "foundation/DiskSync.h"
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
 #include "foundation/Paths.h"
@@ -114,14 +115,22 @@ std::optional<std::pair<int64_t, TSaveTrailer>> FindSaveTrailer(ByteStream& stre
 void SaveFileAtomically(const std::string& path, const std::function<void(ByteStream&)>& write) {
     namespace fs = std::filesystem;
     const fs::path target(path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const std::string fresh = path + ".new";
     std::error_code ignored;
     try {
-        if (target.has_parent_path()) fs::create_directories(target.parent_path());
+        fs::create_directories(folder);
+        // Saved pictures are the child's own: no other user reads them.
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ignored);
         FileStream out(fresh, FileStream::Mode::Create);
+        fs::permissions(fresh, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
         write(out);
         out.Close();
+        // The bytes reach the disk before the name does, so that a power cut
+        // leaves either the old file or the whole new one, never an empty one.
+        if (!SyncToDisk(fresh)) throw KelException("the file could not be put on the disk");
         fs::rename(fresh, target);
+        SyncToDisk(folder.string());
     } catch (const std::exception& e) {
         fs::remove(fresh, ignored);
         if (dynamic_cast<const KelException*>(&e)) throw;
@@ -129,12 +138,21 @@ void SaveFileAtomically(const std::string& path, const std::function<void(ByteSt
     }
 }
 
+std::string KeepDamagedFile(const std::string& path, std::error_code& error) {
+    namespace fs = std::filesystem;
+    std::string kept = path + ".damaged";
+    for (int n = 2; fs::exists(kept, error); ++n)
+        kept = path + ".damaged" + std::to_string(n);
+    fs::rename(path, kept, error);
+    return kept;
+}
+
 TSlotInfo InspectSaveFile(const std::string& path) {
     uint8_t version = DataFormatVersion;
     TSlotInfo info;
     try {
         FileStream in(path, FileStream::Mode::Read);
-        if (CheckSaveHeader(in) && DataFormatVersion != 0) {
+        if (in.Size() <= MaxSaveFileSize && CheckSaveHeader(in) && DataFormatVersion != 0) {
             auto trailer = FindSaveTrailer(in);
             info.Valid = true;
             if (trailer) info.Thumbnail = std::move(trailer->second.Thumbnail);

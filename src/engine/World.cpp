@@ -92,13 +92,8 @@ void TWorld::LoadRooms() {
 }
 
 void TWorld::RecoverDamagedSave(const std::string& path, const std::string& reason) {
-    namespace fs = std::filesystem;
-    // Never overwrite an earlier damaged file: pick the first free name.
     std::error_code error;
-    std::string kept = path + ".damaged";
-    for (int n = 2; fs::exists(kept, error); ++n)
-        kept = path + ".damaged" + std::to_string(n);
-    fs::rename(path, kept, error);
+    const std::string kept = KeepDamagedFile(path, error);
     std::string text = "The saved pictures in \"" + path + "\" could not be read (" + reason + ").\r\n\r\n";
     text += error ? "The file could not be moved aside (" + error.message() +
                         ") and will be replaced when the game ends."
@@ -431,6 +426,7 @@ bool TWorld::LoadGame(char slot) {
     bool read = false;
     try {
         FileStream in(SaveFileName(slot), FileStream::Mode::Read);
+        if (in.Size() > MaxSaveFileSize) throw KelException("LoadGame: the file is far larger than a saved game");
         // A file that fails half-way must not leave the rooms half read: the
         // state before the load is kept in memory and put back.
         MemoryStream before;

@@ -135,6 +135,20 @@ TEST_F(DiskOpsRoomTest, OlderFilesWithoutPictureStillCountAsTaken) {
     EXPECT_TRUE(InspectSaveFile(SlotPath('2')).Valid);
 }
 
+TEST_F(DiskOpsRoomTest, AnUnreadableSlotFileIsKeptAsideNotOverwritten) {
+    Game->SaveGame('1', false);
+    const std::vector<uint8_t> damaged = Hex("50 00 59 00 58 00 09 00 41 42");
+    Dir.Write("games/PYX_sg2.dat", damaged);
+    Dir.Write("games/PYX_sg2.dat.damaged", std::string("kept from before"));
+    EnterFrom("TITLE");
+    EXPECT_FALSE(Disk->IsOccupied(2));
+    Click({30, 250});
+    EXPECT_TRUE(InspectSaveFile(SlotPath('2')).Valid);
+    EXPECT_EQ(Dir.Read("games/PYX_sg2.dat.damaged2"), damaged);
+    EXPECT_EQ(Dir.Read("games/PYX_sg2.dat.damaged").size(), 16u);
+    EXPECT_TRUE(Texts().empty());
+}
+
 TEST_F(DiskOpsRoomTest, FullSlotsEnterOverwriteModeWithAFlashingBanner) {
     for (char slot = '1'; slot <= '8'; ++slot)
         Game->SaveGame(slot, false);
