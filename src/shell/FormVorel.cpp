@@ -1,6 +1,6 @@
 #include "shell/FormVorel.h"
 
-#include "engine/Scripts.h"
+#include "activity/DataFiles.h"
 #include "engine/World.h"
 #include "foundation/KelException.h"
 #include "foundation/Paths.h"
@@ -21,7 +21,9 @@
 #include "shell/TileBG.h"
 
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -40,7 +42,7 @@ void Place(QWidget* widget, const TRect& rect, int scale, TPoint offset) {
 } // namespace
 
 TFormVorel::TFormVorel(QtPlatform& platform, int forcedScale)
-    : ScriptLoader(LoadScript), Plat(platform), ForcedScale(forcedScale) {
+    : ScriptLoader(LoadCheckedScript), Plat(platform), ForcedScale(forcedScale) {
     setWindowTitle("Game");
     setMinimumSize(layout::ClientWidth, layout::ClientHeight);
     resize(layout::ClientWidth, layout::ClientHeight);
@@ -311,7 +313,20 @@ void TFormVorel::closeEvent(QCloseEvent* event) {
     // quit signal interrupted, so that the program ends.
     if (Help) Help->hide();
     if (About && About->isVisible()) About->reject();
+    CloseWaitingBoxes();
     event->accept();
+}
+
+void TFormVorel::CloseWaitingBoxes() {
+    // A quit signal can come while a message box waits for an answer; the box
+    // goes with the window (a question closed so answers No), or the program
+    // would live on behind it until someone answered.
+    for (int guard = 0; guard < 16; ++guard) {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* box = qobject_cast<QDialog*>(modal);
+        if (!box || !box->isVisible()) return;
+        box->reject();
+    }
 }
 
 void TFormVorel::keyPressEvent(QKeyEvent* event) {

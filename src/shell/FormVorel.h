@@ -74,6 +74,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void CloseWaitingBoxes();
     void BuildComponents();
     void LoadLibraryAndThumbnails();
     void CreateWorld();

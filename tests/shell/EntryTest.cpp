@@ -134,6 +134,20 @@ TEST(ShippedDataTest, UnwritableTargetIsReportedNotThrown) {
     EXPECT_NE(result.Error.find(user.Folder() + "dat/"), std::string::npos);
 }
 
+TEST(ShippedDataTest, AFailedCopyLeavesNoHalfFileBehind) {
+    TempDir shipped;
+    TempDir user;
+    shipped.Write("vorelmap.dat", std::string("new map"));
+    // A folder in the file's place, older than the shipped file: the copy is
+    // made, and the rename over the folder fails.
+    fs::create_directories(user.Path() / "dat/vorelmap.dat/inside");
+    fs::last_write_time(user.Path() / "dat/vorelmap.dat", fs::file_time_type::clock::now() - std::chrono::hours(3));
+    ShippedDataResult result = InstallShippedData(shipped.Folder(), user.Folder() + "dat/");
+    EXPECT_NE(result.Error.find(user.Folder() + "dat/"), std::string::npos) << result.Error;
+    EXPECT_FALSE(fs::exists(user.Path() / "dat/vorelmap.dat.new"));
+    EXPECT_TRUE(fs::is_directory(user.Path() / "dat/vorelmap.dat/inside"));
+}
+
 TEST(SplashSettingTest, MissingValueMeansShowAndWrittenValueComesBack) {
     // The settings file lies in the test's own configuration folder, never in a real home.
     ASSERT_TRUE(
@@ -150,4 +164,19 @@ TEST(SplashSettingTest, MissingValueMeansShowAndWrittenValueComesBack) {
     EXPECT_EQ(QSettings("KEL! Software", "Vorel").value("SplashScreen").toBool(), false);
     ShowSplash = true;
     WriteSplashSetting();
+}
+
+TEST(SplashSettingTest, AnUnchangedValueLeavesTheFileAlone) {
+    ShowSplash = false;
+    WriteSplashSetting();
+    const QString file = QSettings("KEL! Software", "Vorel").fileName();
+    const auto before = fs::last_write_time(file.toStdString());
+    fs::last_write_time(file.toStdString(), before - std::chrono::hours(1));
+    WriteSplashSetting();
+    EXPECT_EQ(fs::last_write_time(file.toStdString()), before - std::chrono::hours(1));
+    ShowSplash = true;
+    WriteSplashSetting();
+    EXPECT_GT(fs::last_write_time(file.toStdString()), before - std::chrono::hours(1));
+    ReadSplashSetting();
+    EXPECT_TRUE(ShowSplash);
 }

@@ -15,6 +15,8 @@
 #include "support/TestFiles.h"
 #include "support/TestLibrary.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QEventLoop>
 #include <QLabel>
 #include <QTest>
@@ -245,6 +247,25 @@ TEST_F(MainWindow, ClosingEndsAModalAboutBox) {
     Form->show();
     QTimer::singleShot(50, Form.get(), [this] { Form->close(); });
     EXPECT_EQ(about.exec(), QDialog::Rejected);
+    EXPECT_TRUE(std::filesystem::exists(SaveFileName('1')));
+}
+
+TEST_F(MainWindow, ClosingEndsAWaitingQuestionWithNo) {
+    Create();
+    Form->show();
+    // As a quit signal does: the window closes while a question waits.
+    QTimer::singleShot(50, Form.get(), [this] { Form->close(); });
+    bool leftOpen = false;
+    QTimer::singleShot(3000, [&leftOpen] {
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            leftOpen = true;
+            box->reject();
+        }
+    });
+    EXPECT_EQ(QtPlatform::AskWithMessageBox("Quit game?", MessageKind::Confirmation, MessageButtons::YesNo),
+              MessageResult::No);
+    EXPECT_FALSE(leftOpen) << "the question outlived the window";
+    EXPECT_FALSE(Form->isVisible());
     EXPECT_TRUE(std::filesystem::exists(SaveFileName('1')));
 }
 
