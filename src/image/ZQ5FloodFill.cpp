@@ -214,8 +214,9 @@ private:
 } // namespace
 
 TRect TZQ5ImageData::FloodFill(TPoint seed, uint8_t colour) {
-    const uint8_t old = GetPixel(seed);
+    // The seed's colour is the surface's own, not that of a layer over it.
     EraseLayers(ClipRect);
+    const uint8_t old = GetPixel(seed);
     TRect filled{Width, Height, 0, 0};
     if (old != colour && PtInRect(ClipRect, seed)) {
         std::vector<uint8_t*> lines;
