@@ -133,8 +133,13 @@ void SaveFileAtomically(const std::string& path, const std::function<void(ByteSt
         SyncToDisk(folder.string());
     } catch (const std::exception& e) {
         fs::remove(fresh, ignored);
-        if (dynamic_cast<const KelException*>(&e)) throw;
-        throw KelException("SaveGame: could not write \"" + path + "\": " + e.what());
+        const std::string detail = dynamic_cast<const KelException*>(&e)
+                                       ? std::string(e.what())
+                                       : "SaveGame: could not write \"" + path + "\": " + e.what();
+        // Said for a parent first; the technical reason follows for whoever helps.
+        throw KelException("The pictures could not be saved in \"" + path +
+                           "\". What was saved there before is kept as it was. The disk may be full.\r\n\r\n(" +
+                           detail + ")");
     }
 }
 

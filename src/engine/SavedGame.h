@@ -56,7 +56,8 @@ std::string KeepDamagedFile(const std::string& path, std::error_code& error);
 
 // Writes path through a new file beside it, renamed over the old one only when
 // write and the close succeed; otherwise the new file is removed, the old one
-// is left as it was, and the error passes on. The new file is on the disk
+// is left as it was, and a KelException worded for a parent passes on, with
+// the technical reason in brackets at its end. The new file is on the disk
 // before the rename. Creates the folder when missing; the folder is private to
 // the user (0700) and so is the file (0600).
 void SaveFileAtomically(const std::string& path, const std::function<void(ByteStream&)>& write);

@@ -296,6 +296,7 @@ TEST_F(SaveFileTest, AFolderThatCannotBeMadeFailsTheSaveLoudly) {
         FAIL() << "the save reported success";
     } catch (const KelException& e) {
         EXPECT_THAT(e.what(), HasSubstr("SaveGame"));
+        EXPECT_THAT(e.what(), testing::StartsWith("The pictures could not be saved"));
     }
     EXPECT_FALSE(Game->HasFlag(wfBusy));
 }
