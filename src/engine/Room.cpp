@@ -4,6 +4,7 @@
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
 #include "foundation/ResStrings.h"
+#include "foundation/ScopeGuard.h"
 #include "foundation/Text.h"
 #include "image/ZQ5ImageData.h"
 #include "image/ZQ5Library.h"
@@ -17,24 +18,6 @@ void LetPlatformBreathe() {
 TZQ5Library* LiveLibrary() {
     return World ? World->Library() : nullptr;
 }
-
-// Gives a picture surface back to the library however the drawing ends.
-class SurfaceLease {
-public:
-    SurfaceLease(TZQ5Library& library, TImageNode* node) : Lib(library), Node(node) {
-        Surface = Lib.GetImageData(Node);
-    }
-    ~SurfaceLease() {
-        if (Surface) Lib.ReleaseImageData(Node);
-    }
-    SurfaceLease(const SurfaceLease&) = delete;
-    SurfaceLease& operator=(const SurfaceLease&) = delete;
-    TZQ5ImageData* Surface;
-
-private:
-    TZQ5Library& Lib;
-    TImageNode* Node;
-};
 } // namespace
 
 TRoom::TRoom(const std::string& id) : TIDNode(id) {}
@@ -86,13 +69,14 @@ bool TRoom::ControlEvent(TControlBox&, uint8_t) {
 void TRoom::Draw(TZQ5ImageData* screen) {
     TZQ5Library* library = LiveLibrary();
     if (!screen || !library) throw StdException(LoadResString(SInvalidImageData));
-    if (!PictureNode) SetPictureNode(library->GetImage(PictureName));
-    SurfaceLease picture(*library, PictureNode);
-    if (!picture.Surface) throw StdException(LoadResString(SInvalidImageData));
+    if (!Picture) Picture = TLibraryImage::Take(*library, PictureName);
+    // The surface is the library's only for the time of the copy.
+    TZQ5ImageData& picture = *library->GetImageData(Picture.Node());
+    const ScopeGuard giveBack([library, node = Picture.Node()] { library->ReleaseImageData(node); });
     Flags |= rfDrawn;
-    picture.Surface->MirrorVertical = HasFlag(rfFlipPicture);
-    picture.Surface->MirrorHorizontal = HasFlag(rfMirrorPicture);
-    screen->CopyFrom({0, 0}, *picture.Surface, picture.Surface->BoundsRect());
+    picture.MirrorVertical = HasFlag(rfFlipPicture);
+    picture.MirrorHorizontal = HasFlag(rfMirrorPicture);
+    screen->CopyFrom({0, 0}, picture, picture.BoundsRect());
     DrawContents(*screen);
 }
 
@@ -104,14 +88,8 @@ void TRoom::DrawContents(TZQ5ImageData& screen) {
 void TRoom::ReleaseResources(bool) {
     for (TFrameSet* frameSet : FrameSets)
         frameSet->ReleaseFrames();
-    if (LiveLibrary()) SetPictureNode(nullptr);
+    Picture.Reset();
 }
 
 void TRoom::DrawMiniature(TZQ5ImageData&, TPoint) {}
 
-void TRoom::SetPictureNode(TImageNode* node) {
-    TZQ5Library* library = LiveLibrary();
-    if (!library) return;
-    if (PictureNode) library->ReleaseImage(PictureNode);
-    PictureNode = node;
-}

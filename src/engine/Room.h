@@ -12,6 +12,7 @@
 #include "foundation/Geometry.h"
 #include "foundation/IDList.h"
 #include "image/FrameSet.h"
+#include "image/LibraryImage.h"
 
 #include <cstdint>
 #include <memory>
@@ -67,9 +68,9 @@ public:
     const std::string& GetCaption() const { return Caption; }
     const std::string& GetPictureName() const { return PictureName; }
     const std::string& GetInformText() const { return InformText; }
-    TImageNode* GetPictureNode() const { return PictureNode; }
-    // Releases the previous picture in the world's library and keeps node.
-    void SetPictureNode(TImageNode* node);
+    // The picture while the room holds it (from its first draw until it is
+    // left), else nullptr.
+    TImageNode* GetPictureNode() const { return Picture.Node(); }
     void SetPictureName(const std::string& name) { PictureName = name; }
     void SetCaption(const std::string& caption) { Caption = caption; }
     void SetInformText(const std::string& text) { InformText = text; }
@@ -100,7 +101,7 @@ protected:
     std::string PictureName;
     std::string Caption;
     std::string InformText;
-    TImageNode* PictureNode = nullptr;
+    TLibraryImage Picture;
 };
 
 class TRoomList : public TKelListOf<TRoom, TIDList> {

@@ -15,6 +15,7 @@
 #include "engine/Room.h"
 #include "engine/RoomStack.h"
 #include "foundation/Geometry.h"
+#include "image/LibraryImage.h"
 
 #include <array>
 #include <cstdint>
@@ -115,7 +116,7 @@ public:
     DisplayTarget& View() const { return *ViewTarget; }
     // nullptr once the library has been destroyed.
     TZQ5Library* Library() const { return Lib; }
-    TZQ5ImageData* Screen() const { return ScreenSurface; }
+    TZQ5ImageData* Screen() const { return Work.TakenSurface(); }
     TRoom* CurrentRoom() const { return Current; }
     THitBox* CapturedBox() const { return Captured; }
     int32_t TickCount() const { return Ticks; }
@@ -146,8 +147,7 @@ private:
     MainWindowServices* Window;
     DisplayTarget* ViewTarget;
     TZQ5Library* Lib;
-    TImageNode* WorkImage = nullptr;
-    TZQ5ImageData* ScreenSurface = nullptr;
+    TLibraryImage Work; // the screen surface's image
     TRoom* Current = nullptr;
     THitBox* Captured = nullptr;
     int32_t Ticks = 0;
