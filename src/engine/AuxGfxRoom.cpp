@@ -1,6 +1,6 @@
 #include "engine/AuxGfxRoom.h"
 
-#include "engine/World.h"
+#include "engine/EngineHub.h"
 #include "image/ZQ5ImageData.h"
 #include "image/ZQ5Library.h"
 
@@ -10,7 +10,7 @@ TAuxGfxRoom::TAuxGfxRoom(const std::string& id, const std::string& auxImageName)
 void TAuxGfxRoom::Enter(const std::string& previousID) {
     TRoom::Enter(previousID);
     if (Aux) return;
-    Aux = TLibraryImage::Take(*World->Library(), AuxImageName);
+    Aux = TLibraryImage::Take(*Engine()->Library(), AuxImageName);
     TZQ5ImageData& surface = Aux.Surface();
     if (HasFlag(rfFlipPicture)) surface.MirrorVertical = true;
 }

@@ -1,6 +1,6 @@
 #include "engine/Room.h"
 
-#include "engine/World.h"
+#include "engine/EngineHub.h"
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
 #include "foundation/ResStrings.h"
@@ -12,15 +12,34 @@
 
 namespace {
 void LetPlatformBreathe() {
-    if (World) World->GetPlatform().ProcessPendingMessages();
+    if (TEngineHub* engine = Engine()) engine->GetPlatform().ProcessPendingMessages();
 }
 
 TZQ5Library* LiveLibrary() {
-    return World ? World->Library() : nullptr;
+    TEngineHub* engine = Engine();
+    return engine ? engine->Library() : nullptr;
+}
+
+bool StillListed(const TTimerList& timers, const TTimerScriptInfo* node, uint64_t serial) {
+    for (TTimerScriptInfo* timer : timers)
+        if (timer == node && timer->Serial == serial) return true;
+    return false;
+}
+
+// Runs one kind in the world's current room: RunScript("", name) for the
+// named kinds, GoRoom("VOREL<n>") for 8..11; other kinds do nothing.
+void RunTimerScript(uint8_t kind) {
+    if (kind >= tsGoVorel1 && kind <= tsGoVorel4) {
+        Engine()->GoRoom("VOREL" + std::to_string(kind - 7));
+        return;
+    }
+    std::string name = TimerScriptName(kind);
+    if (name.empty()) return; // kinds 0, 1 and above 11 are never scheduled
+    if (TRoom* room = Engine()->CurrentRoom()) room->RunScript("", name);
 }
 } // namespace
 
-TRoom::TRoom(const std::string& id) : TIDNode(id) {}
+TRoom::TRoom(const std::string& id) : TIDNode(id), HitBoxes(this) {}
 
 TRoom::~TRoom() {
     ReleaseResources(true);
@@ -92,4 +111,34 @@ void TRoom::ReleaseResources(bool) {
 }
 
 void TRoom::DrawMiniature(TZQ5ImageData&, TPoint) {}
+
+void TRoom::AddTimer(uint8_t kind, int32_t delay) {
+    Timers.AddTail(std::make_unique<TTimerScriptInfo>(kind, delay + Engine()->TickCount()));
+}
+
+TTimerScriptInfo* TRoom::FindTimer(uint8_t kind) const {
+    for (TTimerScriptInfo* timer : Timers)
+        if (timer->Kind == kind) return timer;
+    return nullptr;
+}
+
+void TRoom::CancelTimer(uint8_t kind) {
+    if (TTimerScriptInfo* timer = FindTimer(kind)) Timers.Remove(timer);
+}
+
+void TRoom::RunDueTimers(int32_t now) {
+    TTimerScriptInfo* timer = Timers.Head();
+    while (timer) {
+        TTimerScriptInfo* next = Timers.Next(timer);
+        uint64_t nextSerial = next ? next->Serial : 0;
+        if (timer->DueTick <= now) {
+            uint8_t kind = timer->Kind;
+            Timers.Remove(timer);
+            RunTimerScript(kind);
+        }
+        // The script may have changed the list: go on only from a node it kept.
+        if (!next || !StillListed(Timers, next, nextSerial)) return;
+        timer = next;
+    }
+}
 

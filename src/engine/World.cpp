@@ -19,6 +19,10 @@
 #include <filesystem>
 
 TWorld* World = nullptr;
+
+TEngineHub* Engine() {
+    return World;
+}
 std::array<THotImage*, 5> PictureThumbs{};
 
 namespace {
@@ -363,6 +367,13 @@ void TWorld::SetBusy(bool on) {
     if (HasFlag(wfBusy) == on) return;
     Flags ^= wfBusy;
     Plat->SetScreenCursor(on ? ScreenCursor::Hourglass : ScreenCursor::Default);
+}
+
+void TWorld::SetFlag(uint16_t flag, bool on) {
+    if (on)
+        Flags |= flag;
+    else
+        Flags &= static_cast<uint16_t>(~flag);
 }
 
 void TWorld::ReportAndAskQuit(const std::string& message) {
