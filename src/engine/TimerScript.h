@@ -31,4 +31,3 @@ class TTimerList : public TKelListOf<TTimerScriptInfo> {};
 
 // The script name a kind runs ("TIMER" for 3), or "" for kinds without one.
 std::string TimerScriptName(uint8_t kind);
-
