@@ -2,7 +2,9 @@
 # Builds the fuzz drivers as libFuzzer targets (clang, with the address and
 # undefined-behaviour sanitizers) into build-fuzz and runs each for
 # FUZZ_SECONDS (default 45) on a working copy of its corpus. A count that asks
-# for gigabytes is a finding too (-rss_limit_mb, -malloc_limit_mb).
+# for gigabytes is a finding too (-rss_limit_mb, -malloc_limit_mb). The
+# per-input time limit is generous because a busy machine can stall a target
+# for many seconds on an input that takes milliseconds.
 #
 # Exits 1 when a target found a crash; its input is left in
 # build-fuzz/findings/<target>/. Keep it in fuzz/reproducers/<corpus>/, so that
@@ -29,7 +31,7 @@ while IFS=: read -r target corpus; do
   findings="$build/findings/$target"
   mkdir -p "$work" "$findings"
   log="$build/$target.log"
-  if "$build/bin/$target" -max_total_time="$seconds" -rss_limit_mb=1024 -malloc_limit_mb=256 -timeout=25 \
+  if "$build/bin/$target" -max_total_time="$seconds" -rss_limit_mb=1024 -malloc_limit_mb=256 -timeout=120 \
        -artifact_prefix="$findings/" -print_final_stats=1 "$work" "$root/fuzz/corpus/$corpus" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     echo "fuzz: $target: ${runs:-?} inputs in ${seconds}s, no finding"
