@@ -293,7 +293,9 @@ TEST_F(PictureOutput, MSwitchesTheSoundAndTheSettingKeepsIt) {
 }
 
 // A fill costs the same screen copies (blits into the play area's buffer and
-// paints of the play area) whether the sound is on or off.
+// paints of the play area) whether the sound is on or off. Where there is no
+// sound server the sound is only asked for; with one (PULSE_SERVER set for
+// the test) it really plays.
 TEST_F(PictureOutput, SoundAddsNoScreenCopiesToAClick) {
     struct Counter : QObject {
         int Paints = 0;
@@ -327,4 +329,14 @@ TEST_F(PictureOutput, SoundAddsNoScreenCopiesToAClick) {
     EXPECT_EQ(sounding.first, silent.first) << "blits";
     EXPECT_EQ(sounding.second, silent.second) << "paints";
     Form->View()->removeEventFilter(&counter);
+}
+
+TEST(ProgramSounds, EveryCueHasItsSoundInTheProgram) {
+    for (int i = 0; i < SoundCueCount; ++i) {
+        QFile file(QString(":/sounds/") + SoundFileName(static_cast<SoundCue>(i)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+        QByteArray head = file.read(44);
+        EXPECT_TRUE(head.startsWith("RIFF") && head.mid(8, 4) == "WAVE") << file.fileName().toStdString();
+        EXPECT_GT(file.size(), 1000) << file.fileName().toStdString();
+    }
 }
