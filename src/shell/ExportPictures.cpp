@@ -4,6 +4,7 @@
 #include "engine/World.h"
 #include "foundation/KelException.h"
 #include "foundation/Paths.h"
+#include "foundation/ScopeGuard.h"
 #include "image/HotImage.h"
 #include "image/ZQ5Library.h"
 #include "shell/ImageTarget.h"
@@ -12,25 +13,15 @@
 
 #include <QDir>
 
-namespace {
-// Keeps the class-wide library set for as long as the export runs.
-class GlobalLibraryScope {
-public:
-    explicit GlobalLibraryScope(TZQ5Library& library) { THotImage::SetGlobalLibrary(&library); }
-    ~GlobalLibraryScope() { THotImage::SetGlobalLibrary(nullptr); }
-    GlobalLibraryScope(const GlobalLibraryScope&) = delete;
-    GlobalLibraryScope& operator=(const GlobalLibraryScope&) = delete;
-};
-
-} // namespace
-
 int ExportPictures(Platform& platform, MainWindowServices& services, const std::string& folder, int scale,
                    PictureForm form) {
     if (!QDir().mkpath(FromStdPath(folder)))
         throw KelException("Export: cannot create the folder \"" + folder + "\"");
     TZQ5Library library;
     library.Load(ProgramPath + "vorel.zq5", true);
-    GlobalLibraryScope scope(library);
+    // The class-wide library is set for as long as the export runs.
+    THotImage::SetGlobalLibrary(&library);
+    const ScopeGuard unsetLibrary([] { THotImage::SetGlobalLibrary(nullptr); });
     ImageTarget view(PlayAreaWidth, PlayAreaHeight);
     int written = 0;
     {
