@@ -80,7 +80,7 @@ void TTitleRoom::AdvanceStep() {
         AddTimer(tsTimer, StepDelay);
     } else {
         AddTimer(tsDelay, GoAfter);
-        World->GetPlatform().PlaySound(SoundCue::TitleArrival);
+        Engine()->GetPlatform().PlaySound(SoundCue::TitleArrival);
     }
     --StepDelay;
 }
