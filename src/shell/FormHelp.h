@@ -1,5 +1,5 @@
 #pragma once
-// The instructions window: its pages one at a time, with Back, Forward and
+// The instructions window: ten pages, one at a time, with Back, Forward and
 // Close. Every showing starts at page 1; closing only hides it.
 
 #include <QWidget>

@@ -38,8 +38,6 @@ constexpr std::array<std::string_view, HelpPageCount> Pages = {
     "The Quilo Vorel is one of the many activities of Vimo's world from Tamblin Games, where children build, "
     "paint, play and explore. Visit our web site to meet Vimo's friends, find more toys and games to enjoy, "
     "and see what is coming next!",
-    "FOR GROWN-UPS: right-click a thumbnail to print its picture (also as an empty coloring page), save it "
-    "as a PNG file or switch the sound off. Ctrl+P prints, Ctrl+S saves the picture shown; M: sound on/off.",
 };
 } // namespace
 
