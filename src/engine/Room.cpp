@@ -109,6 +109,10 @@ void TRoom::ReleaseResources(bool) {
 
 void TRoom::DrawMiniature(TZQ5ImageData&, TPoint) {}
 
+bool TRoom::KeyCommand(const std::string&) {
+    return false;
+}
+
 void TRoom::SetPictureNode(TImageNode* node) {
     TZQ5Library* library = LiveLibrary();
     if (!library) return;

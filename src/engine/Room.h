@@ -63,6 +63,9 @@ public:
     // A stable name of the room's kind, part of the saved game's check that
     // the file belongs to the rooms of this script.
     virtual std::string KindName() const { return ""; }
+    // A command from the keyboard, such as "UNDO"; false when the room has
+    // none of that name or cannot take it now.
+    virtual bool KeyCommand(const std::string& name);
 
     const std::string& GetCaption() const { return Caption; }
     const std::string& GetPictureName() const { return PictureName; }
