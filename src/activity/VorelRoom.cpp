@@ -663,12 +663,8 @@ void TVorelRoom::RestoreStep(const TPictureStep& step) {
     CancelTimer(tsRelease);
     PressBankButtons();
     SelectIcon(0);
-    if (HasFlag(rfDrawn)) {
-        Drawing->Attach(Screen(), PictureOrigin);
-        Drawing->DrawAll();
-        DrawButtons();
-        for (int slot = 1; slot <= TIconMap::SlotCount; ++slot)
-            DrawIcon(slot);
-    }
+    // Drawn whole, as on entering, so that every button and icon slot shows
+    // what the restored picture has.
+    if (HasFlag(rfDrawn)) Draw(Screen());
     RefreshThumbnail();
 }
