@@ -53,6 +53,8 @@ public:
     void Undo();
     void Redo();
     const TPictureHistory& History() const { return Steps; }
+    // The picture's state as a step: what the room's record holds of it.
+    TPictureStep CaptureStep() const;
 
     void RefreshThumbnail();
     void ResetPicture(uint8_t background);
@@ -115,7 +117,6 @@ private:
     void LoadPictureState(ByteStream& stream);
     void PressBankButtons();
 
-    TPictureStep CaptureStep() const;
     void RestoreStep(const TPictureStep& step);
     // Runs a change; when it changed the picture's record, the state before
     // it becomes a step.
