@@ -188,13 +188,15 @@ int main(int argc, char** argv) {
                 undoNanos / 1000, undoNanos / copy);
     std::printf("  of which drawing the room:    %8.1f us = %5.1f screen copies\n", redrawNanos / 1000,
                 redrawNanos / copy);
-    std::printf("50 steps of 4 pictures of 15 objects: %zu bytes (a record of %zu bytes) = %.2f screen copies\n",
-                memory, full.Record.size(), static_cast<double>(memory) / static_cast<double>(screenA.size()));
+    std::printf(
+        "50 steps of 4 pictures of 15 objects: %zu bytes (a record of %zu bytes) = %.2f screen copies\n",
+        memory, full.Record.size(), static_cast<double>(memory) / static_cast<double>(screenA.size()));
     if (argc > 1) {
         const size_t largest = LargestRecord(*TRegionMap::Load(argv[1]));
         TPictureStep worst{std::vector<uint8_t>(largest), {}};
-        std::printf("with %s: the largest record is %zu bytes; 50 steps of 4 pictures hold at most %zu bytes\n",
-                    argv[1], largest, HistoryMemory(worst, 4, 50));
+        std::printf(
+            "with %s: the largest record is %zu bytes; 50 steps of 4 pictures hold at most %zu bytes\n",
+            argv[1], largest, HistoryMemory(worst, 4, 50));
     }
 
     world.reset();

@@ -40,6 +40,6 @@ public:
     size_t MemoryBytes() const;
 
 private:
-    std::deque<TPictureStep> Past;   // oldest first
+    std::deque<TPictureStep> Past;    // oldest first
     std::vector<TPictureStep> Future; // the next redo last
 };

@@ -96,8 +96,14 @@ TEST_F(UndoTest, EveryKindOfStepIsUndoneAndRedoneExactly) {
         std::function<void()> Act;
     };
     const std::vector<Kind> kinds = {
-        {"fill", [&] { ClickPicture({360, 5}); }},
-        {"random fill", [&] { ClickPicture({360, 200}, 0x09); }},
+        {"fill",
+         [&] {
+             ClickPicture({360, 5});
+         }},
+        {"random fill",
+         [&] {
+             ClickPicture({360, 200}, 0x09);
+         }},
         {"background", [&] { PressButton(2); }},
         {"add", [&] { PressButton(8); }},
         {"move",
@@ -225,7 +231,8 @@ TEST_F(UndoTest, TheNextObjectGoesWhereItWouldHaveGone) {
     TVorelDrawingObject* added = Room->Picture().Object(4);
     ASSERT_NE(added, nullptr);
     TRect source = added->Bounds();
-    EXPECT_EQ(added->Position(), (TPoint{(376 - RectWidth(source)) / 2 + 5, (225 - RectHeight(source)) / 2 + 3}));
+    EXPECT_EQ(added->Position(),
+              (TPoint{(376 - RectWidth(source)) / 2 + 5, (225 - RectHeight(source)) / 2 + 3}));
 }
 
 TEST_F(UndoTest, ADragStillHeldEndsAsAStepOfItsOwn) {
@@ -329,18 +336,43 @@ TEST_F(UndoTest, RandomActionsWithRandomUndosAndRedosFollowTheRecordedStates) {
         } else {
             const int selected = Room->GetSelectedIcon();
             switch (below(12)) {
-            case 0: ClickPicture(point()); break;
-            case 1: ClickPicture(point(), 0x09); break;
-            case 2: Click(below(8) * 43 + 60, 290); break;
-            case 3: Room->RunScript(below(2) ? "XPANEL1" : "XPANEL2", "ARROW"); break;
-            case 4: PressButton(1 + below(4)); break;
-            case 5: PressButton(5 + below(8)); Ticks(below(7)); break;
-            case 6: ClickIcon(1 + below(15)); break;
-            case 7: if (selected) Drag(Room->GetIconMap()[selected], {below(200) - 100, below(120) - 60}); break;
-            case 8: ClickTool(below(2) ? "FLOP" : "HALF"); break;
-            case 9: if (selected) Eraser(false, below(2) == 1); break;
-            case 10: Eraser(true, below(2) == 1, below(3) == 0); break;
-            default: Reenter(); break;
+            case 0:
+                ClickPicture(point());
+                break;
+            case 1:
+                ClickPicture(point(), 0x09);
+                break;
+            case 2:
+                Click(below(8) * 43 + 60, 290);
+                break;
+            case 3:
+                Room->RunScript(below(2) ? "XPANEL1" : "XPANEL2", "ARROW");
+                break;
+            case 4:
+                PressButton(1 + below(4));
+                break;
+            case 5:
+                PressButton(5 + below(8));
+                Ticks(below(7));
+                break;
+            case 6:
+                ClickIcon(1 + below(15));
+                break;
+            case 7:
+                if (selected) Drag(Room->GetIconMap()[selected], {below(200) - 100, below(120) - 60});
+                break;
+            case 8:
+                ClickTool(below(2) ? "FLOP" : "HALF");
+                break;
+            case 9:
+                if (selected) Eraser(false, below(2) == 1);
+                break;
+            case 10:
+                Eraser(true, below(2) == 1, below(3) == 0);
+                break;
+            default:
+                Reenter();
+                break;
             }
             State after = now();
             if (after.Picture != states[at].Picture) {
