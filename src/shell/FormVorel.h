@@ -15,11 +15,13 @@
 #include <memory>
 
 class ArtButton;
+class GrownUpsMenu;
 class PanelButton;
 class QFrame;
 class QLabel;
 class QTimer;
 class QtPlatform;
+class SoundPlayer;
 class TDlgAbout;
 class TFormHelp;
 class THotImage;
@@ -69,6 +71,8 @@ public:
     QTimer* TickTimer() const { return tmrTick; }
     ArtButton* UndoButton() const { return cmdUndo; }
     ArtButton* RedoButton() const { return cmdRedo; }
+    GrownUpsMenu* GrownUps() const { return Grownups; }
+    SoundPlayer* Sounds() const { return Sound; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -79,6 +83,7 @@ protected:
 
 private:
     void BuildComponents();
+    void BuildGrownUpsMenu();
     void LoadLibraryAndThumbnails();
     void CreateWorld();
     void FormResize();
@@ -110,6 +115,8 @@ private:
     ArtButton* cmdRedo;
     QTimer* tmrTick;
     PlayArea* PlayView;
+    SoundPlayer* Sound;
+    GrownUpsMenu* Grownups;
     TDlgAbout* About = nullptr;
     TFormHelp* Help = nullptr;
 
