@@ -222,8 +222,8 @@ TEST(ArtRegionMap, BudgetNamesEveryImageAndTheTotalAgainstTheLimit) {
     for (int i = 0; i < RegionMap::Entries; ++i)
         map.Set(i, std::vector<SeedPoint>(i < 8 ? static_cast<std::size_t>(i + 1) : 2u, {1, 1, 217}));
     const std::string report = RegionBudgetReport(map.Bytes());
-    for (const std::string& part : {"vrlbg1 1 ", "vrlbg8 8 ", "backgrounds:", "(36)", "vrlobjs1: 8:2 ",
-                                     "vrlobjs6:", " 39:2 (16)", "total 100 of 606, 506 to spare"})
+    for (const char* part : {"vrlbg1 1 ", "vrlbg8 8 ", "backgrounds:", "(36)", "vrlobjs1: 8:2 ",
+                             "vrlobjs6:", " 39:2 (16)", "total 100 of 606, 506 to spare"})
         EXPECT_NE(report.find(part), std::string::npos) << report << " lacks " << part;
 
     std::vector<std::uint8_t> damaged = map.Bytes();
