@@ -10,6 +10,7 @@
 #include "engine/SavedGame.h"
 #include "engine/World.h"
 #include "foundation/Paths.h"
+#include "image/ZQ5ImageData.h"
 #include "shell/EventBoundary.h"
 #include "shell/FormHelp.h"
 #include "shell/FormVorel.h"
