@@ -5,6 +5,8 @@
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
 #include "foundation/ResStrings.h"
+#include "foundation/ScopeGuard.h"
+#include "foundation/TemporaryChange.h"
 #include "foundation/Text.h"
 #include "image/FrameSet.h"
 #include "image/HotImage.h"
@@ -17,6 +19,10 @@
 #include <filesystem>
 
 TWorld* World = nullptr;
+
+TEngineHub* Engine() {
+    return World;
+}
 std::array<THotImage*, 5> PictureThumbs{};
 
 namespace {
@@ -29,15 +35,6 @@ constexpr uint16_t RunOnlyFlags = wfQuit | wfBusy;
 template <class T> void RegisterClass() {
     RegisterNodeClass(T::ClassIdValue, [] { return std::make_unique<T>(); });
 }
-
-// Data format version 2 again once a saved game has been read, however it ended.
-class FormatVersionReset {
-public:
-    FormatVersionReset() = default;
-    ~FormatVersionReset() { DataFormatVersion = CurrentDataFormatVersion; }
-    FormatVersionReset(const FormatVersionReset&) = delete;
-    FormatVersionReset& operator=(const FormatVersionReset&) = delete;
-};
 } // namespace
 
 void RegisterEngineNodeClasses() {
@@ -60,19 +57,15 @@ TWorld::TWorld(Platform& platform, MainWindowServices& mainWindow, DisplayTarget
 
 TWorld::~TWorld() {
     ClearRooms();
-    if (Lib) {
-        if (ScreenSurface) Lib->ReleaseImageData(WorkImage);
-        if (WorkImage) Lib->ReleaseImage(WorkImage);
-        Lib->RemoveReference(&Lib);
-    }
+    if (Lib) Lib->RemoveReference(&Lib);
     if (World == this) World = nullptr;
 }
 
 // ---- Start-up ----
 
 void TWorld::Initialise() {
-    WorkImage = Lib->CreateImage("WORK", PlayAreaWidth, PlayAreaHeight);
-    ScreenSurface = Lib->GetImageData(WorkImage);
+    Work = TLibraryImage::Make(*Lib, "WORK", PlayAreaWidth, PlayAreaHeight);
+    Work.Surface();
     LoadRooms();
     const std::string path = SaveFileName('1');
     if (FileExists(path)) {
@@ -130,16 +123,16 @@ void TWorld::Start(const std::string& fileName) {
         GoRoom(StartRoom);
         return;
     }
+    SetBusy(true);
+    ScopeGuard idle([this] { SetBusy(false); });
     try {
-        SetBusy(true);
         FileStream in(fileName, FileStream::Mode::Read);
         ReadGame(in);
-        SetBusy(false);
     } catch (...) {
         Flags |= wfQuit;
-        SetBusy(false);
         throw;
     }
+    idle.Finish();
     GoBack();
 }
 
@@ -191,7 +184,7 @@ void TWorld::ChangeRoom(const std::string& name) {
     }
     if (Current && Current->HasFlag(rfMarked)) Flags |= wfLeavingMarked;
     RoomStep("GoRoom: exception C caught", [&] { target.Enter(previousID); });
-    RoomStep("GoRoom: exception D caught", [&] { target.Draw(ScreenSurface); });
+    RoomStep("GoRoom: exception D caught", [&] { target.Draw(Screen()); });
     try {
         Window->SetTitle(target.GetCaption());
         Flags &= static_cast<uint16_t>(~wfLeavingMarked);
@@ -207,20 +200,16 @@ void TWorld::ChangeRoom(const std::string& name) {
 void TWorld::GoRoom(const std::string& name) {
     if (Current) Current->CancelTimers();
     SetBusy(true);
+    ScopeGuard idle([this] { SetBusy(false); });
     try {
-        try {
-            ChangeRoom(name);
-        } catch (const KelException& e) {
-            ReportAndAskQuit(e.what());
-        } catch (...) {
-            ShowCatchPoint("GoRoom: exception F caught");
-            throw;
-        }
+        ChangeRoom(name);
+    } catch (const KelException& e) {
+        ReportAndAskQuit(e.what());
     } catch (...) {
-        SetBusy(false);
+        ShowCatchPoint("GoRoom: exception F caught");
         throw;
     }
-    SetBusy(false);
+    idle.Finish();
 }
 
 void TWorld::GoBack() {
@@ -240,10 +229,7 @@ void TWorld::GoBack() {
 
 void TWorld::Tick(int32_t count) {
     if (TickRunning) return;
-    TickRunning = true;
-    struct Release {
-        ~Release() { TickRunning = false; }
-    } release;
+    const TemporaryChange<bool> running(TickRunning, true);
     try {
         RunTickSteps();
     } catch (const KelException& e) {
@@ -284,7 +270,7 @@ void TWorld::RunTickSteps() {
         if (Current) Current->RunDueTimers(Ticks);
         Flags &= static_cast<uint16_t>(~wfIdle);
     }
-    if (ScreenSurface && ScreenSurface->IsDirty()) FlushView();
+    if (Screen() && Screen()->IsDirty()) FlushView();
 }
 
 // ---- Mouse and paint ----
@@ -363,21 +349,15 @@ void TWorld::ViewMouseUp(int, uint8_t, int32_t x, int32_t y) {
 }
 
 void TWorld::ViewPaint(const TRect& clip) {
-    if (!ScreenSurface) return;
-    ScreenSurface->AddDamage(clip);
+    if (!Screen()) return;
+    Screen()->AddDamage(clip);
     FlushView();
 }
 
 void TWorld::FlushView() {
-    if (!ScreenSurface || !Lib) return;
-    const RgbPalette* previous = ViewTarget->SelectPalette(&Lib->GetHPal());
-    try {
-        ScreenSurface->DisplayDamage(*ViewTarget, {0, 0});
-    } catch (...) {
-        ViewTarget->SelectPalette(previous);
-        throw;
-    }
-    ViewTarget->SelectPalette(previous);
+    if (!Screen() || !Lib) return;
+    const auto palette = ViewTarget->ShowThrough(&Lib->GetHPal());
+    Screen()->DisplayDamage(*ViewTarget, {0, 0});
 }
 
 // ---- Busy state and reports ----
@@ -387,6 +367,13 @@ void TWorld::SetBusy(bool on) {
     if (HasFlag(wfBusy) == on) return;
     Flags ^= wfBusy;
     Plat->SetScreenCursor(on ? ScreenCursor::Hourglass : ScreenCursor::Default);
+}
+
+void TWorld::SetFlag(uint16_t flag, bool on) {
+    if (on)
+        Flags |= flag;
+    else
+        Flags &= static_cast<uint16_t>(~flag);
 }
 
 void TWorld::ReportAndAskQuit(const std::string& message) {
@@ -399,11 +386,11 @@ void TWorld::ReportAndAskQuit(const std::string& message) {
 
 std::vector<uint8_t> TWorld::ScreenThumbnail() const {
     std::vector<uint8_t> pixels;
-    if (!ScreenSurface) return pixels;
+    if (!Screen()) return pixels;
     pixels.reserve(SaveThumbBytes);
     for (int32_t y = 0; y < SaveThumbHeight; ++y)
         for (int32_t x = 0; x < SaveThumbWidth; ++x)
-            pixels.push_back(ScreenSurface->GetPixel({x * 5, y * 5}));
+            pixels.push_back(Screen()->GetPixel({x * 5, y * 5}));
     return pixels;
 }
 
@@ -413,39 +400,31 @@ void TWorld::SaveGame(char slot, bool leaveRoom) {
     PendingThumbnail.clear();
     if (leaveRoom) GoRoom("TITLE");
     SetBusy(true);
-    try {
-        trailer.Fingerprint = RoomsFingerprint(Rooms);
-        SaveFileAtomically(SaveFileName(slot), [&](ByteStream& out) {
-            WriteGame(out);
-            WriteSaveTrailer(out, trailer);
-        });
-    } catch (...) {
-        SetBusy(false);
-        throw;
-    }
-    SetBusy(false);
+    ScopeGuard idle([this] { SetBusy(false); });
+    trailer.Fingerprint = RoomsFingerprint(Rooms);
+    SaveFileAtomically(SaveFileName(slot), [&](ByteStream& out) {
+        WriteGame(out);
+        WriteSaveTrailer(out, trailer);
+    });
+    idle.Finish();
 }
 
 bool TWorld::LoadGame(char slot) {
     SetBusy(true);
+    ScopeGuard idle([this] { SetBusy(false); });
+    FileStream in(SaveFileName(slot), FileStream::Mode::Read);
+    // A file that fails half-way must not leave the rooms half read: the
+    // state before the load is kept in memory and put back.
+    MemoryStream before;
+    WriteGame(before);
     bool read = false;
     try {
-        FileStream in(SaveFileName(slot), FileStream::Mode::Read);
-        // A file that fails half-way must not leave the rooms half read: the
-        // state before the load is kept in memory and put back.
-        MemoryStream before;
-        WriteGame(before);
-        try {
-            read = ReadGame(in);
-        } catch (...) {
-            RestoreState(before);
-            throw;
-        }
+        read = ReadGame(in);
     } catch (...) {
-        SetBusy(false);
+        RestoreState(before);
         throw;
     }
-    SetBusy(false);
+    idle.Finish();
     return read;
 }
 
@@ -467,7 +446,8 @@ void TWorld::WriteGame(ByteStream& stream) {
 }
 
 bool TWorld::ReadGame(ByteStream& stream) {
-    FormatVersionReset reset;
+    // The current data format again once the game has been read, however it ended.
+    ScopeGuard resetFormat([] { DataFormatVersion = CurrentDataFormatVersion; });
     if (!CheckSaveHeader(stream) || DataFormatVersion == 0) return false;
     auto trailer = FindSaveTrailer(stream);
     if (trailer && trailer->second.Fingerprint != RoomsFingerprint(Rooms))
