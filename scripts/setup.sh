@@ -5,7 +5,8 @@ set -e
 packages="build-essential cmake ninja-build pkg-config git
   qt6-base-dev libx11-dev librsvg2-bin fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool"
+  xvfb xauth xdotool
+  libpng-dev libxtst-dev libxdamage-dev"
 
 missing=""
 for p in $packages; do

@@ -9,9 +9,7 @@
 #include "image/ZQ5Library.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/BlockLayout.h"
-#include "shell/DlgAbout.h"
 #include "shell/EventBoundary.h"
-#include "shell/FormHelp.h"
 #include "shell/PanelButton.h"
 #include "shell/QtConvert.h"
 #include "shell/QtPlatform.h"
@@ -104,8 +102,32 @@ void TFormVorel::BuildComponents() {
 }
 
 void TFormVorel::SetCompanions(TDlgAbout* about, TFormHelp* help) {
-    About = about;
-    Help = help;
+    About.SetExisting(about);
+    Help.SetExisting(help);
+}
+
+void TFormVorel::SetCompanionFactories(LazyWindow<TDlgAbout>::Factory about,
+                                       LazyWindow<TFormHelp>::Factory help) {
+    About.SetFactory(std::move(about));
+    Help.SetFactory(std::move(help));
+}
+
+void TFormVorel::ShowAbout() {
+    TDlgAbout* about = About.Get();
+    if (about && !about->isVisible()) about->exec();
+}
+
+TFormHelp* TFormVorel::HelpWindow() {
+    const bool fresh = !Help.IfMade();
+    TFormHelp* help = Help.Get();
+    if (help && fresh && Shown) PlaceHelp(*help);
+    return help;
+}
+
+// 20 pixels from the screen's top and right.
+void TFormVorel::PlaceHelp(TFormHelp& help) {
+    QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 800, 600);
+    help.move(screen.width() - help.frameGeometry().width() - 20, 20);
 }
 
 void TFormVorel::FormCreate() {
@@ -214,7 +236,7 @@ void TFormVorel::tmrTickTimer() {
 }
 
 void TFormVorel::pnlAboutClick() {
-    if (About && !About->isVisible()) About->exec();
+    ShowAbout();
 }
 
 void TFormVorel::BringToFront() {
@@ -226,15 +248,31 @@ void TFormVorel::BringToFront() {
 }
 
 void TFormVorel::ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) {
-    if (TheWorld) TheWorld->ViewMouseDown(button, shiftState, x, y);
+    if (!TheWorld) return;
+    TheWorld->ViewMouseDown(button, shiftState, x, y);
+    ShowInputDamage();
 }
 
 void TFormVorel::ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y) {
-    if (TheWorld) TheWorld->ViewMouseMove(shiftState, x, y);
+    if (!TheWorld) return;
+    TheWorld->ViewMouseMove(shiftState, x, y);
+    ShowInputDamage();
 }
 
 void TFormVorel::ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y) {
-    if (TheWorld) TheWorld->ViewMouseUp(button, shiftState, x, y);
+    if (!TheWorld) return;
+    TheWorld->ViewMouseUp(button, shiftState, x, y);
+    ShowInputDamage();
+}
+
+// Waiting for the tick would show a click up to 55 ms late and a drag at the
+// tick's rate; the pixels are the ones the tick would show, only sooner. The
+// blit only marks its rectangle for repainting, and Qt paints what is marked
+// once per pass of the event loop, so a burst of moves costs one paint.
+void TFormVorel::ShowInputDamage() {
+    if (!InputShownAtOnce || !TheWorld) return;
+    const TZQ5ImageData* screen = TheWorld->Screen();
+    if (screen && screen->IsDirty()) TheWorld->FlushView();
 }
 
 void TFormVorel::ViewPaint(const TRect& clip) {
@@ -290,11 +328,8 @@ void TFormVorel::showEvent(QShowEvent* event) {
 }
 
 void TFormVorel::FormShow() {
-    if (ShowSplash && About && !About->isVisible()) About->exec();
-    if (Help) {
-        QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 800, 600);
-        Help->move(screen.width() - Help->frameGeometry().width() - 20, 20);
-    }
+    if (ShowSplash) ShowAbout();
+    if (TFormHelp* help = Help.IfMade()) PlaceHelp(*help);
 }
 
 void TFormVorel::closeEvent(QCloseEvent* event) {
@@ -309,14 +344,15 @@ void TFormVorel::closeEvent(QCloseEvent* event) {
     }
     // The companions go with the main window, also a modal about box that a
     // quit signal interrupted, so that the program ends.
-    if (Help) Help->hide();
-    if (About && About->isVisible()) About->reject();
+    if (TFormHelp* help = Help.IfMade()) help->hide();
+    if (TDlgAbout* about = About.IfMade(); about && about->isVisible()) about->reject();
     event->accept();
 }
 
 void TFormVorel::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        if (Help && !Help->isVisible()) Help->show();
+        TFormHelp* help = HelpWindow();
+        if (help && !help->isVisible()) help->show();
         return;
     }
     if (event->key() == Qt::Key_F11) {

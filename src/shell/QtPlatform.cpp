@@ -1,7 +1,6 @@
 #include "shell/QtPlatform.h"
 
 #include "shell/ApplicationTitle.h"
-#include "shell/CapsLock.h"
 #include "shell/DesktopFacts.h"
 #include "shell/QtConvert.h"
 
@@ -60,8 +59,7 @@ MessageResult QtPlatform::AskWithMessageBox(const std::string& text, MessageKind
 
 bool QtPlatform::IsCapsLockOn() const {
     if (CapsLockOverride) return *CapsLockOverride;
-    if (std::optional<bool> state = QueryCapsLock()) return *state;
-    return CapsLockSeen;
+    return CapsLock.On();
 }
 
 uint32_t QtPlatform::Milliseconds() const {
@@ -105,7 +103,7 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
         bool down = event->type() == QEvent::KeyPress;
         if (key->key() == Qt::Key_Shift) Modifiers.setFlag(Qt::ShiftModifier, down);
         if (key->key() == Qt::Key_Control) Modifiers.setFlag(Qt::ControlModifier, down);
-        if (key->key() == Qt::Key_CapsLock && down && !key->isAutoRepeat()) CapsLockSeen = !CapsLockSeen;
+        CapsLock.NoticeKey(*key);
         break;
     }
     case QEvent::MouseButtonPress:

@@ -5,6 +5,7 @@
 // function so that tests can answer them.
 
 #include "platform/Platform.h"
+#include "shell/CapsLock.h"
 #include "shell/ProgramCursors.h"
 
 #include <QObject>
@@ -57,7 +58,7 @@ private:
     QPointer<QWidget> PlayArea;
     mutable std::unique_ptr<ProgramCursors> CursorSet;
     Qt::KeyboardModifiers Modifiers;
-    bool CapsLockSeen = false;
+    CapsLockTracker CapsLock;
     std::optional<bool> CapsLockOverride;
     bool Hourglass = false;
 };
