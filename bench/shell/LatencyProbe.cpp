@@ -168,13 +168,21 @@ public:
     }
 
     // Holds the button down at from and sends moves every interval; counts
-    // the updates of the window (one report of damage each) meanwhile.
+    // the updates of the window meanwhile. One update may put several
+    // rectangles, which arrive together: damage after a gap of 3 ms or more
+    // starts a new update.
     void Drag(TPoint from, int moves, std::chrono::milliseconds interval) {
         MoveTo(from);
         Settle();
         Button(true);
         Settle();
         int updates = 0;
+        Clock::time_point lastDamage{};
+        auto count = [&](const XDamageNotifyEvent&) {
+            const Clock::time_point now = Clock::now();
+            if (now - lastDamage >= std::chrono::milliseconds(3)) ++updates;
+            lastDamage = now;
+        };
         const Clock::time_point start = Clock::now();
         for (int i = 1; i <= moves; ++i) {
             const int step = i % 80 < 40 ? i % 40 : 40 - i % 40; // there and back again
@@ -183,7 +191,7 @@ public:
             while (Clock::now() < due) {
                 const int wait = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                                       due - Clock::now()).count());
-                Drain(std::max(0, wait), [&](const XDamageNotifyEvent& damage) { updates += damage.more ? 0 : 1; });
+                Drain(std::max(0, wait), count);
             }
         }
         const double seconds = MillisecondsSince(start) / 1000;

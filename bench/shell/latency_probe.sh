@@ -8,6 +8,8 @@
 # sends and the processor time it and the X server spend.
 # Usage: latency_probe.sh [BIN_DIR] [ROUNDS] [CLICKS_PER_ROUND] [SCALES]
 #   (defaults: build/bin, 3 rounds, 15 clicks, scales "1 2 3")
+# With COMPARE_BIN set to the bin folder of another build (an older one, say),
+# its program is probed in the same rounds as well.
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 bin="${1:-$root/build/bin}"
@@ -22,24 +24,26 @@ done
 SCREEN=1920x1600x24
 . "$root/bench/shell/xvfb_session.sh"
 
-# One round of one program: appends the probe's lines to $work/$1.$scale.
+# One round of one program: appends the probe's lines to $work/$1.$scale;
+# $2 is the probe's mode.
 probe() {
-  name=$1; shift
+  name=$1; mode=$2; shift 2
   "$@" >/dev/null 2>&1 &
   pid=$!
   idle=0; [ "$scale" = 1 ] && idle=10
-  "$bin/latency_probe" "$name" "$pid" "$xvfb" "$clicks" "$scale" "$idle" >> "$work/$name.$scale" ||
+  "$bin/latency_probe" "$mode" "$pid" "$xvfb" "$clicks" "$scale" "$idle" >> "$work/$name.$scale" ||
     echo "probe of $name failed" >&2
   kill -TERM "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
   rm -rf "$work/data"/*   # every round starts from fresh pictures
 }
 
 for scale in $scales; do
-  : > "$work/minimal.$scale"; : > "$work/vorel.$scale"
+  : > "$work/minimal.$scale"; : > "$work/vorel.$scale"; : > "$work/other.$scale"
   i=0
   while [ "$i" -lt "$rounds" ]; do
-    probe minimal "$bin/minimal_widgets" --click
-    probe vorel "$bin/vorel"
+    probe minimal minimal "$bin/minimal_widgets" --click
+    probe vorel vorel "$bin/vorel"
+    [ -n "${COMPARE_BIN:-}" ] && probe other vorel "$COMPARE_BIN/vorel"
     i=$((i + 1))
   done
 done
@@ -81,15 +85,28 @@ for scale in $scales; do
   printf '  %-36s %6s %6s %7s   %s\n' "scale $scale: minimal Qt program" "$bmed" "$bp90" "$bmax" "$bspread"
   printf '  %-36s %6s %6s %7s   %s\n' "scale $scale: vorel, click on picture" "$vmed" "$vp90" "$vmax" "$vspread"
   printf '  %-36s %6s %6s %7s x\n' "scale $scale: ratio" "$(ratio "$vmed" "$bmed")" "$(ratio "$vp90" "$bp90")" "$(ratio "$vmax" "$bmax")"
+  if [ -n "${COMPARE_BIN:-}" ]; then
+    set -- $(clickstats "$work/other.$scale"); omed=$1 op90=$2 omax=$3 ospread=$4
+    printf '  %-36s %6s %6s %7s   %s\n' "scale $scale: COMPARE_BIN's vorel" "$omed" "$op90" "$omax" "$ospread"
+    printf '  %-36s %6s %6s %7s x\n' "scale $scale: its ratio" "$(ratio "$omed" "$bmed")" "$(ratio "$op90" "$bp90")" "$(ratio "$omax" "$bmax")"
+  fi
 done
 for scale in $scales; do
   set -- $(dragstats "$work/vorel.$scale")
   echo "dragging an object in vorel at scale $scale: $1 window updates a second for $2 moves a second"
+  if [ -n "${COMPARE_BIN:-}" ]; then
+    set -- $(dragstats "$work/other.$scale")
+    echo "  COMPARE_BIN's vorel: $1 window updates a second for $2 moves a second"
+  fi
 done
 set -- $(idlestats "$work/minimal.1"); breq=$1 bcpu=$2 bsrv=$3 bcspread=$4
 set -- $(idlestats "$work/vorel.1"); vreq=$1 vcpu=$2 vsrv=$3 vcspread=$4
 echo "idle for 10 s                           X requests/s   CPU ms/s   X server ms/s   CPU spread"
 printf '  %-36s %8s %10s %12s   %s\n' "minimal Qt program (baseline)" "$breq" "$bcpu" "$bsrv" "$bcspread"
 printf '  %-36s %8s %10s %12s   %s\n' "vorel (picture 1)" "$vreq" "$vcpu" "$vsrv" "$vcspread"
+if [ -n "${COMPARE_BIN:-}" ]; then
+  set -- $(idlestats "$work/other.1")
+  printf '  %-36s %8s %10s %12s   %s\n' "COMPARE_BIN's vorel (picture 1)" "$1" "$2" "$3" "$4"
+fi
 echo "($rounds alternating rounds of $clicks clicks each per scale on one Xvfb; the machine may be"
 echo " shared, so compare the ratios, not the milliseconds)"

@@ -287,6 +287,12 @@ void TWorld::RunTickSteps() {
     if (ScreenSurface && ScreenSurface->IsDirty()) FlushView();
 }
 
+bool TWorld::IsQuiet() const {
+    if (Captured || HasFlag(wfCursorRefresh) || HasFlag(wfQuit) || HasFlag(wfBusy)) return false;
+    if (ScreenSurface && ScreenSurface->IsDirty()) return false;
+    return !Current || Current->Timers.IsEmpty();
+}
+
 // ---- Mouse and paint ----
 
 bool TWorld::IsNotReady() const {

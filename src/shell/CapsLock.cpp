@@ -44,14 +44,19 @@ void CapsLockTracker::NoticeKey(const QKeyEvent& key) {
     // Under X11 the key event arrives after the notification that already
     // told the new state: toggling again would undo it.
     if (FollowsServer()) return;
-    if (key.type() == QEvent::KeyPress && key.key() == Qt::Key_CapsLock && !key.isAutoRepeat())
-        State = !State;
+    if (key.type() == QEvent::KeyPress && key.key() == Qt::Key_CapsLock && !key.isAutoRepeat()) Set(!State);
+}
+
+void CapsLockTracker::Set(bool on) {
+    if (State == on) return;
+    State = on;
+    if (OnChange) OnChange();
 }
 
 bool CapsLockTracker::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
     if (eventType != "xcb_generic_event_t") return false;
     if (std::optional<bool> state = CapsLockFromXkbEvent(static_cast<const uint8_t*>(message), XkbEventBase))
-        State = *state;
+        Set(*state);
     return false; // Qt's own keyboard handling needs the event as well
 }
 

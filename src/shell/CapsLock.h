@@ -9,6 +9,7 @@
 #include <QAbstractNativeEventFilter>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class QKeyEvent;
@@ -34,7 +35,11 @@ public:
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
+    // Called after the state has changed.
+    std::function<void()> OnChange;
+
 private:
+    void Set(bool on);
     bool State = false;
     int XkbEventBase = -1;
 };

@@ -48,6 +48,7 @@ TFormVorel::TFormVorel(QtPlatform& platform, int forcedScale)
 
 TFormVorel::~TFormVorel() {
     // The world and the images go back to the library before it closes.
+    Plat.SetInputObserver(nullptr);
     tmrTick->stop();
     TheWorld.reset();
     for (size_t i = 1; i <= 4; ++i)
@@ -137,6 +138,7 @@ void TFormVorel::FormCreate() {
     });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this] { RealizeLibraryPalette(*this, Library.get()); });
+    Plat.SetInputObserver([this] { WakeTick(); });
     LoadLibraryAndThumbnails();
     Plat.ProcessPendingMessages();
     pnlAbout->setCursor(Plat.Cursors().Cursor(1));
@@ -220,6 +222,7 @@ void TFormVorel::pbxPicPaint(int index, const TRect& clip) {
 
 void TFormVorel::pbxPicClick(int index) {
     if (index == Current || !TheWorld) return;
+    WakeTick();
     HighlightThumbnail(Current, false);
     HighlightThumbnail(index, true);
     Current = static_cast<uint8_t>(index);
@@ -228,11 +231,28 @@ void TFormVorel::pbxPicClick(int index) {
 
 void TFormVorel::tmrTickTimer() {
     if (!TheWorld) return;
-    bool wanted = isMaximized() && Plat.IsCapsLockOn();
-    if (lblVersion->isVisible() != wanted) lblVersion->setVisible(wanted);
+    ShowVersionIfWanted();
     uint32_t count = Clock.Advance(Plat.Milliseconds());
     TheWorld->Tick(static_cast<int32_t>(count));
-    if (TheWorld->HasFlag(wfQuit)) close();
+    if (TheWorld->HasFlag(wfQuit)) {
+        close();
+        return;
+    }
+    // An idle program wakes no one: the tick rests until input comes.
+    if (TheWorld && TheWorld->IsQuiet()) tmrTick->stop();
+}
+
+void TFormVorel::WakeTick() {
+    if (Closed || !TheWorld) return;
+    ShowVersionIfWanted(); // Caps Lock may be what changed
+    if (tmrTick->isActive()) return;
+    Clock.Restart(Plat.Milliseconds());
+    tmrTick->start();
+}
+
+void TFormVorel::ShowVersionIfWanted() {
+    bool wanted = isMaximized() && Plat.IsCapsLockOn();
+    if (lblVersion->isVisible() != wanted) lblVersion->setVisible(wanted);
 }
 
 void TFormVorel::pnlAboutClick() {
@@ -366,4 +386,5 @@ void TFormVorel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         RealizeLibraryPalette(*this, Library.get());
+    if (event->type() == QEvent::WindowStateChange) WakeTick();
 }

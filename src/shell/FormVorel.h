@@ -99,6 +99,10 @@ private:
     void ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y) override;
     void ViewPaint(const TRect& clip) override;
     void ShowInputDamage();
+    // On any input: starts the resting tick again, counting no ticks for the
+    // rest, and shows the version label when it is wanted.
+    void WakeTick();
+    void ShowVersionIfWanted();
 
     QtPlatform& Plat;
     int ForcedScale;

@@ -57,6 +57,11 @@ MessageResult QtPlatform::AskWithMessageBox(const std::string& text, MessageKind
     return box.exec() == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
 }
 
+void QtPlatform::SetInputObserver(std::function<void()> observer) {
+    InputObserver = std::move(observer);
+    CapsLock.OnChange = InputObserver;
+}
+
 bool QtPlatform::IsCapsLockOn() const {
     if (CapsLockOverride) return *CapsLockOverride;
     return CapsLock.On();
@@ -104,6 +109,7 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
         if (key->key() == Qt::Key_Shift) Modifiers.setFlag(Qt::ShiftModifier, down);
         if (key->key() == Qt::Key_Control) Modifiers.setFlag(Qt::ControlModifier, down);
         CapsLock.NoticeKey(*key);
+        if (InputObserver) InputObserver();
         break;
     }
     case QEvent::MouseButtonPress:
@@ -113,6 +119,7 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Wheel:
     case QEvent::HoverMove:
         Modifiers = static_cast<QInputEvent*>(event)->modifiers();
+        if (InputObserver) InputObserver();
         break;
     default:
         break;

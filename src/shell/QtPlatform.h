@@ -29,6 +29,9 @@ public:
     // The widget whose cursor the play-area cursor calls set.
     void SetPlayArea(QWidget* playArea) { PlayArea = playArea; }
     const ProgramCursors& Cursors() const;
+    // Called on every key, mouse and wheel event the application sees, before
+    // it is delivered, and when Caps Lock changes; nullptr for none.
+    void SetInputObserver(std::function<void()> observer);
     // For tests and for desktops where it cannot be read: the Caps Lock state.
     void SetCapsLockOverride(std::optional<bool> on) { CapsLockOverride = on; }
 
@@ -59,6 +62,7 @@ private:
     mutable std::unique_ptr<ProgramCursors> CursorSet;
     Qt::KeyboardModifiers Modifiers;
     CapsLockTracker CapsLock;
+    std::function<void()> InputObserver;
     std::optional<bool> CapsLockOverride;
     bool Hourglass = false;
 };

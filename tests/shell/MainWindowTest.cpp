@@ -145,6 +145,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
         Form->tmrTickTimer();
         Form->TickTimer()->stop();
+        Platform.SetInputObserver(nullptr); // and input cannot start it again
         QCoreApplication::processEvents();
     }
     // Sends a move with the left button held, as a drag makes them.
@@ -432,4 +433,38 @@ TEST_F(MainWindow, CompanionsAreBuiltWhenFirstWanted) {
     QTest::keyClick(Form.get(), Qt::Key_F1);
     EXPECT_EQ(abouts, 1);
     EXPECT_EQ(helps, 1);
+}
+
+TEST_F(MainWindow, TickRestsWhileNothingHappensAndInputWakesIt) {
+    Create();
+    Form->show();
+    Form->tmrTickTimer(); // the test rooms have no timers
+    EXPECT_FALSE(Form->TickTimer()->isActive());
+    const int32_t ticks = World->TickCount();
+    QTest::qWait(300);
+    EXPECT_EQ(World->TickCount(), ticks);
+
+    QTest::mouseMove(Form->View(), QPoint(10, 10));
+    EXPECT_TRUE(Form->TickTimer()->isActive());
+    World->CurrentRoom()->AddTimer(1, 1000);
+    Form->tmrTickTimer();
+    EXPECT_TRUE(Form->TickTimer()->isActive()) << "a pending timer keeps it going";
+    EXPECT_LE(World->TickCount(), ticks + 1) << "the rest of five ticks counted";
+    World->CurrentRoom()->CancelTimers();
+    Form->tmrTickTimer();
+    ASSERT_FALSE(Form->TickTimer()->isActive());
+    QTest::keyClick(Form.get(), Qt::Key_A);
+    EXPECT_TRUE(Form->TickTimer()->isActive());
+}
+
+TEST_F(MainWindow, VersionLabelFollowsCapsLockWhileTheTickRests) {
+    Create();
+    Form->showMaximized();
+    Form->tmrTickTimer();
+    ASSERT_FALSE(Form->TickTimer()->isActive());
+    EXPECT_FALSE(Form->VersionLabel()->isVisible());
+    QTest::keyClick(Form.get(), Qt::Key_CapsLock); // offscreen, the key itself tells
+    EXPECT_TRUE(Form->VersionLabel()->isVisible());
+    QTest::keyClick(Form.get(), Qt::Key_CapsLock);
+    EXPECT_FALSE(Form->VersionLabel()->isVisible());
 }
