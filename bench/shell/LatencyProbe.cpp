@@ -60,7 +60,7 @@ double ProcessCpuMs(pid_t pid) {
 
 class Probe {
 public:
-    Probe() : Dpy(XOpenDisplay(nullptr)) {
+    Probe() : Dpy(OpenDisplay()) {
         if (!Dpy) Fail("cannot open the display");
         int event = 0, error = 0, major = 0, minor = 0;
         if (!XTestQueryExtension(Dpy, &event, &error, &major, &minor)) Fail("the X server has no XTEST");
@@ -204,8 +204,8 @@ public:
     void Idle(pid_t pid, pid_t serverPid, double seconds) {
         Settle();
         std::this_thread::sleep_for(std::chrono::seconds(1));
-        Display* control = XOpenDisplay(nullptr);
-        Display* data = XOpenDisplay(nullptr);
+        Display* control = OpenDisplay();
+        Display* data = OpenDisplay();
         int major = 0, minor = 0;
         if (!control || !data || !XRecordQueryVersion(control, &major, &minor))
             Fail("the X server has no RECORD");
@@ -236,6 +236,15 @@ public:
         XCloseDisplay(data);
         XCloseDisplay(control);
         std::printf("idle %.3f %ld %.2f %.2f\n", elapsed, requests, programMs, serverMs);
+    }
+
+    // A server busy with other clients may refuse a connection for a moment.
+    static Display* OpenDisplay() {
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            if (Display* display = XOpenDisplay(nullptr)) return display;
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        }
+        return nullptr;
     }
 
     [[noreturn]] static void Fail(const char* what) {

@@ -63,7 +63,11 @@ public:
         QTest::mouseRelease(Form.View(), Qt::LeftButton, Qt::ShiftModifier, Scaled(Sky));
         QCoreApplication::processEvents();
     }
+    // The clicks on the sky let the object go: select it again, then press on it.
     void Grab() {
+        Form.TickTimer()->start();
+        Click(FirstIcon, {});
+        Form.TickTimer()->stop();
         QTest::mousePress(Form.View(), Qt::LeftButton, {}, Scaled(CatEar));
         QCoreApplication::processEvents();
     }
