@@ -275,7 +275,7 @@ void TWorld::RunTickSteps() {
 
 bool TWorld::IsQuiet() const {
     if (Captured || HasFlag(wfCursorRefresh) || HasFlag(wfQuit) || HasFlag(wfBusy)) return false;
-    if (ScreenSurface && ScreenSurface->IsDirty()) return false;
+    if (Screen() && Screen()->IsDirty()) return false;
     return !Current || Current->Timers.IsEmpty();
 }
 
