@@ -17,11 +17,13 @@
 #include <functional>
 #include <memory>
 
+class GrownUpsMenu;
 class PanelButton;
 class QFrame;
 class QLabel;
 class QTimer;
 class QtPlatform;
+class SoundPlayer;
 class THotImage;
 class ThumbnailBox;
 class TTileBG;
@@ -74,6 +76,8 @@ public:
     // Off: the damage of mouse input waits for the next tick, as the timing
     // of the original program had it (kept to compare both timings).
     void SetInputShownAtOnce(bool on) { InputShownAtOnce = on; }
+    GrownUpsMenu* GrownUps() const { return Grownups; }
+    SoundPlayer* Sounds() const { return Sound; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -84,6 +88,7 @@ protected:
 
 private:
     void BuildComponents();
+    void BuildGrownUpsMenu();
     void LoadLibraryAndThumbnails();
     void CreateWorld();
     void FormResize();
@@ -120,6 +125,8 @@ private:
     PanelButton* pnlAbout;
     QTimer* tmrTick;
     PlayArea* PlayView;
+    SoundPlayer* Sound;
+    GrownUpsMenu* Grownups;
     LazyWindow<TDlgAbout> About;
     LazyWindow<TFormHelp> Help;
 

@@ -3,6 +3,7 @@
 #include "shell/ApplicationTitle.h"
 #include "shell/DesktopFacts.h"
 #include "shell/QtConvert.h"
+#include "shell/SoundPlayer.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -125,4 +126,12 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void QtPlatform::PlaySound(SoundCue cue) {
+    if (Sounds) Sounds->Play(cue);
+}
+
+void QtPlatform::SetSoundPlayer(SoundPlayer* player) {
+    Sounds = player;
 }
