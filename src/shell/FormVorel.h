@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+class ArtButton;
 class GrownUpsMenu;
 class PanelButton;
 class QFrame;
@@ -59,6 +60,7 @@ public:
     bool IsMainWindowActive() const override;
     void DrawThumbnail(int index) override;
     void HighlightThumbnail(int index, bool on) override;
+    void ShowHistory(bool canUndo, bool canRedo) override;
 
     void tmrTickTimer();
     void pbxPicClick(int index);
@@ -76,6 +78,8 @@ public:
     // Off: the damage of mouse input waits for the next tick, as the timing
     // of the original program had it (kept to compare both timings).
     void SetInputShownAtOnce(bool on) { InputShownAtOnce = on; }
+    ArtButton* UndoButton() const { return cmdUndo; }
+    ArtButton* RedoButton() const { return cmdRedo; }
     GrownUpsMenu* GrownUps() const { return Grownups; }
     SoundPlayer* Sounds() const { return Sound; }
 
@@ -98,6 +102,8 @@ private:
     void ShowAbout();
     TFormHelp* HelpWindow();
     void PlaceHelp(TFormHelp& help);
+    // "UNDO" or "REDO", from the buttons and the keys alike.
+    void SendKeyCommand(const char* command);
 
     void ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) override;
     void ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y) override;
@@ -123,6 +129,8 @@ private:
     QLabel* lblHelpPrompt;
     QFrame* pnlFrame;
     PanelButton* pnlAbout;
+    ArtButton* cmdUndo;
+    ArtButton* cmdRedo;
     QTimer* tmrTick;
     PlayArea* PlayView;
     SoundPlayer* Sound;
