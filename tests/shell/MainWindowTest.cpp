@@ -473,6 +473,8 @@ TEST_F(MainWindow, VersionLabelFollowsCapsLockWhileTheTickRests) {
     EXPECT_TRUE(Form->VersionLabel()->isVisible());
     QTest::keyClick(Form.get(), Qt::Key_CapsLock);
     EXPECT_FALSE(Form->VersionLabel()->isVisible());
+}
+
 TEST_F(MainWindow, UndoAndRedoKeysAndButtonsReachTheCurrentRoom) {
     Create();
     Form->show();
