@@ -6,7 +6,8 @@ packages="build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-multimedia-dev libx11-dev librsvg2-bin fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool poppler-utils
-  clang libclang-rt-14-dev"
+  clang libclang-rt-14-dev
+  libpng-dev libxtst-dev libxdamage-dev"
 
 missing=""
 for p in $packages; do

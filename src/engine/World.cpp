@@ -268,6 +268,12 @@ void TWorld::RunTickSteps() {
     if (Screen() && Screen()->IsDirty()) FlushView();
 }
 
+bool TWorld::IsQuiet() const {
+    if (Captured || HasFlag(wfCursorRefresh) || HasFlag(wfQuit) || HasFlag(wfBusy)) return false;
+    if (Screen() && Screen()->IsDirty()) return false;
+    return !Current || Current->Timers.IsEmpty();
+}
+
 // ---- Mouse and paint ----
 
 bool TWorld::IsNotReady() const {

@@ -77,6 +77,13 @@ public:
     // empty, SaveGame reduces the screen surface by 5.
     std::vector<uint8_t> PendingThumbnail;
 
+    // True when ticks would change nothing until the next input: no timer is
+    // pending in the current room, no press is held, no pointer refresh, quit
+    // or busy state is pending and the screen has nothing undrawn. A shell may
+    // then stop ticking until input arrives; ticks that do not happen are not
+    // counted, which no pending timer can notice.
+    bool IsQuiet() const;
+
     void SetBusy(bool on);
     // The message, two line breaks and "Quit game?", Yes/No; Yes sets wfQuit.
     void ReportAndAskQuit(const std::string& message);

@@ -70,9 +70,9 @@ bool DataFilesSound(Platform& platform) {
 int RunWindows(VorelApplication& app, QtPlatform& platform, SingleInstance& instance, int scale) {
     platform.ProcessPendingMessages();
     TFormVorel form(platform, scale);
-    TDlgAbout about(platform, platform.Cursors().Cursor(5));
-    TFormHelp help;
-    form.SetCompanions(&about, &help);
+    form.SetCompanionFactories(
+        [&platform] { return std::make_unique<TDlgAbout>(platform, platform.Cursors().Cursor(5)); },
+        [] { return std::make_unique<TFormHelp>(); });
     instance.OnActivateRequest = [&form] { form.BringToFront(); };
     bool startupFailed = false;
     try {

@@ -10,9 +10,7 @@
 #include "shell/ApplicationTitle.h"
 #include "shell/ArtButton.h"
 #include "shell/BlockLayout.h"
-#include "shell/DlgAbout.h"
 #include "shell/EventBoundary.h"
-#include "shell/FormHelp.h"
 #include "shell/GrownUpsMenu.h"
 #include "shell/PanelButton.h"
 #include "shell/QtConvert.h"
@@ -66,6 +64,7 @@ TFormVorel::TFormVorel(QtPlatform& platform, int forcedScale)
 
 TFormVorel::~TFormVorel() {
     // The world and the images go back to the library before it closes.
+    Plat.SetInputObserver(nullptr);
     tmrTick->stop();
     TheWorld.reset();
     for (size_t i = 1; i <= 4; ++i)
@@ -146,8 +145,32 @@ void TFormVorel::BuildGrownUpsMenu() {
 }
 
 void TFormVorel::SetCompanions(TDlgAbout* about, TFormHelp* help) {
-    About = about;
-    Help = help;
+    About.SetExisting(about);
+    Help.SetExisting(help);
+}
+
+void TFormVorel::SetCompanionFactories(LazyWindow<TDlgAbout>::Factory about,
+                                       LazyWindow<TFormHelp>::Factory help) {
+    About.SetFactory(std::move(about));
+    Help.SetFactory(std::move(help));
+}
+
+void TFormVorel::ShowAbout() {
+    TDlgAbout* about = About.Get();
+    if (about && !about->isVisible()) about->exec();
+}
+
+TFormHelp* TFormVorel::HelpWindow() {
+    const bool fresh = !Help.IfMade();
+    TFormHelp* help = Help.Get();
+    if (help && fresh && Shown) PlaceHelp(*help);
+    return help;
+}
+
+// 20 pixels from the screen's top and right.
+void TFormVorel::PlaceHelp(TFormHelp& help) {
+    QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 800, 600);
+    help.move(screen.width() - help.frameGeometry().width() - 20, 20);
 }
 
 void TFormVorel::FormCreate() {
@@ -157,6 +180,7 @@ void TFormVorel::FormCreate() {
     });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this] { RealizeLibraryPalette(*this, Library.get()); });
+    Plat.SetInputObserver([this] { WakeTick(); });
     LoadLibraryAndThumbnails();
     Plat.ProcessPendingMessages();
     pnlAbout->setCursor(Plat.Cursors().Cursor(1));
@@ -236,6 +260,7 @@ void TFormVorel::pbxPicPaint(int index, const TRect& clip) {
 
 void TFormVorel::pbxPicClick(int index) {
     if (index == Current || !TheWorld) return;
+    WakeTick();
     HighlightThumbnail(Current, false);
     HighlightThumbnail(index, true);
     Current = static_cast<uint8_t>(index);
@@ -244,15 +269,32 @@ void TFormVorel::pbxPicClick(int index) {
 
 void TFormVorel::tmrTickTimer() {
     if (!TheWorld) return;
-    bool wanted = isMaximized() && Plat.IsCapsLockOn();
-    if (lblVersion->isVisible() != wanted) lblVersion->setVisible(wanted);
+    ShowVersionIfWanted();
     uint32_t count = Clock.Advance(Plat.Milliseconds());
     TheWorld->Tick(static_cast<int32_t>(count));
-    if (TheWorld->HasFlag(wfQuit)) close();
+    if (TheWorld->HasFlag(wfQuit)) {
+        close();
+        return;
+    }
+    // An idle program wakes no one: the tick rests until input comes.
+    if (TheWorld && TheWorld->IsQuiet()) tmrTick->stop();
+}
+
+void TFormVorel::WakeTick() {
+    if (Closed || !TheWorld) return;
+    ShowVersionIfWanted(); // Caps Lock may be what changed
+    if (tmrTick->isActive()) return;
+    Clock.Restart(Plat.Milliseconds());
+    tmrTick->start();
+}
+
+void TFormVorel::ShowVersionIfWanted() {
+    bool wanted = isMaximized() && Plat.IsCapsLockOn();
+    if (lblVersion->isVisible() != wanted) lblVersion->setVisible(wanted);
 }
 
 void TFormVorel::pnlAboutClick() {
-    if (About && !About->isVisible()) About->exec();
+    ShowAbout();
 }
 
 void TFormVorel::BringToFront() {
@@ -264,15 +306,31 @@ void TFormVorel::BringToFront() {
 }
 
 void TFormVorel::ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) {
-    if (TheWorld) TheWorld->ViewMouseDown(button, shiftState, x, y);
+    if (!TheWorld) return;
+    TheWorld->ViewMouseDown(button, shiftState, x, y);
+    ShowInputDamage();
 }
 
 void TFormVorel::ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y) {
-    if (TheWorld) TheWorld->ViewMouseMove(shiftState, x, y);
+    if (!TheWorld) return;
+    TheWorld->ViewMouseMove(shiftState, x, y);
+    ShowInputDamage();
 }
 
 void TFormVorel::ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y) {
-    if (TheWorld) TheWorld->ViewMouseUp(button, shiftState, x, y);
+    if (!TheWorld) return;
+    TheWorld->ViewMouseUp(button, shiftState, x, y);
+    ShowInputDamage();
+}
+
+// Waiting for the tick would show a click up to 55 ms late and a drag at the
+// tick's rate; the pixels are the ones the tick would show, only sooner. The
+// blit only marks its rectangle for repainting, and Qt paints what is marked
+// once per pass of the event loop, so a burst of moves costs one paint.
+void TFormVorel::ShowInputDamage() {
+    if (!InputShownAtOnce || !TheWorld) return;
+    const TZQ5ImageData* screen = TheWorld->Screen();
+    if (screen && screen->IsDirty()) TheWorld->FlushView();
 }
 
 void TFormVorel::ViewPaint(const TRect& clip) {
@@ -332,11 +390,8 @@ void TFormVorel::showEvent(QShowEvent* event) {
 void TFormVorel::FormShow() {
     // Loading the sounds (and asking for a sound device) waits until the window is up.
     Sound->Preload();
-    if (ShowSplash && About && !About->isVisible()) About->exec();
-    if (Help) {
-        QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 800, 600);
-        Help->move(screen.width() - Help->frameGeometry().width() - 20, 20);
-    }
+    if (ShowSplash) ShowAbout();
+    if (TFormHelp* help = Help.IfMade()) PlaceHelp(*help);
 }
 
 void TFormVorel::closeEvent(QCloseEvent* event) {
@@ -351,8 +406,8 @@ void TFormVorel::closeEvent(QCloseEvent* event) {
     }
     // The companions go with the main window, also a modal about box that a
     // quit signal interrupted, so that the program ends.
-    if (Help) Help->hide();
-    if (About && About->isVisible()) About->reject();
+    if (TFormHelp* help = Help.IfMade()) help->hide();
+    if (TDlgAbout* about = About.IfMade(); about && about->isVisible()) about->reject();
     CloseWaitingBoxes();
     event->accept();
 }
@@ -371,7 +426,8 @@ void TFormVorel::CloseWaitingBoxes() {
 
 void TFormVorel::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        if (Help && !Help->isVisible()) Help->show();
+        TFormHelp* help = HelpWindow();
+        if (help && !help->isVisible()) help->show();
         return;
     }
     if (event->key() == Qt::Key_F11) {
@@ -398,4 +454,5 @@ void TFormVorel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         RealizeLibraryPalette(*this, Library.get());
+    if (event->type() == QEvent::WindowStateChange) WakeTick();
 }

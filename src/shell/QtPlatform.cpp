@@ -1,7 +1,6 @@
 #include "shell/QtPlatform.h"
 
 #include "shell/ApplicationTitle.h"
-#include "shell/CapsLock.h"
 #include "shell/DesktopFacts.h"
 #include "shell/QtConvert.h"
 #include "shell/SoundPlayer.h"
@@ -59,10 +58,14 @@ MessageResult QtPlatform::AskWithMessageBox(const std::string& text, MessageKind
     return box.exec() == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
 }
 
+void QtPlatform::SetInputObserver(std::function<void()> observer) {
+    InputObserver = std::move(observer);
+    CapsLock.OnChange = InputObserver;
+}
+
 bool QtPlatform::IsCapsLockOn() const {
     if (CapsLockOverride) return *CapsLockOverride;
-    if (std::optional<bool> state = QueryCapsLock()) return *state;
-    return CapsLockSeen;
+    return CapsLock.On();
 }
 
 uint32_t QtPlatform::Milliseconds() const {
@@ -106,7 +109,8 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
         bool down = event->type() == QEvent::KeyPress;
         if (key->key() == Qt::Key_Shift) Modifiers.setFlag(Qt::ShiftModifier, down);
         if (key->key() == Qt::Key_Control) Modifiers.setFlag(Qt::ControlModifier, down);
-        if (key->key() == Qt::Key_CapsLock && down && !key->isAutoRepeat()) CapsLockSeen = !CapsLockSeen;
+        CapsLock.NoticeKey(*key);
+        if (InputObserver) InputObserver();
         break;
     }
     case QEvent::MouseButtonPress:
@@ -116,6 +120,7 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Wheel:
     case QEvent::HoverMove:
         Modifiers = static_cast<QInputEvent*>(event)->modifiers();
+        if (InputObserver) InputObserver();
         break;
     default:
         break;

@@ -5,6 +5,7 @@
 // function so that tests can answer them.
 
 #include "platform/Platform.h"
+#include "shell/CapsLock.h"
 #include "shell/ProgramCursors.h"
 
 #include <QObject>
@@ -30,6 +31,9 @@ public:
     // The widget whose cursor the play-area cursor calls set.
     void SetPlayArea(QWidget* playArea) { PlayArea = playArea; }
     const ProgramCursors& Cursors() const;
+    // Called on every key, mouse and wheel event the application sees, before
+    // it is delivered, and when Caps Lock changes; nullptr for none.
+    void SetInputObserver(std::function<void()> observer);
     // For tests and for desktops where it cannot be read: the Caps Lock state.
     void SetCapsLockOverride(std::optional<bool> on) { CapsLockOverride = on; }
 
@@ -63,7 +67,8 @@ private:
     QPointer<SoundPlayer> Sounds;
     mutable std::unique_ptr<ProgramCursors> CursorSet;
     Qt::KeyboardModifiers Modifiers;
-    bool CapsLockSeen = false;
+    CapsLockTracker CapsLock;
+    std::function<void()> InputObserver;
     std::optional<bool> CapsLockOverride;
     bool Hourglass = false;
 };

@@ -26,6 +26,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 constexpr uint8_t FrameUp = 10;
@@ -50,6 +52,31 @@ public:
     }
     bool FailOnEnter = false;
     std::vector<std::string> Commands;
+};
+
+// A control that paints a 6 x 6 square of its colour where it is pressed and
+// dragged, straight into the screen, as the colouring room's fills do.
+class TPaintBox : public THitBox {
+public:
+    explicit TPaintBox(uint8_t colour) : THitBox("paint", {0, 0, 512, 320}), Colour(colour) {
+        IsControl = true;
+    }
+    bool MouseDown(int, uint8_t, int32_t x, int32_t y) override {
+        Dab(x, y);
+        return true;
+    }
+    bool MouseDrag(int32_t x, int32_t y) override {
+        Dab(x, y);
+        return true;
+    }
+    bool MouseUp(int32_t x, int32_t y) override {
+        Dab(x, y);
+        return false;
+    }
+
+private:
+    void Dab(int32_t x, int32_t y) { World->Screen()->FillRect({x - 3, y - 3, x + 3, y + 3}, Colour); }
+    uint8_t Colour;
 };
 
 void TestRooms(TWorld& world) {
@@ -113,6 +140,28 @@ protected:
         QCoreApplication::processEvents();
     }
     void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(5, 5)); }
+    // The pixels the window holds now, as its last paint left them: unlike
+    // grab(), taking them paints nothing.
+    QImage WindowPixels() { return Form->screen()->grabWindow(Form->winId()).toImage(); }
+    QRgb WindowPixelAt(QPoint inView) { return WindowPixels().pixel(Form->View()->mapTo(Form.get(), inView)); }
+    // A shown window at scale 1 with the tick stopped, so that only input can
+    // bring pixels to it, and a paint box in the title room.
+    void StartWithoutTick(uint8_t colour) {
+        Create(1);
+        World->CurrentRoom()->AddHitBox(std::make_unique<TPaintBox>(colour));
+        Form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+        Form->tmrTickTimer();
+        Form->TickTimer()->stop();
+        Platform.SetInputObserver(nullptr); // and input cannot start it again
+        QCoreApplication::processEvents();
+    }
+    // Sends a move with the left button held, as a drag makes them.
+    void DragTo(QPoint at) {
+        QWidget* view = Form->View();
+        QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(view, &move);
+    }
 
     TempDir Dir;
     FakePlatform Desktop;
@@ -320,6 +369,131 @@ TEST_F(MainWindow, MissingLibraryFailsTheStartWithItsMessage) {
     Form->ScriptLoader = TestRooms;
     EXPECT_ANY_THROW(Form->FormCreate());
     EXPECT_EQ(World, nullptr);
+}
+
+TEST_F(MainWindow, PressDragAndReleaseReachTheWindowWithoutATick) {
+    StartWithoutTick(99);
+    const int32_t ticks = World->TickCount();
+    const QRgb before = WindowPixelAt({100, 100});
+    ASSERT_NE(before, Grey(99));
+
+    QTest::mousePress(Form->View(), Qt::LeftButton, {}, QPoint(100, 100));
+    QCoreApplication::processEvents(); // the repaint Qt queued; the stopped tick cannot run
+    EXPECT_EQ(WindowPixelAt({100, 100}), Grey(99));
+    DragTo({200, 150});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(WindowPixelAt({200, 150}), Grey(99));
+    QTest::mouseRelease(Form->View(), Qt::LeftButton, {}, QPoint(300, 200));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(WindowPixelAt({300, 200}), Grey(99));
+    EXPECT_EQ(World->TickCount(), ticks);
+    EXPECT_FALSE(World->Screen()->IsDirty());
+}
+
+TEST_F(MainWindow, WithTheOldTimingInputWaitsForTheTick) {
+    StartWithoutTick(99);
+    Form->SetInputShownAtOnce(false);
+    const QRgb before = WindowPixelAt({100, 100});
+    QTest::mouseClick(Form->View(), Qt::LeftButton, {}, QPoint(100, 100));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(WindowPixelAt({100, 100}), before);
+    Form->tmrTickTimer();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(WindowPixelAt({100, 100}), Grey(99));
+}
+
+TEST_F(MainWindow, BothTimingsEndInTheSamePixelsAndSavedGame) {
+    std::array<QImage, 2> pixels;
+    std::array<std::vector<char>, 2> saved;
+    QPoint viewOrigin;
+    for (size_t atOnce = 0; atOnce < 2; ++atOnce) {
+        StartWithoutTick(77);
+        Form->SetInputShownAtOnce(atOnce == 1);
+        QTest::mousePress(Form->View(), Qt::LeftButton, {}, QPoint(40, 40));
+        Form->tmrTickTimer();
+        for (int i = 1; i <= 5; ++i) {
+            DragTo({40 + 30 * i, 40 + 20 * i});
+            if (i % 2 == 0) Form->tmrTickTimer();
+        }
+        QTest::mouseRelease(Form->View(), Qt::LeftButton, {}, QPoint(250, 160));
+        Form->tmrTickTimer();
+        QCoreApplication::processEvents();
+        pixels[atOnce] = WindowPixels();
+        viewOrigin = Form->View()->mapTo(Form.get(), QPoint(0, 0));
+        World->SaveGame('1', false);
+        std::ifstream file(SaveFileName('1'), std::ios::binary);
+        saved[atOnce].assign(std::istreambuf_iterator<char>(file), {});
+        Form.reset();
+        std::filesystem::remove(SaveFileName('1')); // the next start must not load it
+    }
+    EXPECT_EQ(pixels[1].pixel(viewOrigin + QPoint(250, 160)), Grey(77));
+    EXPECT_EQ(pixels[0], pixels[1]);
+    EXPECT_FALSE(saved[0].empty());
+    EXPECT_EQ(saved[0], saved[1]);
+}
+
+TEST_F(MainWindow, CompanionsAreBuiltWhenFirstWanted) {
+    int abouts = 0;
+    int helps = 0;
+    Create();
+    Form->SetCompanionFactories(
+        [&] {
+            ++abouts;
+            return std::make_unique<TDlgAbout>(Desktop, QCursor(Qt::PointingHandCursor));
+        },
+        [&] {
+            ++helps;
+            return std::make_unique<TFormHelp>();
+        });
+    Form->show();
+    QTest::qWait(50);
+    EXPECT_EQ(Form->AboutIfMade(), nullptr);
+    EXPECT_EQ(Form->HelpIfMade(), nullptr);
+
+    QTest::keyClick(Form.get(), Qt::Key_F1);
+    ASSERT_NE(Form->HelpIfMade(), nullptr);
+    EXPECT_TRUE(Form->HelpIfMade()->isVisible());
+    EXPECT_EQ(Form->HelpIfMade()->y(), 20);
+    QTimer::singleShot(50, Form.get(), [this] { Form->AboutIfMade()->reject(); });
+    Form->pnlAboutClick();
+    Form->HelpIfMade()->cmdCloseClick();
+    QTest::keyClick(Form.get(), Qt::Key_F1);
+    EXPECT_EQ(abouts, 1);
+    EXPECT_EQ(helps, 1);
+}
+
+TEST_F(MainWindow, TickRestsWhileNothingHappensAndInputWakesIt) {
+    Create();
+    Form->show();
+    Form->tmrTickTimer(); // the test rooms have no timers
+    EXPECT_FALSE(Form->TickTimer()->isActive());
+    const int32_t ticks = World->TickCount();
+    QTest::qWait(300);
+    EXPECT_EQ(World->TickCount(), ticks);
+
+    QTest::mouseMove(Form->View(), QPoint(10, 10));
+    EXPECT_TRUE(Form->TickTimer()->isActive());
+    World->CurrentRoom()->AddTimer(1, 1000);
+    Form->tmrTickTimer();
+    EXPECT_TRUE(Form->TickTimer()->isActive()) << "a pending timer keeps it going";
+    EXPECT_LE(World->TickCount(), ticks + 1) << "the rest of five ticks counted";
+    World->CurrentRoom()->CancelTimers();
+    Form->tmrTickTimer();
+    ASSERT_FALSE(Form->TickTimer()->isActive());
+    QTest::keyClick(Form.get(), Qt::Key_A);
+    EXPECT_TRUE(Form->TickTimer()->isActive());
+}
+
+TEST_F(MainWindow, VersionLabelFollowsCapsLockWhileTheTickRests) {
+    Create();
+    Form->showMaximized();
+    Form->tmrTickTimer();
+    ASSERT_FALSE(Form->TickTimer()->isActive());
+    EXPECT_FALSE(Form->VersionLabel()->isVisible());
+    QTest::keyClick(Form.get(), Qt::Key_CapsLock); // offscreen, the key itself tells
+    EXPECT_TRUE(Form->VersionLabel()->isVisible());
+    QTest::keyClick(Form.get(), Qt::Key_CapsLock);
+    EXPECT_FALSE(Form->VersionLabel()->isVisible());
 }
 
 TEST_F(MainWindow, UndoAndRedoKeysAndButtonsReachTheCurrentRoom) {
