@@ -8,6 +8,8 @@
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 
+#include <algorithm>
+
 namespace {
 // Far beyond any place an item can reach, and small enough that adding an
 // image's size cannot overflow.
@@ -38,6 +40,18 @@ void TVorelDrawingObject::CutFromSheet(TZQ5ImageData& sheet, const TRect& source
                                    static_cast<uint16_t>(RectHeight(source)));
     Surface().CopyFrom({0, 0}, sheet, source);
     Surface().SetTransparent(BlankBackgroundColour, true);
+    Drawn = FindDrawnBox();
+}
+
+TRect TVorelDrawingObject::FindDrawnBox() {
+    TZQ5ImageData& surface = Surface();
+    TRect box{surface.Width, surface.Height, 0, 0};
+    for (int32_t y = 0; y < surface.Height; ++y)
+        for (int32_t x = 0; x < surface.Width; ++x)
+            if (surface.GetPixel({x, y}) != BlankBackgroundColour)
+                box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
+                       std::max(box.Bottom, y + 1)};
+    return IsRectEmpty(box) ? TRect{} : box;
 }
 
 TZQ5ImageData& TVorelDrawingObject::Surface() {
@@ -85,6 +99,7 @@ void TVorelDrawingObject::SetMirrored(bool on) {
         surface.CopyFrom({0, 0}, mirror, mirror.BoundsRect());
     }
     IsMirrored = on;
+    if (!IsRectEmpty(Drawn)) Drawn = {surface.Width - Drawn.Right, Drawn.Top, surface.Width - Drawn.Left, Drawn.Bottom};
     for (TRegion& region : RegionEntry->Regions)
         region.Seed.X = surface.Width - region.Seed.X - 1;
 }

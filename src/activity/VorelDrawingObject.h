@@ -51,6 +51,9 @@ public:
     uint8_t MapIndex() const { return RegionEntry->MapIndex; }
     TPoint Position() const { return Origin; }
     const TRect& Bounds() const { return Box; }
+    // The box of the drawn (not transparent) pixels, relative to the
+    // top-left; empty for an image drawn wholly transparent. Objects only.
+    const TRect& DrawnBox() const { return Drawn; }
     bool Mirrored() const { return IsMirrored; }
     bool Half() const { return IsHalf; }
     bool Selected() const { return IsSelected; }
@@ -69,10 +72,12 @@ protected:
 private:
     // A new image holding source cut out of the sheet, 217 transparent.
     void CutFromSheet(TZQ5ImageData& sheet, const TRect& source);
+    TRect FindDrawnBox();
 
     std::unique_ptr<TRegionEntry> RegionEntry;
     TPoint Origin;
     TRect Box;
+    TRect Drawn;
     bool IsMirrored = false;
     bool IsHalf = false;
     bool IsSelected = false;
