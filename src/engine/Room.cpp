@@ -96,6 +96,16 @@ void TRoom::Draw(TZQ5ImageData* screen) {
     DrawContents(*screen);
 }
 
+void TRoom::RestorePicture(TZQ5ImageData& screen, const TRect& area) {
+    TZQ5Library* library = LiveLibrary();
+    if (!library || !PictureNode || !HasFlag(rfDrawn)) return;
+    SurfaceLease picture(*library, PictureNode);
+    if (!picture.Surface) return;
+    picture.Surface->MirrorVertical = HasFlag(rfFlipPicture);
+    picture.Surface->MirrorHorizontal = HasFlag(rfMirrorPicture);
+    screen.CopyFrom(area.TopLeft(), *picture.Surface, area);
+}
+
 void TRoom::DrawContents(TZQ5ImageData& screen) {
     for (TFrameSet* frameSet : FrameSets)
         frameSet->Draw(&screen);
