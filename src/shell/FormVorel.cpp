@@ -9,6 +9,7 @@
 #include "image/ZQ5Library.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/BlockLayout.h"
+#include "shell/CompanionPlacement.h"
 #include "shell/DlgAbout.h"
 #include "shell/EventBoundary.h"
 #include "shell/FormHelp.h"
@@ -120,8 +121,19 @@ void TFormVorel::FormCreate() {
     pnlAbout->setCursor(Plat.Cursors().Cursor(1));
     ThumbFrameUp = THotImage::Create("picon_up");
     ThumbFrameDown = THotImage::Create("picon_dn");
-    setWindowState(windowState() | Qt::WindowMaximized);
+    SizeToScreen();
     CreateWorld();
+}
+
+// The window is sized to the block at its scale itself, since a bare X server
+// maximises nothing; a window manager may still maximise it when no scale was
+// asked for, and the block is then centred in the larger window.
+void TFormVorel::SizeToScreen() {
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, BlockWidth, BlockHeight);
+    const ClientSize size = OpeningSize(available.width(), available.height(), ForcedScale);
+    resize(size.Width, size.Height);
+    move(available.center() - QPoint(size.Width / 2, size.Height / 2));
+    if (ForcedScale == 0) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void TFormVorel::LoadLibraryAndThumbnails() {
@@ -291,10 +303,28 @@ void TFormVorel::showEvent(QShowEvent* event) {
 
 void TFormVorel::FormShow() {
     if (ShowSplash && About && !About->isVisible()) About->exec();
-    if (Help) {
-        QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 800, 600);
-        Help->move(screen.width() - Help->frameGeometry().width() - 20, 20);
-    }
+    PlaceHelp();
+}
+
+// Beside the toy where the screen has room, else where it hides the least
+// of the play area; placed at every showing, as the window may have moved.
+void TFormVorel::PlaceHelp() {
+    if (!Help) return;
+    Help->SetScale(Scale);
+    const QRect screenArea = screen() ? screen()->availableGeometry() : QRect(0, 0, 800, 600);
+    const QRect play(PlayView->mapToGlobal(QPoint(0, 0)), PlayView->size());
+    // The frame's extra width and height: nothing without a window manager.
+    const QSize extra = Help->frameGeometry().size() - Help->size();
+    const int width = Help->width() + extra.width();
+    const int height = Help->height() + extra.height();
+    TPoint at = PlaceCompanion(ToTRect(screenArea), ToTRect(frameGeometry()), ToTRect(play), width, height);
+    Help->move(at.X, at.Y);
+}
+
+void TFormVorel::ShowHelp() {
+    if (!Help || Help->isVisible()) return;
+    PlaceHelp();
+    Help->show();
 }
 
 void TFormVorel::closeEvent(QCloseEvent* event) {
@@ -316,7 +346,7 @@ void TFormVorel::closeEvent(QCloseEvent* event) {
 
 void TFormVorel::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        if (Help && !Help->isVisible()) Help->show();
+        ShowHelp();
         return;
     }
     if (event->key() == Qt::Key_F11) {

@@ -55,6 +55,8 @@ public:
     void tmrTickTimer();
     void pbxPicClick(int index);
     void pnlAboutClick();
+    // F1: the instructions, beside the toy.
+    void ShowHelp();
     // A later instance asked for the window.
     void BringToFront();
 
@@ -77,8 +79,10 @@ private:
     void BuildComponents();
     void LoadLibraryAndThumbnails();
     void CreateWorld();
+    void SizeToScreen();
     void FormResize();
     void FormShow();
+    void PlaceHelp();
     void pbxPicPaint(int index, const TRect& clip);
     void FrameThumbnail(int index, THotImage& frame);
 
