@@ -9,6 +9,7 @@
 #include "image/ZQ5ImageData.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -40,6 +41,28 @@ int32_t ClampAxis(int32_t at, int32_t drawnFirst, int32_t drawnLast, int32_t len
 TPoint ClampObjectPlacement(TPoint point, const TRect& drawn) {
     return {ClampAxis(point.X, drawn.Left, drawn.Right, PictureWidth),
             ClampAxis(point.Y, drawn.Top, drawn.Bottom, PictureHeight)};
+}
+
+int32_t VisibleDrawnPixels(const TVorelDrawingObject& object, TPoint at) {
+    return object.DrawnPixelsIn(RectSubPt({0, 0, PictureWidth, PictureHeight}, at));
+}
+
+// The box rule alone lets a shape whose box has empty corners (a tree, a
+// ring) slip out until only its transparent corner is left. Along the way
+// from where the object is to where it is wanted, it stops at the last place
+// that still shows 16 x 16 pixels' worth of its drawing (all of it when less).
+TPoint KeepInSight(const TVorelDrawingObject& object, TPoint from, TPoint to) {
+    const int32_t needed = std::min<int32_t>(KeepInside * KeepInside, object.DrawnPixelCount());
+    if (VisibleDrawnPixels(object, to) >= needed || VisibleDrawnPixels(object, from) < needed) return to;
+    const TPoint way = PtSub(to, from);
+    const int32_t steps = std::max(std::abs(way.X), std::abs(way.Y));
+    auto along = [&](int32_t k) { return PtAdd(from, {way.X * k / steps, way.Y * k / steps}); };
+    int32_t good = 0, bad = steps; // shows enough at good, not at bad
+    while (bad - good > 1) {
+        int32_t middle = (good + bad) / 2;
+        (VisibleDrawnPixels(object, along(middle)) >= needed ? good : bad) = middle;
+    }
+    return along(good);
 }
 
 TRect ReachBox(const TVorelDrawingObject& object) {
@@ -161,7 +184,7 @@ void TVorelDrawing::MoveObject(int number, TPoint point, bool rebuildChart) {
     TVorelDrawingObject* object = Object(number);
     if (!object) return;
     TRect old = object->Bounds();
-    object->SetPosition(ClampObjectPlacement(point, ReachBox(*object)));
+    object->SetPosition(KeepInSight(*object, object->Position(), ClampObjectPlacement(point, ReachBox(*object))));
 
     TRect now = object->Bounds();
     if (RectsIntersect(now, old)) {

@@ -28,6 +28,11 @@ TPoint ClampObjectPlacement(TPoint point, const TRect& drawn);
 // What must stay in reach of an object: its drawn box, or its whole box
 // when nothing of it is drawn.
 TRect ReachBox(const TVorelDrawingObject& object);
+// Where an object moving from one place towards another stops so that at
+// least 16 x 16 pixels' worth of its drawing (all when it has fewer) stays
+// in the picture; to itself when that already holds there, or when it did
+// not hold at from either.
+TPoint KeepInSight(const TVorelDrawingObject& object, TPoint from, TPoint to);
 
 class TObjectList : public TKelListOf<TVorelDrawingObject> {};
 

@@ -132,6 +132,30 @@ TEST_F(PictureTest, AnObjectWithTransparentMarginsCannotHideBehindThem) {
     EXPECT_EQ(left.X, 16 - 30);
 }
 
+TEST_F(PictureTest, AShapeWithEmptyCornersStillShowsSixteenBySixteenOfItsDrawing) {
+    // Two 20 x 20 squares in opposite corners of a 100 x 100 cut: the box's
+    // other two corners hold nothing.
+    auto sheet = THotImage::CreateBlank(100, 100);
+    sheet->ImageData().FillRect(sheet->ImageData().BoundsRect(), BlankBackgroundColour);
+    sheet->ImageData().FillRect({0, 0, 20, 20}, OutlineInk);
+    sheet->ImageData().FillRect({80, 80, 100, 100}, OutlineInk);
+    TVorelDrawingObject object(sheet->ImageData(), false, Picture->GetEntry(8), {100, 60}, {0, 0, 100, 100});
+    EXPECT_EQ(object.DrawnPixelCount(), 800);
+    EXPECT_EQ(object.DrawnPixelsIn({10, 10, 90, 90}), 200);
+    const TRect picture{0, 0, 376, 225};
+
+    TPoint boxOnly = ClampObjectPlacement({1000, -1000}, ReachBox(object));
+    EXPECT_EQ(object.DrawnPixelsIn(RectSubPt(picture, boxOnly)), 0) << "the box rule alone loses the drawing";
+    TPoint kept = KeepInSight(object, {100, 60}, boxOnly);
+    int32_t shown = object.DrawnPixelsIn(RectSubPt(picture, kept));
+    EXPECT_GE(shown, 16 * 16) << kept.X << "," << kept.Y;
+    EXPECT_LT(shown, 16 * 16 + 2 * 20) << "it stops at the last place that shows enough, not earlier";
+    // Where enough shows, the wanted place stands.
+    EXPECT_EQ(KeepInSight(object, {100, 60}, {150, 80}), (TPoint{150, 80}));
+    TPoint corner = ClampObjectPlacement({-1000, -1000}, ReachBox(object));
+    EXPECT_EQ(KeepInSight(object, {100, 60}, corner), corner);
+}
+
 TEST_F(PictureTest, HalvingShrinksAboutTheCentreAndKeepsColours) {
     Picture->AddObject(8, false);
     Picture->MoveObject(1, {100, 50}, true);
