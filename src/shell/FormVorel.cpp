@@ -29,6 +29,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
 TZQ5Library* ImageLibrary = nullptr;
 
 namespace {
@@ -132,7 +134,9 @@ void TFormVorel::SizeToScreen() {
     const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, BlockWidth, BlockHeight);
     const ClientSize size = OpeningSize(available.width(), available.height(), ForcedScale);
     resize(size.Width, size.Height);
-    move(available.center() - QPoint(size.Width / 2, size.Height / 2));
+    // Centred; a window larger than the screen keeps its top-left corner on it.
+    move(std::max(available.left(), available.center().x() - size.Width / 2),
+         std::max(available.top(), available.center().y() - size.Height / 2));
     if (ForcedScale == 0) setWindowState(windowState() | Qt::WindowMaximized);
 }
 

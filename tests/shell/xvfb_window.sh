@@ -14,52 +14,22 @@ command -v xdotool >/dev/null || skip "xdotool is not installed"
 # The block with its raised frame: 550 x 455 at scale 1.
 block_w=550; block_h=455
 
+. "$(dirname "$0")/xvfb_common.sh"
 work=$(mktemp -d)
-mkdir -p "$work/config/KEL! Software" "$work/data" "$work/runtime"
-chmod 700 "$work/runtime"
-printf '[General]\nSplashScreen=false\n' > "$work/config/KEL! Software/Vorel.conf"
-export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-
+xvfb_fresh_home
 xvfb_pid=""; vorel_pid=""
-stop_vorel() {
-  [ -n "$vorel_pid" ] || return 0
-  kill -TERM "$vorel_pid" 2>/dev/null
-  for _ in $(seq 100); do kill -0 "$vorel_pid" 2>/dev/null || break; sleep 0.1; done
-  wait "$vorel_pid" 2>/dev/null; vorel_pid=""
-}
-stop_xvfb() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null
-  xvfb_pid=""
-}
-cleanup() { stop_vorel; stop_xvfb; rm -rf "$work"; }
+cleanup() { xvfb_stop_vorel; xvfb_stop; rm -rf "$work"; }
 trap cleanup EXIT
 fail() { echo "FAIL: $1"; [ -f "$work/vorel.log" ] && cat "$work/vorel.log"; exit 1; }
 
-start_xvfb() { # WIDTHxHEIGHT
-  stop_xvfb
-  rm -f "$work/display"
-  exec 3>"$work/display"
-  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  exec 3>&-
-  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || fail "Xvfb did not start"
-  export DISPLAY=":$(cat "$work/display")"
-}
+start_xvfb() { xvfb_start "$1" || fail "Xvfb did not start"; }
+stop_vorel() { xvfb_stop_vorel; }
 
 # Starts the program and sets $window to its main window's id.
 start_vorel() {
   "$bin/vorel" "$@" >"$work/vorel.log" 2>&1 &
   vorel_pid=$!
-  window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --classname vorel 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || fail "no window appeared ($*)"
+  xvfb_wait_window || fail "no window appeared ($*)"
   sleep 0.5
 }
 
@@ -102,5 +72,6 @@ want_w=$block_w; want_h=$block_h; expect_size
 stop_vorel
 start_vorel --scale 2
 want_w=$((block_w * 2)); want_h=$((block_h * 2)); expect_size --scale 2
+[ "$x" -ge 0 ] && [ "$y" -ge 0 ] || fail "a window larger than the screen put its top-left at $x,$y"
 stop_vorel
 echo "PASS"
