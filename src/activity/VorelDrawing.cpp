@@ -29,15 +29,15 @@ int32_t ClampAxis(int32_t at, int32_t drawnFirst, int32_t drawnLast, int32_t len
     int32_t highest = length - keep - drawnFirst; // the drawn start still keep pixels in
     return std::min(std::max(at, lowest), highest);
 }
+
+int32_t VisibleDrawnPixels(const TVorelDrawingObject& object, TPoint at) {
+    return object.DrawnPixelsIn(RectSubPt({0, 0, PictureWidth, PictureHeight}, at));
+}
 } // namespace
 
 TPoint ClampObjectPlacement(TPoint point, const TRect& drawn) {
     return {ClampAxis(point.X, drawn.Left, drawn.Right, PictureWidth),
             ClampAxis(point.Y, drawn.Top, drawn.Bottom, PictureHeight)};
-}
-
-int32_t VisibleDrawnPixels(const TVorelDrawingObject& object, TPoint at) {
-    return object.DrawnPixelsIn(RectSubPt({0, 0, PictureWidth, PictureHeight}, at));
 }
 
 // The box rule alone lets a shape whose box has empty corners (a tree, a
