@@ -15,6 +15,8 @@
 #include <functional>
 #include <memory>
 
+class SoundPlayer;
+
 class QtPlatform : public QObject, public Platform {
 public:
     using QuestionFunction = std::function<MessageResult(const std::string&, MessageKind, MessageButtons)>;
@@ -45,6 +47,9 @@ public:
     void SetPlayAreaCursor(CursorKind kind) override;
     void RefreshPointer() override;
     bool OpenUrl(const std::string& url) override;
+    void PlaySound(SoundCue cue) override;
+    // Where the core's sounds go; silence without one.
+    void SetSoundPlayer(SoundPlayer* player);
 
     // The default question: a modal message box with the application's title.
     // A modal box, centred on parent when there is one.
@@ -59,6 +64,7 @@ private:
     QStringList Args;
     QuestionFunction Question;
     QPointer<QWidget> PlayArea;
+    QPointer<SoundPlayer> Sounds;
     mutable std::unique_ptr<ProgramCursors> CursorSet;
     Qt::KeyboardModifiers Modifiers;
     bool CapsLockSeen = false;
