@@ -93,6 +93,7 @@ public:
     TVorelBG* Background() const { return Bg.get(); }
     bool BackgroundBlank() const { return Blank; }
     TPoint NextPlacement() const { return Placement; }
+    void SetNextPlacement(TPoint point) { Placement = point; }
     TVorelDrawingChart& Chart() { return *ItemChart; }
 
 private:

@@ -4,6 +4,7 @@
 #include "activity/RandomColour.h"
 #include "activity/VorelDrawing.h"
 #include "engine/World.h"
+#include "foundation/ByteStream.h"
 #include "foundation/LoadSave.h"
 #include "foundation/ScopeGuard.h"
 #include "foundation/Text.h"
@@ -98,6 +99,14 @@ uint8_t TVorelRoom::ColourOf(bool brightSet, uint8_t button) {
 
 void TVorelRoom::LoadState(ByteStream& stream) {
     TRoom::LoadState(stream);
+    // The steps belong to the picture being replaced.
+    Steps.Clear();
+    DragStart.reset();
+    ShowHistory();
+    LoadPictureState(stream);
+}
+
+void TVorelRoom::LoadPictureState(ByteStream& stream) {
     try {
         Drawing->LoadFromStream(stream);
         ReadRoomFields(stream);
@@ -135,6 +144,10 @@ void TVorelRoom::ReadRoomFields(ByteStream& stream) {
 
 void TVorelRoom::SaveState(ByteStream& stream) {
     TRoom::SaveState(stream);
+    SavePictureState(stream);
+}
+
+void TVorelRoom::SavePictureState(ByteStream& stream) const {
     Drawing->SaveToStream(stream);
     WriteBoolean(stream, BrightSet);
     WriteByte(stream, BackgroundButton);
@@ -170,6 +183,14 @@ void TVorelRoom::FinishDrag() {
     if (!Dragging) return;
     Dragging = false;
     Drawing->RebuildChart();
+    KeepDragStep();
+}
+
+void TVorelRoom::KeepDragStep() {
+    if (!DragStart) return;
+    TPictureStep before = std::move(*DragStart);
+    DragStart.reset();
+    KeepStep(std::move(before));
 }
 
 void TVorelRoom::Leave() {
@@ -181,6 +202,7 @@ void TVorelRoom::Leave() {
     TRoom::Leave();
     // Off the screen the picture draws nowhere until the room is drawn again.
     Drawing->Attach(nullptr, PictureOrigin);
+    if (World) World->MainWindow().ShowHistory(false, false);
 }
 
 void TVorelRoom::DrawContents(TZQ5ImageData& screen) {
@@ -190,6 +212,7 @@ void TVorelRoom::DrawContents(TZQ5ImageData& screen) {
     DrawButtons();
     DrawColourButtons();
     DrawIcons();
+    ShowHistory();
 }
 
 void TVorelRoom::ReleaseResources(bool destroying) {
@@ -335,11 +358,17 @@ void TVorelRoom::SetBank(uint8_t bank) {
     FaceSheet = THotImage::Create("btnface" + std::to_string(bank));
     bool displayed = HasFlag(rfDrawn);
     if (TFrameSet* slide = FindFrameSet("SLIDE")) slide->ChangeFrame(Screen(), bank - 1, displayed);
+    PressBankButtons();
+    if (displayed) DrawButtons();
+}
+
+// The background buttons of the bank shown are down when they show the
+// picture's background; the object buttons are up.
+void TVorelRoom::PressBankButtons() {
     for (int i = 1; i <= 4; ++i)
-        ButtonState[static_cast<size_t>(i)] = (bank - 1) * 4 + i == BackgroundButton;
+        ButtonState[static_cast<size_t>(i)] = (Bank - 1) * 4 + i == BackgroundButton;
     for (int i = FirstObjectButton; i <= ButtonCount; ++i)
         ButtonState[static_cast<size_t>(i)] = 0;
-    if (displayed) DrawButtons();
 }
 
 bool TVorelRoom::ReleaseButtons(uint8_t n) {
@@ -370,16 +399,18 @@ void TVorelRoom::RunScript(const std::string& script, const std::string& argumen
         return;
     }
     if (script == "ERASER") {
-        Eraser();
+        AsStep([this] { Eraser(); });
         return;
     }
     if (script == "FLOP" || script == "HALF") {
         // The tools act on the selected object; without one they are disabled.
         if (SelectedIcon == 0) return;
-        if (script == "FLOP")
-            Drawing->ToggleMirror(SelectedObject());
-        else
-            Drawing->ToggleHalf(SelectedObject(), false);
+        AsStep([&] {
+            if (script == "FLOP")
+                Drawing->ToggleMirror(SelectedObject());
+            else
+                Drawing->ToggleHalf(SelectedObject(), false);
+        });
         SelectIcon(SelectedIcon);
         DrawIcons();
         RefreshThumbnail();
@@ -388,9 +419,9 @@ void TVorelRoom::RunScript(const std::string& script, const std::string& argumen
 
     SelectIcon(0);
     if (script == "BTN")
-        ObjectButton(NumberOf(argument));
+        AsStep([&] { ObjectButton(NumberOf(argument)); });
     else if (script == "BG")
-        BackgroundButtonPressed(NumberOf(argument));
+        AsStep([&] { BackgroundButtonPressed(NumberOf(argument)); });
     else if (script == "XPANEL1" || script == "XPANEL2")
         TurnBank(script == "XPANEL2");
     else if (script == "COLOR")
@@ -549,11 +580,12 @@ bool TVorelRoom::PictureEvent(TControlBox& box, uint8_t action) {
         if (grab) {
             GrabOffset = *grab;
             Dragging = true;
+            DragStart = CaptureStep();
             return true;
         }
         SelectIcon(0);
         bool shift = KeyFlag(wfShift) || (box.ShiftState & 0x01) != 0;
-        Drawing->FillAt(point, shift ? RandomColour() : ColourOf(BrightSet, Colour));
+        AsStep([&] { Drawing->FillAt(point, shift ? RandomColour() : ColourOf(BrightSet, Colour)); });
         Sound(shift ? SoundCue::RandomFill : SoundCue::Fill);
         RefreshThumbnail();
         return false;
@@ -564,6 +596,7 @@ bool TVorelRoom::PictureEvent(TControlBox& box, uint8_t action) {
         if (action == caDrag) return true;
         Dragging = false;
         RefreshThumbnail();
+        KeepDragStep();
         return false;
     default:
         return false;
@@ -576,7 +609,84 @@ void TVorelRoom::IconEvent(TControlBox& box) {
     if (slot > ObjectCount() || slot == SelectedIcon) return;
     SelectIcon(0);
     SelectIcon(static_cast<uint8_t>(slot));
-    Drawing->BringToFront(IconMap[slot]);
-    IconMap.MoveToTop(slot, ObjectCount());
+    AsStep([&] {
+        Drawing->BringToFront(IconMap[slot]);
+        IconMap.MoveToTop(slot, ObjectCount());
+    });
+    RefreshThumbnail();
+}
+
+// --- Undo and redo ---------------------------------------------------------------
+
+TPictureStep TVorelRoom::CaptureStep() const {
+    MemoryStream record;
+    SavePictureState(record);
+    return {std::move(record.Data()), Drawing->NextPlacement()};
+}
+
+template <class Change> void TVorelRoom::AsStep(Change change) {
+    TPictureStep before = CaptureStep();
+    change();
+    KeepStep(std::move(before));
+}
+
+void TVorelRoom::KeepStep(TPictureStep before) {
+    // What left the record as it was (a click on a line, a declined question)
+    // is no step: an undo must always show a change.
+    if (CaptureStep().Record == before.Record) return;
+    Steps.Record(std::move(before));
+    ShowHistory();
+}
+
+void TVorelRoom::ShowHistory() {
+    // Only the room on the screen speaks for the window's buttons.
+    if (World && HasFlag(rfDrawn)) World->MainWindow().ShowHistory(Steps.CanUndo(), Steps.CanRedo());
+}
+
+bool TVorelRoom::KeyCommand(const std::string& name) {
+    if (name == "UNDO" && Steps.CanUndo()) {
+        Undo();
+        return true;
+    }
+    if (name == "REDO" && Steps.CanRedo()) {
+        Redo();
+        return true;
+    }
+    return false;
+}
+
+void TVorelRoom::Undo() {
+    // A drag still held ends here, as its own step.
+    FinishDrag();
+    if (std::optional<TPictureStep> step = Steps.Undo(CaptureStep())) RestoreStep(*step);
+    ShowHistory();
+}
+
+void TVorelRoom::Redo() {
+    FinishDrag();
+    if (std::optional<TPictureStep> step = Steps.Redo(CaptureStep())) RestoreStep(*step);
+    ShowHistory();
+}
+
+void TVorelRoom::RestoreStep(const TPictureStep& step) {
+    // The colours and the bank in view are the child's tools, not the picture:
+    // they stay as they are.
+    const bool brightSet = BrightSet;
+    const uint8_t bank = Bank;
+    const uint8_t colour = Colour;
+    SelectedIcon = 0; // its object is about to be replaced
+    MemoryStream record(step.Record);
+    LoadPictureState(record);
+    BrightSet = brightSet;
+    Bank = bank;
+    Colour = colour;
+    Drawing->SetNextPlacement(step.Placement);
+
+    CancelTimer(tsRelease);
+    PressBankButtons();
+    SelectIcon(0);
+    // Drawn whole, as on entering, so that every button and icon slot shows
+    // what the restored picture has.
+    if (HasFlag(rfDrawn)) Draw(Screen());
     RefreshThumbnail();
 }

@@ -12,6 +12,7 @@
 // left alone.
 
 #include "activity/IconMap.h"
+#include "activity/PictureHistory.h"
 #include "engine/Room.h"
 #include "foundation/Geometry.h"
 #include "platform/SoundCue.h"
@@ -19,6 +20,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class THotImage;
@@ -45,6 +47,15 @@ public:
     void ReleaseResources(bool destroying) override;
     void DrawMiniature(TZQ5ImageData& surface, TPoint point) override;
     std::string KindName() const override { return "VOREL"; }
+    bool KeyCommand(const std::string& name) override;
+
+    // Every change to the picture is a step that can be taken back and
+    // forth; the selection is cleared, the colour and bank stay as they are.
+    void Undo();
+    void Redo();
+    const TPictureHistory& History() const { return Steps; }
+    // The picture's state as a step: what the room's record holds of it.
+    TPictureStep CaptureStep() const;
 
     void RefreshThumbnail();
     void ResetPicture(uint8_t background);
@@ -105,6 +116,18 @@ private:
     void ChooseColour(const std::string& argument);
     void ToggleBright();
     void ReadRoomFields(ByteStream& stream);
+    // The room's own part of its saved-game record: picture and twenty bytes.
+    void SavePictureState(ByteStream& stream) const;
+    void LoadPictureState(ByteStream& stream);
+    void PressBankButtons();
+
+    void RestoreStep(const TPictureStep& step);
+    // Runs a change; when it changed the picture's record, the state before
+    // it becomes a step.
+    template <class Change> void AsStep(Change change);
+    void KeepStep(TPictureStep before);
+    void KeepDragStep();
+    void ShowHistory();
 
     std::unique_ptr<TVorelDrawing> Drawing;
     std::unique_ptr<THotImage> IconSheet;
@@ -121,6 +144,8 @@ private:
     bool EraserOn = false;
     TPoint GrabOffset;
     bool Dragging = false; // between a press on the selected object and its release
+    std::optional<TPictureStep> DragStart;
     std::array<uint8_t, ButtonCount + 1> ButtonState{}; // 1..12
     TIconMap IconMap;
+    TPictureHistory Steps;
 };

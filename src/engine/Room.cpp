@@ -123,6 +123,10 @@ void TRoom::ReleaseResources(bool) {
 
 void TRoom::DrawMiniature(TZQ5ImageData&, TPoint) {}
 
+bool TRoom::KeyCommand(const std::string&) {
+    return false;
+}
+
 void TRoom::AddTimer(uint8_t kind, int32_t delay) {
     Timers.AddTail(std::make_unique<TTimerScriptInfo>(kind, delay + Engine()->TickCount()));
 }

@@ -66,6 +66,9 @@ public:
     virtual std::string KindName() const { return ""; }
     // Whether saved games hold the room's state (see SavedGame.h).
     virtual bool KeptInSavedGames() const { return true; }
+    // A command from the keyboard, such as "UNDO"; false when the room has
+    // none of that name or cannot take it now.
+    virtual bool KeyCommand(const std::string& name);
 
     const std::string& GetCaption() const { return Caption; }
     const std::string& GetPictureName() const { return PictureName; }

@@ -348,6 +348,18 @@ void TWorld::ViewMouseUp(int, uint8_t, int32_t x, int32_t y) {
     }
 }
 
+bool TWorld::KeyCommand(const std::string& name) {
+    bool taken = false;
+    try {
+        if (IsNotReady()) return false;
+        taken = Current->KeyCommand(name);
+        if (taken) FlushView();
+    } catch (...) {
+        HandleError("KeyCommand: exception caught");
+    }
+    return taken;
+}
+
 void TWorld::ViewPaint(const TRect& clip) {
     if (!Screen()) return;
     Screen()->AddDamage(clip);

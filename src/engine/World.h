@@ -99,6 +99,9 @@ public:
     void ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y);
     void ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y);
     void ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y);
+    // Hands a keyboard command to the current room and shows what it changed.
+    // Ignored while the world is busy; false when no room took it.
+    bool KeyCommand(const std::string& name);
 
     bool HasFlag(uint16_t flag) const override { return (Flags & flag) != 0; }
     void SetFlag(uint16_t flag, bool on) override;

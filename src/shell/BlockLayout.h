@@ -20,6 +20,9 @@ constexpr TRect Frame = Box(11, 6, 514, 322);
 constexpr TRect Version = Box(87, 329, 150, 15);
 constexpr TRect HelpPrompt = Box(391, 329, 134, 15);
 constexpr TRect About = Box(12, 328, 69, 17);
+// Undo and redo, side by side under the middle of the play area.
+constexpr TRect Undo = Box(226, 328, 40, 17);
+constexpr TRect Redo = Box(270, 328, 40, 17);
 // All four as wide as their 129-pixel frame, so that the fourth shows its right edge.
 constexpr std::array<TRect, 4> Thumbs = {Box(7, 346, 129, 79), Box(138, 346, 129, 79), Box(269, 346, 129, 79),
                                          Box(400, 346, 129, 79)};

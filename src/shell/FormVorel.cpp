@@ -8,6 +8,7 @@
 #include "image/ZQ5ImageData.h"
 #include "image/ZQ5Library.h"
 #include "shell/ApplicationTitle.h"
+#include "shell/ArtButton.h"
 #include "shell/BlockLayout.h"
 #include "shell/CompanionPlacement.h"
 #include "shell/DlgAbout.h"
@@ -39,6 +40,16 @@ TZQ5Library* ImageLibrary = nullptr;
 namespace {
 const QColor Teal(0, 128, 128);
 const QColor Yellow(255, 255, 0);
+
+// Ctrl+Z undoes; Ctrl+Shift+Z and Ctrl+Y redo. Other modifiers (Alt, the
+// keypad flag aside) make another key.
+const char* HistoryCommandOf(int key, Qt::KeyboardModifiers modifiers) {
+    modifiers &= ~Qt::KeypadModifier;
+    if (key == Qt::Key_Z && modifiers == Qt::ControlModifier) return "UNDO";
+    if (key == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) return "REDO";
+    if (key == Qt::Key_Y && modifiers == Qt::ControlModifier) return "REDO";
+    return nullptr;
+}
 
 void Place(QWidget* widget, const TRect& rect, int scale, TPoint offset) {
     widget->setGeometry(ToQRect(RectAddPt(ScaleRect(rect, scale), offset)));
@@ -102,6 +113,13 @@ void TFormVorel::BuildComponents() {
     pnlAbout->setFrameStyle(QFrame::NoFrame);
     pnlAbout->OnClick = [this] { pnlAboutClick(); };
 
+    cmdUndo = new ArtButton(":/art/undo.png", "Undo", this);
+    cmdUndo->setToolTip("Undo (Ctrl+Z)");
+    cmdUndo->OnClick = [this] { SendKeyCommand("UNDO"); };
+    cmdRedo = new ArtButton(":/art/redo.png", "Redo", this);
+    cmdRedo->setToolTip("Redo (Ctrl+Shift+Z or Ctrl+Y)");
+    cmdRedo->OnClick = [this] { SendKeyCommand("REDO"); };
+
     tmrTick = new QTimer(this);
     tmrTick->setInterval(55);
     tmrTick->setTimerType(Qt::PreciseTimer);
@@ -143,6 +161,8 @@ void TFormVorel::FormCreate() {
     LoadLibraryAndThumbnails();
     Plat.ProcessPendingMessages();
     pnlAbout->setCursor(Plat.Cursors().Cursor(1));
+    cmdUndo->setCursor(Plat.Cursors().Cursor(1));
+    cmdRedo->setCursor(Plat.Cursors().Cursor(1));
     ThumbFrameUp = THotImage::Create("picon_up");
     ThumbFrameDown = THotImage::Create("picon_dn");
     SizeToScreen();
@@ -295,6 +315,8 @@ void TFormVorel::FormResize() {
                           layout::PlayHeight * s);
     PlayView->SetScale(s);
     Place(pnlAbout, layout::About, s, offset);
+    Place(cmdUndo, layout::Undo, s, offset);
+    Place(cmdRedo, layout::Redo, s, offset);
     Place(lblVersion, layout::Version, s, offset);
     Place(lblHelpPrompt, layout::HelpPrompt, s, offset);
     for (int i = 1; i <= 4; ++i) {
@@ -375,7 +397,20 @@ void TFormVorel::keyPressEvent(QKeyEvent* event) {
         setWindowState(windowState() ^ Qt::WindowFullScreen);
         return;
     }
+    if (const char* command = HistoryCommandOf(event->key(), event->modifiers())) {
+        SendKeyCommand(command);
+        return;
+    }
     QWidget::keyPressEvent(event);
+}
+
+void TFormVorel::SendKeyCommand(const char* command) {
+    if (TheWorld) TheWorld->KeyCommand(command);
+}
+
+void TFormVorel::ShowHistory(bool canUndo, bool canRedo) {
+    cmdUndo->SetAvailable(canUndo);
+    cmdRedo->SetAvailable(canRedo);
 }
 
 void TFormVorel::changeEvent(QEvent* event) {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+class ArtButton;
 class GrownUpsMenu;
 class PanelButton;
 class QFrame;
@@ -53,6 +54,7 @@ public:
     bool IsMainWindowActive() const override;
     void DrawThumbnail(int index) override;
     void HighlightThumbnail(int index, bool on) override;
+    void ShowHistory(bool canUndo, bool canRedo) override;
 
     void tmrTickTimer();
     void pbxPicClick(int index);
@@ -69,6 +71,8 @@ public:
     ThumbnailBox* Thumbnail(int index) const { return pbxPic[static_cast<size_t>(index)]; }
     QLabel* VersionLabel() const { return lblVersion; }
     QTimer* TickTimer() const { return tmrTick; }
+    ArtButton* UndoButton() const { return cmdUndo; }
+    ArtButton* RedoButton() const { return cmdRedo; }
     GrownUpsMenu* GrownUps() const { return Grownups; }
     SoundPlayer* Sounds() const { return Sound; }
 
@@ -90,6 +94,8 @@ private:
     void PlaceHelp();
     void pbxPicPaint(int index, const TRect& clip);
     void FrameThumbnail(int index, THotImage& frame);
+    // "UNDO" or "REDO", from the buttons and the keys alike.
+    void SendKeyCommand(const char* command);
 
     void ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) override;
     void ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y) override;
@@ -109,6 +115,8 @@ private:
     QLabel* lblHelpPrompt;
     QFrame* pnlFrame;
     PanelButton* pnlAbout;
+    ArtButton* cmdUndo;
+    ArtButton* cmdRedo;
     QTimer* tmrTick;
     PlayArea* PlayView;
     SoundPlayer* Sound;

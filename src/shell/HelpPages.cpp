@@ -35,6 +35,9 @@ constexpr std::array<std::string_view, HelpPageCount> Pages = {
     "TIP: If you press the Shift key when coloring an object, the area you click on will be filled with a "
     "random "
     "color instead of the current color from the paintbox.",
+    "MADE A MISTAKE? Click the left arrow under the picture to take back the last change, as many times as "
+    "you like. The right arrow puts it back again. Each picture remembers its own changes until the Vorel "
+    "closes.\r\n    TIP: Ctrl+Z also takes back a change, and Ctrl+Y puts it back.",
     "The Quilo Vorel is one of the many activities of Vimo's world from Tamblin Games, where children build, "
     "paint, play and explore. Visit our web site to meet Vimo's friends, find more toys and games to enjoy, "
     "and see what is coming next!",

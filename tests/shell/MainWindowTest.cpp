@@ -5,6 +5,7 @@
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 #include "shell/BlockLayout.h"
+#include "shell/ArtButton.h"
 #include "shell/DlgAbout.h"
 #include "shell/EventBoundary.h"
 #include "shell/FormHelp.h"
@@ -44,7 +45,12 @@ public:
         if (FailOnEnter) throw std::logic_error("broken room " + GetID());
         TRoom::Enter(previousID);
     }
+    bool KeyCommand(const std::string& name) override {
+        Commands.push_back(name);
+        return true;
+    }
     bool FailOnEnter = false;
+    std::vector<std::string> Commands;
 };
 
 void TestRooms(TWorld& world) {
@@ -365,4 +371,47 @@ TEST_F(MainWindow, MessageBoxesAreCentredOnTheMainWindow) {
     QPoint mainCentre = Form->geometry().center();
     EXPECT_LE((boxCentre - mainCentre).manhattanLength(), 4)
         << boxCentre.x() << "," << boxCentre.y() << " vs " << mainCentre.x() << "," << mainCentre.y();
+TEST_F(MainWindow, UndoAndRedoKeysAndButtonsReachTheCurrentRoom) {
+    Create();
+    Form->show();
+    TTestRoom& title = Room("TITLE");
+    QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(Form.get(), Qt::Key_Y, Qt::ControlModifier);
+    // Other keys with Z or Y are no command.
+    QTest::keyClick(Form.get(), Qt::Key_Z);
+    QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(Form.get(), Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(title.Commands, (std::vector<std::string>{"UNDO", "REDO", "REDO"}));
+
+    // Greyed buttons take no click; available ones send their command.
+    title.Commands.clear();
+    const QImage greyed = Shot(Form->UndoButton());
+    Click(Form->UndoButton());
+    Click(Form->RedoButton());
+    EXPECT_TRUE(title.Commands.empty());
+    Form->ShowHistory(true, false);
+    EXPECT_NE(Shot(Form->UndoButton()), greyed);
+    Click(Form->UndoButton());
+    Click(Form->RedoButton());
+    EXPECT_EQ(title.Commands, std::vector<std::string>{"UNDO"});
+    Form->ShowHistory(false, true);
+    Click(Form->RedoButton());
+    EXPECT_EQ(title.Commands, (std::vector<std::string>{"UNDO", "REDO"}));
+    EXPECT_EQ(Shot(Form->UndoButton()), greyed);
+}
+
+TEST_F(MainWindow, UndoAndRedoSitUnderThePlayAreaClearOfItsNeighbours) {
+    Create(2);
+    Form->show();
+    const QRect play(Form->View()->mapTo(Form.get(), QPoint(0, 0)), Form->View()->size());
+    const QRect undo = Form->UndoButton()->geometry();
+    const QRect redo = Form->RedoButton()->geometry();
+    EXPECT_EQ(undo.size(), QSize(80, 34));
+    EXPECT_GE(undo.top(), play.bottom());
+    EXPECT_LT(undo.bottom(), Form->Thumbnail(1)->geometry().top());
+    EXPECT_LT(undo.right(), redo.left());
+    EXPECT_FALSE(undo.intersects(Form->VersionLabel()->geometry()));
+    EXPECT_GT(undo.left(), play.left() + play.width() / 3);
+    EXPECT_LT(redo.right(), play.right() - play.width() / 3);
 }

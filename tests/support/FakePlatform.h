@@ -62,11 +62,13 @@ public:
     bool Active = true;
     std::vector<int> DrawnThumbnails;
     std::vector<std::pair<int, bool>> Highlights;
+    std::pair<bool, bool> History{false, false}; // can undo, can redo
 
     void SetTitle(const std::string& title) override { Titles.push_back(title); }
     bool IsMainWindowActive() const override { return Active; }
     void DrawThumbnail(int index) override { DrawnThumbnails.push_back(index); }
     void HighlightThumbnail(int index, bool on) override { Highlights.emplace_back(index, on); }
+    void ShowHistory(bool canUndo, bool canRedo) override { History = {canUndo, canRedo}; }
 };
 
 // A display target in memory that counts blits and keeps their rectangles.
