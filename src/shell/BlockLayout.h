@@ -15,9 +15,9 @@ constexpr TRect Box(int x, int y, int w, int h) {
 constexpr int ClientWidth = 538;
 constexpr int ClientHeight = 433;
 constexpr TRect Frame = Box(11, 6, 514, 322);
-// Wide enough for "V1.7.5.0 (2011-06-21)" in the 12-pixel sans; the
-// original 91 cut it off.
-constexpr TRect Version = Box(87, 329, 150, 15);
+// Wide enough for "V1.7.5.0 (2011-06-21)" in the 12-pixel sans (the
+// original 91 cut it off), and clear of the undo button.
+constexpr TRect Version = Box(87, 329, 136, 15);
 constexpr TRect HelpPrompt = Box(391, 329, 134, 15);
 constexpr TRect About = Box(12, 328, 69, 17);
 // Undo and redo, side by side under the middle of the play area.
