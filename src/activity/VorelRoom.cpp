@@ -39,6 +39,14 @@ int DigitOf(const std::string& text, size_t at) {
     return text[at] - '0';
 }
 
+// The background button (1..16, over all banks) that chooses a background:
+// each bank offers two backgrounds, each blank (odd button) and coloured.
+uint8_t BackgroundButtonOf(uint8_t background, bool blank) {
+    int bank = background / 2 + 1;
+    int button = (background % 2) * 2 + (blank ? 1 : 2);
+    return static_cast<uint8_t>((bank - 1) * 4 + button);
+}
+
 int NumberOf(const std::string& text) {
     int32_t value = 0;
     return TryStrToInt(text, value) ? value : -1;
@@ -158,8 +166,15 @@ void TVorelRoom::Enter(const std::string& previousID) {
     if (!ButtonSheet) ButtonSheet = THotImage::Create("vorelbtn");
     if (!IconSheet) IconSheet = THotImage::Create("qzvrlicn");
     SelectIcon(0);
+    // Older files may name a button that is not the picture's background.
+    BackgroundButton = BackgroundButtonOf(Drawing->Background()->MapIndex(), Drawing->BackgroundBlank());
     SetBank(Bank);
     if (TFrameSet* bright = FindFrameSet("BRIGHT")) bright->ChangeFrame(Screen(), BrightSet ? 0 : 1, false);
+    // However the room was reached (a thumbnail, going back after a load),
+    // its thumbnail is the highlighted one.
+    int number = DigitOf(GetID(), 5);
+    if (World && number >= 1 && number <= ThumbnailCount && PictureThumbs[static_cast<size_t>(number)])
+        World->MainWindow().HighlightThumbnail(number, true);
 }
 
 // A drag whose release never came (the capture was taken away) leaves the
@@ -226,7 +241,7 @@ void TVorelRoom::ResetPicture(uint8_t background) {
     BrightSet = false;
     Colour = 1;
     Bank = 1;
-    BackgroundButton = 1;
+    BackgroundButton = BackgroundButtonOf(background, true);
     Drawing->Clear();
     Drawing->SetBackground(background, true);
     ButtonState.fill(0);
@@ -283,7 +298,8 @@ void TVorelRoom::DrawIcon(int slot) {
     TPoint at{(slot - 1) * IconSize + IconStripOrigin.X, IconStripOrigin.Y};
     std::optional<uint8_t> mapIndex = Drawing->ObjectMapIndex(IconMap[slot]);
     if (!mapIndex || !IconSheet) {
-        screen->FillRect(MakeBounds(at.X, at.Y, IconSize, IconSize), EmptyIconColour);
+        // An empty slot shows the room as it is without an icon there.
+        RestorePicture(*screen, MakeBounds(at.X, at.Y, IconSize, IconSize));
         return;
     }
     int v = *mapIndex - FirstObjectMapIndex + (slot == SelectedIcon ? 32 : 0);

@@ -65,8 +65,7 @@ int TDiskOpsRoom::ButtonIndex(const std::string& id) {
 
 void TDiskOpsRoom::Enter(const std::string& previousID) {
     TAuxGfxRoom::Enter(previousID);
-    Thumbs[0] = THotImage::CreateBlankInLibrary(SaveThumbWidth, *World->Library(), SaveThumbHeight);
-    if (TZQ5ImageData* screen = World->Screen()) Thumbs[0]->ImageData().ShrinkFrom(*screen, 5);
+    SetThumbnail(0, World->GameThumbnail());
     PressedButton = 0;
     OverwriteMode = FlashPhase = PressedInside = false;
     // Coming from the title room there is no game in progress to lose.
@@ -83,6 +82,7 @@ void TDiskOpsRoom::ReadSlots() {
 }
 
 void TDiskOpsRoom::SetThumbnail(int slot, const std::vector<uint8_t>& pixels) {
+    if (pixels.size() != SaveThumbBytes) return;
     if (!Thumbs[slot])
         Thumbs[slot] = THotImage::CreateBlankInLibrary(SaveThumbWidth, *World->Library(), SaveThumbHeight);
     TZQ5ImageData& surface = Thumbs[slot]->ImageData();
@@ -229,6 +229,8 @@ void TDiskOpsRoom::LeaveOverwriteMode() {
 
 void TDiskOpsRoom::ClickSlot(int slot) {
     if (OverwriteMode) {
+        // The automatic slot is written at every close: a save there would be lost.
+        if (slot == AutomaticSlot) return;
         LeaveOverwriteMode();
         SaveToSlot(slot);
         return;
@@ -240,7 +242,7 @@ void TDiskOpsRoom::ClickSlot(int slot) {
 }
 
 void TDiskOpsRoom::ClickSave() {
-    for (int slot = 1; slot <= SlotCount; ++slot) {
+    for (int slot = AutomaticSlot + 1; slot <= SlotCount; ++slot) {
         if (!Occupied[slot]) {
             SaveToSlot(slot);
             return;

@@ -17,6 +17,8 @@ class THotImage;
 class TDiskOpsRoom : public TAuxGfxRoom {
 public:
     static constexpr int SlotCount = 8;
+    // Written at every close; it loads, but the save button never writes it.
+    static constexpr int AutomaticSlot = 1;
     static constexpr uint8_t FillColour = 208;
 
     explicit TDiskOpsRoom(const std::string& id);

@@ -104,6 +104,10 @@ public:
     uint8_t Flags = 0;
 
 protected:
+    // Puts the room's own picture back over area of the screen, where
+    // something drawn on it has gone; nothing while the room is not drawn.
+    void RestorePicture(TZQ5ImageData& screen, const TRect& area);
+
     std::string PictureName;
     std::string Caption;
     std::string InformText;

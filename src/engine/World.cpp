@@ -407,9 +407,30 @@ std::vector<uint8_t> TWorld::ScreenThumbnail() const {
     return pixels;
 }
 
+// The four miniatures 2 by 2, each reduced again with ink winning, so that
+// saves of different pictures look different (a reduced screen is the title
+// room at every save).
+std::vector<uint8_t> TWorld::GameThumbnail() const {
+    for (int i = 1; i <= 4; ++i)
+        if (!PictureThumbs[i] || !Lib) return ScreenThumbnail();
+    std::unique_ptr<THotImage> sheet = THotImage::CreateBlankInLibrary(SaveThumbWidth, *Lib, SaveThumbHeight);
+    TZQ5ImageData& surface = sheet->ImageData();
+    constexpr int32_t w = SaveThumbWidth / 2, h = SaveThumbHeight / 2;
+    for (int i = 1; i <= 4; ++i) {
+        TRect quarter = MakeBounds((i - 1) % 2 * w, (i - 1) / 2 * h, w, h);
+        surface.InkShrinkFrom(quarter, PictureThumbs[i]->ImageData(), MiniatureArea, MiniatureInk, -1);
+    }
+    std::vector<uint8_t> pixels;
+    pixels.reserve(SaveThumbBytes);
+    for (int32_t y = 0; y < SaveThumbHeight; ++y)
+        for (int32_t x = 0; x < SaveThumbWidth; ++x)
+            pixels.push_back(surface.GetPixel({x, y}));
+    return pixels;
+}
+
 void TWorld::SaveGame(char slot, bool leaveRoom) {
     TSaveTrailer trailer;
-    trailer.Thumbnail = PendingThumbnail.empty() ? ScreenThumbnail() : std::move(PendingThumbnail);
+    trailer.Thumbnail = PendingThumbnail.empty() ? GameThumbnail() : std::move(PendingThumbnail);
     PendingThumbnail.clear();
     if (leaveRoom) GoRoom("TITLE");
     SetBusy(true);

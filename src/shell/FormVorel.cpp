@@ -10,6 +10,7 @@
 #include "shell/ApplicationTitle.h"
 #include "shell/ArtButton.h"
 #include "shell/BlockLayout.h"
+#include "shell/CompanionPlacement.h"
 #include "shell/EventBoundary.h"
 #include "shell/GrownUpsMenu.h"
 #include "shell/PanelButton.h"
@@ -31,6 +32,8 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
 
 TZQ5Library* ImageLibrary = nullptr;
 
@@ -167,10 +170,18 @@ TFormHelp* TFormVorel::HelpWindow() {
     return help;
 }
 
-// 20 pixels from the screen's top and right.
+// Beside the toy where the screen has room, else where it hides the least
+// of the play area; placed at every showing, as the window may have moved.
 void TFormVorel::PlaceHelp(TFormHelp& help) {
-    QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 800, 600);
-    help.move(screen.width() - help.frameGeometry().width() - 20, 20);
+    help.SetScale(Scale);
+    const QRect screenArea = screen() ? screen()->availableGeometry() : QRect(0, 0, 800, 600);
+    const QRect play(PlayView->mapToGlobal(QPoint(0, 0)), PlayView->size());
+    // The frame's extra width and height: nothing without a window manager.
+    const QSize extra = help.frameGeometry().size() - help.size();
+    const int width = help.width() + extra.width();
+    const int height = help.height() + extra.height();
+    TPoint at = PlaceCompanion(ToTRect(screenArea), ToTRect(frameGeometry()), ToTRect(play), width, height);
+    help.move(at.X, at.Y);
 }
 
 void TFormVorel::FormCreate() {
@@ -188,8 +199,21 @@ void TFormVorel::FormCreate() {
     cmdRedo->setCursor(Plat.Cursors().Cursor(1));
     ThumbFrameUp = THotImage::Create("picon_up");
     ThumbFrameDown = THotImage::Create("picon_dn");
-    setWindowState(windowState() | Qt::WindowMaximized);
+    SizeToScreen();
     CreateWorld();
+}
+
+// The window is sized to the block at its scale itself, since a bare X server
+// maximises nothing; a window manager may still maximise it when no scale was
+// asked for, and the block is then centred in the larger window.
+void TFormVorel::SizeToScreen() {
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, BlockWidth, BlockHeight);
+    const ClientSize size = OpeningSize(available.width(), available.height(), ForcedScale);
+    resize(size.Width, size.Height);
+    // Centred; a window larger than the screen keeps its top-left corner on it.
+    move(std::max(available.left(), available.center().x() - size.Width / 2),
+         std::max(available.top(), available.center().y() - size.Height / 2));
+    if (ForcedScale == 0) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void TFormVorel::LoadLibraryAndThumbnails() {
@@ -394,6 +418,13 @@ void TFormVorel::FormShow() {
     if (TFormHelp* help = Help.IfMade()) PlaceHelp(*help);
 }
 
+void TFormVorel::ShowHelp() {
+    TFormHelp* help = HelpWindow();
+    if (!help || help->isVisible()) return;
+    PlaceHelp(*help);
+    help->show();
+}
+
 void TFormVorel::closeEvent(QCloseEvent* event) {
     if (!Closed) {
         Closed = true;
@@ -426,8 +457,7 @@ void TFormVorel::CloseWaitingBoxes() {
 
 void TFormVorel::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        TFormHelp* help = HelpWindow();
-        if (help && !help->isVisible()) help->show();
+        ShowHelp();
         return;
     }
     if (event->key() == Qt::Key_F11) {

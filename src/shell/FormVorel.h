@@ -65,6 +65,8 @@ public:
     void tmrTickTimer();
     void pbxPicClick(int index);
     void pnlAboutClick();
+    // F1: the instructions, beside the toy.
+    void ShowHelp();
     // A later instance asked for the window.
     void BringToFront();
 
@@ -96,6 +98,7 @@ private:
     void BuildGrownUpsMenu();
     void LoadLibraryAndThumbnails();
     void CreateWorld();
+    void SizeToScreen();
     void FormResize();
     void FormShow();
     void pbxPicPaint(int index, const TRect& clip);

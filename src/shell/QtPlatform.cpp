@@ -13,7 +13,7 @@
 #include <QKeyEvent>
 #include <QUrl>
 
-QtPlatform::QtPlatform(QStringList arguments) : Args(std::move(arguments)), Question(AskWithMessageBox) {
+QtPlatform::QtPlatform(QStringList arguments) : Args(std::move(arguments)) {
     if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -42,12 +42,12 @@ std::vector<std::string> QtPlatform::Arguments() const {
 }
 
 MessageResult QtPlatform::ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons) {
-    return Question(text, kind, buttons);
+    return Question ? Question(text, kind, buttons) : AskWithMessageBox(text, kind, buttons, BoxParent());
 }
 
-MessageResult QtPlatform::AskWithMessageBox(const std::string& text, MessageKind kind,
-                                            MessageButtons buttons) {
-    QMessageBox box(IconOf(kind), ApplicationTitle, ToQString(text));
+MessageResult QtPlatform::AskWithMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons,
+                                            QWidget* parent) {
+    QMessageBox box(IconOf(kind), ApplicationTitle, ToQString(text), QMessageBox::NoButton, parent);
     if (buttons == MessageButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
@@ -61,6 +61,13 @@ MessageResult QtPlatform::AskWithMessageBox(const std::string& text, MessageKind
 void QtPlatform::SetInputObserver(std::function<void()> observer) {
     InputObserver = std::move(observer);
     CapsLock.OnChange = InputObserver;
+}
+
+// A box opened over the shown main window is centred on it; before the
+// window shows, the box stands alone in the middle of the screen.
+QWidget* QtPlatform::BoxParent() const {
+    QWidget* main = PlayArea ? PlayArea->window() : nullptr;
+    return main && main->isVisible() ? main : nullptr;
 }
 
 bool QtPlatform::IsCapsLockOn() const {

@@ -27,6 +27,7 @@ public:
     explicit QtPlatform(QStringList arguments);
     ~QtPlatform() override;
 
+    // Answers every question in place of a message box; empty: message boxes.
     void SetQuestionFunction(QuestionFunction question) { Question = std::move(question); }
     // The widget whose cursor the play-area cursor calls set.
     void SetPlayArea(QWidget* playArea) { PlayArea = playArea; }
@@ -55,12 +56,15 @@ public:
     void SetSoundPlayer(SoundPlayer* player);
 
     // The default question: a modal message box with the application's title.
-    static MessageResult AskWithMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons);
+    // A modal box, centred on parent when there is one.
+    static MessageResult AskWithMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons,
+                                           QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget* BoxParent() const;
     QStringList Args;
     QuestionFunction Question;
     QPointer<QWidget> PlayArea;

@@ -4,6 +4,7 @@
 #include "foundation/Paths.h"
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
+#include "shell/BlockLayout.h"
 #include "shell/ArtButton.h"
 #include "shell/DlgAbout.h"
 #include "shell/EventBoundary.h"
@@ -20,6 +21,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -338,8 +340,9 @@ TEST_F(MainWindow, FirstShowingShowsAboutOnlyWhenWanted) {
         Form->show();
         QTest::qWait(400);
         EXPECT_EQ(shown, wanted);
-        // The instructions window is placed 20 pixels from the screen's top and right.
-        EXPECT_EQ(Help.y(), 20);
+        // The instructions window is placed where it hides nothing of the play area.
+        QRect play(Form->View()->mapToGlobal(QPoint(0, 0)), Form->View()->size());
+        EXPECT_FALSE(Help.geometry().intersects(play));
         Form.reset();
     }
 }
@@ -453,7 +456,9 @@ TEST_F(MainWindow, CompanionsAreBuiltWhenFirstWanted) {
     QTest::keyClick(Form.get(), Qt::Key_F1);
     ASSERT_NE(Form->HelpIfMade(), nullptr);
     EXPECT_TRUE(Form->HelpIfMade()->isVisible());
-    EXPECT_EQ(Form->HelpIfMade()->y(), 20);
+    // Placed like an instructions window made at start: clear of the play area.
+    const QRect play(Form->View()->mapToGlobal(QPoint(0, 0)), Form->View()->size());
+    EXPECT_FALSE(Form->HelpIfMade()->geometry().intersects(play));
     QTimer::singleShot(50, Form.get(), [this] { Form->AboutIfMade()->reject(); });
     Form->pnlAboutClick();
     Form->HelpIfMade()->cmdCloseClick();
@@ -494,6 +499,74 @@ TEST_F(MainWindow, VersionLabelFollowsCapsLockWhileTheTickRests) {
     EXPECT_TRUE(Form->VersionLabel()->isVisible());
     QTest::keyClick(Form.get(), Qt::Key_CapsLock);
     EXPECT_FALSE(Form->VersionLabel()->isVisible());
+}
+
+TEST_F(MainWindow, OpensSizedToTheBlockAndNeverBelowTheLayout) {
+    Create(2);
+    EXPECT_EQ(Form->size(), QSize(BlockWidth * 2, BlockHeight * 2));
+    EXPECT_EQ(Form->minimumSize(), QSize(538, 433));
+    EXPECT_FALSE(Form->windowState() & Qt::WindowMaximized) << "a forced scale is not maximised away";
+    Form.reset();
+    Create();
+    QRect available = Form->screen()->availableGeometry();
+    int scale = ChooseScale(available.width(), available.height(), 0);
+    EXPECT_EQ(Form->size(), QSize(BlockWidth * scale, BlockHeight * scale));
+    EXPECT_TRUE(available.contains(Form->geometry()));
+}
+
+TEST_F(MainWindow, VersionLabelAndFourthThumbnailShowWhole) {
+    for (int scale : {1, 2}) {
+        Form.reset();
+        Create(scale);
+        QLabel* label = Form->VersionLabel();
+        QRect needed = label->fontMetrics().boundingRect(label->text());
+        EXPECT_LE(needed.width(), label->width()) << "scale " << scale;
+        EXPECT_LE(label->fontMetrics().height(), label->height()) << "scale " << scale;
+        // The frame image is 129 wide; a narrower box cuts its right edge.
+        for (int i = 1; i <= 4; ++i)
+            EXPECT_EQ(Form->Thumbnail(i)->width(), 129 * scale) << i;
+    }
+}
+
+TEST_F(MainWindow, InstructionsHideNothingOfThePlayAreaAndScaleWithTheToy) {
+    // The offscreen screen (800 x 600) has no room beside the window: the
+    // instructions go where they cover nothing of the play area.
+    Create(1);
+    Form->move(0, 0);
+    Form->show();
+    QTest::keyClick(Form.get(), Qt::Key_F1);
+    ASSERT_TRUE(Help.isVisible());
+    QRect play(Form->View()->mapToGlobal(QPoint(0, 0)), Form->View()->size());
+    EXPECT_FALSE(Help.geometry().intersects(play)) << "help at " << Help.x() << "," << Help.y();
+    EXPECT_TRUE(Form->screen()->availableGeometry().contains(Help.geometry()));
+    EXPECT_EQ(Help.size(), QSize(290, 130));
+    Help.hide();
+
+    Form.reset();
+    Create(2);
+    Form->show();
+    QTest::keyClick(Form.get(), Qt::Key_F1);
+    EXPECT_EQ(Help.Scale(), 2);
+    EXPECT_EQ(Help.size(), QSize(580, 260));
+    EXPECT_EQ(Help.lblHelp->font().pixelSize(), 26);
+}
+
+TEST_F(MainWindow, MessageBoxesAreCentredOnTheMainWindow) {
+    Create(1);
+    Form->move(20, 30);
+    Form->show();
+    Platform.SetQuestionFunction({});
+    QPoint boxCentre;
+    QTimer::singleShot(50, [&boxCentre] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            boxCentre = box->geometry().center();
+            box->close();
+        }
+    });
+    ShowOk(Platform, "centred?", MessageKind::Plain);
+    QPoint mainCentre = Form->geometry().center();
+    EXPECT_LE((boxCentre - mainCentre).manhattanLength(), 4)
+        << boxCentre.x() << "," << boxCentre.y() << " vs " << mainCentre.x() << "," << mainCentre.y();
 }
 
 TEST_F(MainWindow, UndoAndRedoKeysAndButtonsReachTheCurrentRoom) {
