@@ -5,7 +5,9 @@ set -e
 packages="build-essential cmake ninja-build pkg-config git
   qt6-base-dev libx11-dev librsvg2-bin fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool"
+  xvfb xauth xdotool
+  qt6-wayland weston libweston-10-dev
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream"
 
 missing=""
 for p in $packages; do
