@@ -26,7 +26,7 @@ for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6netw
   echo "$depends" | grep -q "\b$library\b" || fail "Depends lacks $library: $depends"
 done
 echo "$depends" | grep -q "(>= " || fail "Depends carries no versions, so it was not worked out: $depends"
-[ "$(field Section)" = games ] || fail "section is \"$(field Section)\""
+[ "$(field Section)" = graphics ] || fail "section is \"$(field Section)\""
 [ "$(field Priority)" = optional ] || fail "priority is \"$(field Priority)\""
 [ "$(field Package)" = vorel ] || fail "package name is \"$(field Package)\""
 description=$(field Description)

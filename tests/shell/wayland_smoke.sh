@@ -2,7 +2,7 @@
 # The real program as a native Wayland client of Weston's headless
 # compositor (kiosk shell: the window fills the output). It must show its
 # window, take clicks that come through the compositor (a test module gives
-# the headless back end a pointer), end on SIGTERM as at a session's end, and
+# the headless back end a pointer and a keyboard), end on SIGTERM as at a session's end, and
 # save what the clicks did: the first picture exported after the run differs
 # from the one exported after an earlier run without clicks. The Caps Lock
 # query, which only X11 answers, must stay quiet. Screenshots are taken with
@@ -90,6 +90,9 @@ shoot wayland-1-start.png
 click 207 840
 click 400 300
 shoot wayland-2-filled.png
+# Caps Lock through the compositor: the toy keeps its own count of the key.
+printf 'key 58\n' >&4
+sleep 0.5
 kill -0 "$vorel_pid" 2>/dev/null || fail "the program ended"
 stop
 export_first after

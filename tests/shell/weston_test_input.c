@@ -4,6 +4,7 @@
  * VOREL_WESTON_INPUT:
  *   move X Y    the pointer to X,Y in the compositor's coordinates
  *   down / up   the left button
+ *   key CODE    presses and releases the key of that evdev code
  * The input reaches clients through the compositor like a real mouse's. */
 #include <libweston/libweston.h>
 
@@ -23,6 +24,8 @@ void notify_motion_absolute(struct weston_seat *seat, const struct timespec *tim
 void notify_button(struct weston_seat *seat, const struct timespec *time, int32_t button,
                    enum wl_pointer_button_state state);
 void notify_pointer_frame(struct weston_seat *seat);
+void notify_key(struct weston_seat *seat, const struct timespec *time, uint32_t key,
+                enum wl_keyboard_key_state state, enum weston_key_state_update update_state);
 
 struct test_input {
 	struct weston_seat seat;
@@ -34,8 +37,14 @@ static void run_command(struct test_input *input, const char *command)
 {
 	struct timespec now;
 	double x, y;
+	unsigned int key;
 
 	weston_compositor_get_time(&now);
+	if (sscanf(command, "key %u", &key) == 1) {
+		notify_key(&input->seat, &now, key, WL_KEYBOARD_KEY_STATE_PRESSED, STATE_UPDATE_AUTOMATIC);
+		notify_key(&input->seat, &now, key, WL_KEYBOARD_KEY_STATE_RELEASED, STATE_UPDATE_AUTOMATIC);
+		return;
+	}
 	if (sscanf(command, "move %lf %lf", &x, &y) == 2)
 		notify_motion_absolute(&input->seat, &now, x, y);
 	else if (strcmp(command, "down") == 0)
