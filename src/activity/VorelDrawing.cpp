@@ -5,6 +5,7 @@
 #include "activity/VorelDrawingChart.h"
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
+#include "foundation/ScopeGuard.h"
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 
@@ -12,17 +13,9 @@
 
 namespace {
 // Puts a surface's clip rectangle back however the drawing ends.
-class ClipKeeper {
-public:
-    explicit ClipKeeper(TZQ5ImageData& surface) : Surface(surface), Saved(surface.ClipRect) {}
-    ~ClipKeeper() { Surface.SetClipRect(Saved); }
-    ClipKeeper(const ClipKeeper&) = delete;
-    ClipKeeper& operator=(const ClipKeeper&) = delete;
-
-private:
-    TZQ5ImageData& Surface;
-    TRect Saved;
-};
+auto KeepClip(TZQ5ImageData& surface) {
+    return ScopeGuard([&surface, saved = surface.ClipRect] { surface.SetClipRect(saved); });
+}
 
 // At least this much of a moved object stays inside the picture.
 constexpr int32_t KeepInside = 10;
@@ -56,7 +49,7 @@ TVorelDrawingObject* TVorelDrawing::Item(int number) const {
 
 void TVorelDrawing::PaintCanvas(const TRect& area) {
     TZQ5ImageData& canvas = Canvas->ImageData();
-    ClipKeeper keeper(canvas);
+    const auto keepClip = KeepClip(canvas);
     canvas.SetClipRect(area);
     if (Bg) Bg->Draw(&canvas, {0, 0});
     for (TVorelDrawingObject* object : Objects)
@@ -89,7 +82,7 @@ void TVorelDrawing::Redraw(const TRect& rect) {
         CanvasStale = true;
         return;
     }
-    ClipKeeper keeper(*Surface);
+    const auto keepClip = KeepClip(*Surface);
     Surface->SetClipRect(RectAddPt(rect, At));
     Paint(rect);
 }

@@ -5,6 +5,7 @@
 #include "activity/VorelDrawing.h"
 #include "engine/World.h"
 #include "foundation/LoadSave.h"
+#include "foundation/ScopeGuard.h"
 #include "foundation/Text.h"
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
@@ -41,18 +42,6 @@ int NumberOf(const std::string& text) {
     int32_t value = 0;
     return TryStrToInt(text, value) ? value : -1;
 }
-
-// Shows the hourglass over the whole screen for the life of the object.
-class Hourglass {
-public:
-    explicit Hourglass(Platform& platform) : Plat(platform) { Plat.SetScreenCursor(ScreenCursor::Hourglass); }
-    ~Hourglass() { Plat.SetScreenCursor(ScreenCursor::Default); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-
-private:
-    Platform& Plat;
-};
 } // namespace
 
 TVorelRoom::TVorelRoom(const std::string& id) : TRoom(id), Drawing(std::make_unique<TVorelDrawing>()) {
@@ -478,7 +467,9 @@ void TVorelRoom::Eraser() {
 }
 
 void TVorelRoom::RemoveAllColouring() {
-    Hourglass busy(World->GetPlatform());
+    Platform& platform = World->GetPlatform();
+    platform.SetScreenCursor(ScreenCursor::Hourglass);
+    const ScopeGuard normalCursor([&platform] { platform.SetScreenCursor(ScreenCursor::Default); });
     for (int number = ObjectCount(); number >= 0; --number)
         Drawing->RemoveColouring(number);
 }

@@ -5,6 +5,7 @@
 #include "foundation/ByteStream.h"
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
+#include "foundation/ScopeGuard.h"
 #include "foundation/Paths.h"
 
 #include <array>
@@ -17,18 +18,6 @@ constexpr std::array<uint16_t, 4> HeaderWords{0x0050, 0x0059, 0x0058, CurrentDat
 constexpr char TrailerMagic[4] = {'V', 'r', 'l', 'T'};
 constexpr int64_t TrailerTailSize = 8; // trailer length, magic
 constexpr int64_t HeaderSize = 8;
-
-class PositionKeeper {
-public:
-    explicit PositionKeeper(ByteStream& stream) : Stream(stream), Saved(stream.Position()) {}
-    ~PositionKeeper() { Stream.Seek(Saved); }
-    PositionKeeper(const PositionKeeper&) = delete;
-    PositionKeeper& operator=(const PositionKeeper&) = delete;
-
-private:
-    ByteStream& Stream;
-    int64_t Saved;
-};
 
 void Fold(uint32_t& hash, const std::string& text) {
     // FNV-1a over the text and a terminating zero.
@@ -87,7 +76,7 @@ void WriteSaveTrailer(ByteStream& stream, const TSaveTrailer& trailer) {
 }
 
 std::optional<std::pair<int64_t, TSaveTrailer>> FindSaveTrailer(ByteStream& stream) {
-    PositionKeeper keeper(stream);
+    const ScopeGuard keepPosition([&stream, at = stream.Position()] { stream.Seek(at); });
     int64_t size = stream.Size();
     if (size < HeaderSize + TrailerTailSize) return std::nullopt;
     stream.Seek(size - TrailerTailSize);

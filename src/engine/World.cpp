@@ -5,6 +5,8 @@
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
 #include "foundation/ResStrings.h"
+#include "foundation/ScopeGuard.h"
+#include "foundation/TemporaryChange.h"
 #include "foundation/Text.h"
 #include "image/FrameSet.h"
 #include "image/HotImage.h"
@@ -29,15 +31,6 @@ constexpr uint16_t RunOnlyFlags = wfQuit | wfBusy;
 template <class T> void RegisterClass() {
     RegisterNodeClass(T::ClassIdValue, [] { return std::make_unique<T>(); });
 }
-
-// Data format version 2 again once a saved game has been read, however it ended.
-class FormatVersionReset {
-public:
-    FormatVersionReset() = default;
-    ~FormatVersionReset() { DataFormatVersion = CurrentDataFormatVersion; }
-    FormatVersionReset(const FormatVersionReset&) = delete;
-    FormatVersionReset& operator=(const FormatVersionReset&) = delete;
-};
 } // namespace
 
 void RegisterEngineNodeClasses() {
@@ -130,16 +123,16 @@ void TWorld::Start(const std::string& fileName) {
         GoRoom(StartRoom);
         return;
     }
+    SetBusy(true);
+    ScopeGuard idle([this] { SetBusy(false); });
     try {
-        SetBusy(true);
         FileStream in(fileName, FileStream::Mode::Read);
         ReadGame(in);
-        SetBusy(false);
     } catch (...) {
         Flags |= wfQuit;
-        SetBusy(false);
         throw;
     }
+    idle.Finish();
     GoBack();
 }
 
@@ -207,20 +200,16 @@ void TWorld::ChangeRoom(const std::string& name) {
 void TWorld::GoRoom(const std::string& name) {
     if (Current) Current->CancelTimers();
     SetBusy(true);
+    ScopeGuard idle([this] { SetBusy(false); });
     try {
-        try {
-            ChangeRoom(name);
-        } catch (const KelException& e) {
-            ReportAndAskQuit(e.what());
-        } catch (...) {
-            ShowCatchPoint("GoRoom: exception F caught");
-            throw;
-        }
+        ChangeRoom(name);
+    } catch (const KelException& e) {
+        ReportAndAskQuit(e.what());
     } catch (...) {
-        SetBusy(false);
+        ShowCatchPoint("GoRoom: exception F caught");
         throw;
     }
-    SetBusy(false);
+    idle.Finish();
 }
 
 void TWorld::GoBack() {
@@ -240,10 +229,7 @@ void TWorld::GoBack() {
 
 void TWorld::Tick(int32_t count) {
     if (TickRunning) return;
-    TickRunning = true;
-    struct Release {
-        ~Release() { TickRunning = false; }
-    } release;
+    const TemporaryChange<bool> running(TickRunning, true);
     try {
         RunTickSteps();
     } catch (const KelException& e) {
@@ -370,14 +356,8 @@ void TWorld::ViewPaint(const TRect& clip) {
 
 void TWorld::FlushView() {
     if (!ScreenSurface || !Lib) return;
-    const RgbPalette* previous = ViewTarget->SelectPalette(&Lib->GetHPal());
-    try {
-        ScreenSurface->DisplayDamage(*ViewTarget, {0, 0});
-    } catch (...) {
-        ViewTarget->SelectPalette(previous);
-        throw;
-    }
-    ViewTarget->SelectPalette(previous);
+    const auto palette = ViewTarget->ShowThrough(&Lib->GetHPal());
+    ScreenSurface->DisplayDamage(*ViewTarget, {0, 0});
 }
 
 // ---- Busy state and reports ----
@@ -413,39 +393,31 @@ void TWorld::SaveGame(char slot, bool leaveRoom) {
     PendingThumbnail.clear();
     if (leaveRoom) GoRoom("TITLE");
     SetBusy(true);
-    try {
-        trailer.Fingerprint = RoomsFingerprint(Rooms);
-        SaveFileAtomically(SaveFileName(slot), [&](ByteStream& out) {
-            WriteGame(out);
-            WriteSaveTrailer(out, trailer);
-        });
-    } catch (...) {
-        SetBusy(false);
-        throw;
-    }
-    SetBusy(false);
+    ScopeGuard idle([this] { SetBusy(false); });
+    trailer.Fingerprint = RoomsFingerprint(Rooms);
+    SaveFileAtomically(SaveFileName(slot), [&](ByteStream& out) {
+        WriteGame(out);
+        WriteSaveTrailer(out, trailer);
+    });
+    idle.Finish();
 }
 
 bool TWorld::LoadGame(char slot) {
     SetBusy(true);
+    ScopeGuard idle([this] { SetBusy(false); });
+    FileStream in(SaveFileName(slot), FileStream::Mode::Read);
+    // A file that fails half-way must not leave the rooms half read: the
+    // state before the load is kept in memory and put back.
+    MemoryStream before;
+    WriteGame(before);
     bool read = false;
     try {
-        FileStream in(SaveFileName(slot), FileStream::Mode::Read);
-        // A file that fails half-way must not leave the rooms half read: the
-        // state before the load is kept in memory and put back.
-        MemoryStream before;
-        WriteGame(before);
-        try {
-            read = ReadGame(in);
-        } catch (...) {
-            RestoreState(before);
-            throw;
-        }
+        read = ReadGame(in);
     } catch (...) {
-        SetBusy(false);
+        RestoreState(before);
         throw;
     }
-    SetBusy(false);
+    idle.Finish();
     return read;
 }
 
@@ -467,7 +439,8 @@ void TWorld::WriteGame(ByteStream& stream) {
 }
 
 bool TWorld::ReadGame(ByteStream& stream) {
-    FormatVersionReset reset;
+    // The current data format again once the game has been read, however it ended.
+    ScopeGuard resetFormat([] { DataFormatVersion = CurrentDataFormatVersion; });
     if (!CheckSaveHeader(stream) || DataFormatVersion == 0) return false;
     auto trailer = FindSaveTrailer(stream);
     if (trailer && trailer->second.Fingerprint != RoomsFingerprint(Rooms))

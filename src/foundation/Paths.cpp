@@ -2,7 +2,6 @@
 
 #include "foundation/KelException.h"
 #include "foundation/Text.h"
-#include "platform/Platform.h"
 
 std::string ProgramPath;
 std::string CommonPath;
@@ -18,15 +17,15 @@ std::string IncludeTrailingDelimiter(const std::string& folder) {
     return folder + "/";
 }
 
-void SetPaths(const Platform& platform, const std::string& productOverride) {
-    std::optional<std::string> common = platform.CommonDataFolder();
+void SetPaths(const PathFacts& facts, const std::string& productOverride) {
+    const std::optional<std::string>& common = facts.CommonDataFolder;
     if (!common || common->empty()) throw KelException("SetPaths: Unable to get public documents path");
     CommonPath = IncludeTrailingDelimiter(*common);
     ProductPath =
         productOverride.empty() ? CommonPath + "Tamblin Games/Vimo's Quilo Vorel/" : productOverride;
-    ProgramPath = IncludeTrailingDelimiter(platform.ProgramFolder());
+    ProgramPath = IncludeTrailingDelimiter(facts.ProgramFolder);
 
-    std::vector<std::string> args = platform.Arguments();
+    const std::vector<std::string>& args = facts.Arguments;
     bool inBuildTree = ContainsText(DeveloperTreeFragment, LowerCase(ProgramPath));
     if (inBuildTree && !args.empty() && args[0] == DeveloperSwitch) {
         GamePath = ProgramPath + "game/";
@@ -37,6 +36,6 @@ void SetPaths(const Platform& platform, const std::string& productOverride) {
     DatPath = GamePath + "dat/";
 }
 
-void EnsurePaths(const Platform& platform, bool force, const std::string& productOverride) {
-    if (force || ProgramPath.empty()) SetPaths(platform, productOverride);
+void EnsurePaths(const PathFacts& facts, bool force, const std::string& productOverride) {
+    if (force || ProgramPath.empty()) SetPaths(facts, productOverride);
 }

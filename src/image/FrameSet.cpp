@@ -3,7 +3,7 @@
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
 #include "foundation/ResStrings.h"
-#include "image/ScopedValue.h"
+#include "foundation/TemporaryChange.h"
 #include "image/ZQ5ImageData.h"
 #include "image/ZQ5Library.h"
 
@@ -54,8 +54,8 @@ void TFrameSet::Draw(TZQ5ImageData* target) {
 // for the time of its own copy only.
 void TFrameSet::DrawAt(TZQ5ImageData* target, TPoint point) {
     if (!Visible || !target || !LoadFrames()) return;
-    const ScopedValue<bool> mirrorH(Surface->MirrorHorizontal, ID.find('~') != std::string::npos);
-    const ScopedValue<bool> mirrorV(Surface->MirrorVertical, ID.find('^') != std::string::npos);
+    const TemporaryChange<bool> mirrorH(Surface->MirrorHorizontal, ID.find('~') != std::string::npos);
+    const TemporaryChange<bool> mirrorV(Surface->MirrorVertical, ID.find('^') != std::string::npos);
     const int32_t top = static_cast<int32_t>(Frame) * FrameHeight;
     target->CopyFrom(point, *Surface, {0, top, Surface->Width, top + FrameHeight});
 }

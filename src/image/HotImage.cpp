@@ -1,7 +1,7 @@
 #include "image/HotImage.h"
 
 #include "foundation/KelException.h"
-#include "image/ScopedValue.h"
+#include "foundation/TemporaryChange.h"
 #include "image/ZQ5ImageData.h"
 #include "image/ZQ5Library.h"
 
@@ -71,7 +71,7 @@ std::unique_ptr<THotImage> THotImage::CreateCopyInLibrary(TZQ5ImageData& source,
     std::unique_ptr<THotImage> copy(
         new THotImage(library, library.CreateImage(NextPrivateName(), static_cast<uint16_t>(source.Width),
                                                    static_cast<uint16_t>(source.Height))));
-    const ScopedValue<bool> opaque(source.Transparent, false);
+    const TemporaryChange<bool> opaque(source.Transparent, false);
     TZQ5ImageData& surface = copy->ImageData();
     surface.CopyFrom({0, 0}, source, source.BoundsRect());
     UncoverLayers(surface, source);

@@ -3,7 +3,7 @@
 // report A with Changed.
 
 #include "foundation/KelException.h"
-#include "image/ScopedValue.h"
+#include "foundation/TemporaryChange.h"
 #include "image/ZQ5ImageData.h"
 
 #include <cstring>
@@ -116,7 +116,7 @@ void TZQ5ImageData::CopyFrom(TPoint dest, TZQ5ImageData& source, TRect sourceRec
 }
 
 void TZQ5ImageData::CopyWithClip(TPoint dest, TZQ5ImageData& source, const TRect& clip, TRect sourceRect) {
-    const ScopedValue<TRect> remembered(ClipRect, ClipRect);
+    const TemporaryChange<TRect> remembered(ClipRect, ClipRect);
     SetClipRect(clip);
     CopyFrom(dest, source, sourceRect);
 }

@@ -1,4 +1,4 @@
-#include "image/ZQ5Image.h"
+#include "image/ZQ5Geometry.h"
 
 #include <algorithm>
 

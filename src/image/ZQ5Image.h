@@ -4,6 +4,9 @@
 // of 4, the bottom line first, cut into horizontal bands (segments) of at most
 // 65280 bytes each so that every band can be shown on its own.
 
+#include "image/ZQ5Geometry.h"
+#include "image/ZQ5Record.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -14,45 +17,12 @@ class TZQ5Image;
 class TZQ5ImageData;
 struct TDisplayHeader;
 
-// Most decoded bytes one segment may hold.
-constexpr uint32_t ZQ5SegmentLimit = 0xFF00;
-constexpr uint16_t ZQ5RecordRevision = 3;
-constexpr size_t ZQ5RecordHeaderSize = 18;
-
-// Segment geometry, all for a picture of width w and height h.
-uint16_t Stride(uint16_t w);
-uint32_t ImageBytes(uint16_t w, uint16_t h);
-// Lines in every segment but the last (0 for an empty picture).
-uint16_t LinesPerSegment(uint16_t w, uint16_t h);
-// Lines and bytes of segment i; the last segment holds what is left.
-uint16_t SegmentLines(uint16_t w, uint16_t h, unsigned i);
-uint32_t SegmentBytes(uint16_t w, uint16_t h, unsigned i);
-// May exceed 255, which the record format cannot store.
-unsigned SegmentCount(uint16_t w, uint16_t h);
-
 // Segment flags, as stored in the segment header (bit 2 only in memory).
 enum : uint8_t {
     sfPlainLines = 0x01,   // no line codes: Width bytes per line
     sfWholeSegment = 0x02, // whole-segment run-length form
     sfDrawing = 0x04,      // being drawn (in memory only)
     sfCompressed = 0x08,   // the buffer holds data still to be decoded
-};
-
-// Image states, kept in the storage-kind byte of the header.
-enum : uint8_t { isEmpty = 0, isCompressed = 1, isReady = 2 };
-
-// The 18-byte record header, kept verbatim.
-struct TZQ5ImageHeader {
-    char Name[8] = {};
-    uint16_t Width = 0;
-    uint16_t Height = 0;
-    uint8_t SegmentCount = 0;
-    uint8_t State = isEmpty; // the storage kind of a stored record
-    uint8_t TransparentIndex = 0;
-    uint8_t Transparent = 0;
-    uint16_t Revision = ZQ5RecordRevision;
-
-    std::string NameText() const; // up to the first zero byte
 };
 
 // One band of an image's pixels with its buffer. The buffer is absent,

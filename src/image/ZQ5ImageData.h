@@ -11,6 +11,7 @@
 #include "foundation/Geometry.h"
 #include "foundation/KelList.h"
 #include "foundation/PriList.h"
+#include "foundation/TemporaryChange.h"
 
 #include <cstdint>
 #include <memory>
@@ -174,17 +175,8 @@ public:
     uint16_t LinesPerSegment() const { return LinesPerBand; }
     TZQ5ImageSegment* Segment(unsigned index) const { return Segments[index]; }
 
-    // Raises Busy for its lifetime, also when an operation raises.
-    class BusyScope {
-    public:
-        explicit BusyScope(TZQ5ImageData& surface) : Surface(surface) { ++Surface.Busy; }
-        ~BusyScope() { --Surface.Busy; }
-        BusyScope(const BusyScope&) = delete;
-        BusyScope& operator=(const BusyScope&) = delete;
-
-    private:
-        TZQ5ImageData& Surface;
-    };
+    // Busy one higher until the result goes, also when an operation raises.
+    TemporaryChange<uint8_t> MarkBusy() { return {Busy, static_cast<uint8_t>(Busy + 1)}; }
 
 private:
     // The address of pixel 0 of line y (inside the surface), its segment locked.

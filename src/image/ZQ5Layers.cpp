@@ -4,7 +4,7 @@
 // every surface that shows it.
 
 #include "foundation/KelException.h"
-#include "image/ScopedValue.h"
+#include "foundation/TemporaryChange.h"
 #include "image/ZQ5Image.h"
 #include "image/ZQ5ImageData.h"
 
@@ -107,7 +107,7 @@ void TZQ5ImageData::GetLayerNodeParams(const TZQ5LayerNode* node, LayerParams& p
 }
 
 TZQ5LayerNode* TZQ5ImageData::AddLayer(TZQ5ImageData* source, const LayerParams& params) {
-    BusyScope busy(*this);
+    const auto busy = MarkBusy();
     if (!source || source == this || Parents.FindData(source))
         throw ZQ5Exception("AddLayer: can't make parent a layer");
     auto owned = std::make_unique<TZQ5LayerNode>(source, params);
@@ -119,7 +119,7 @@ TZQ5LayerNode* TZQ5ImageData::AddLayer(TZQ5ImageData* source, const LayerParams&
 }
 
 void TZQ5ImageData::RemoveLayerNode(TZQ5LayerNode* node) {
-    BusyScope busy(*this);
+    const auto busy = MarkBusy();
     if (!HasLayer(node)) throw ZQ5Exception("RemoveLayerNode: Unknown layer");
     SetLayerNodeVisible(node, false);
     std::unique_ptr<TPriNode> owned = Layers.Remove(node);
@@ -172,13 +172,13 @@ void TZQ5ImageData::DropOwnLayers() {
 // Copies the parent's pixels of area into the layer's save surface, read
 // plain: neither the parent's transparency nor its mirroring applies.
 void TZQ5ImageData::SaveUnder(TZQ5LayerNode& layer, const TRect& area) {
-    const ScopedValue<bool> opaque(Transparent, false), plainH(MirrorHorizontal, false),
+    const TemporaryChange<bool> opaque(Transparent, false), plainH(MirrorHorizontal, false),
         plainV(MirrorVertical, false);
     layer.SaveSurface->CopyFrom(PtSub(area.TopLeft(), layer.Position), *this, area);
 }
 
 void TZQ5ImageData::SetLayerNodeVisible(TZQ5LayerNode* node, bool visible) {
-    BusyScope busy(*this);
+    const auto busy = MarkBusy();
     if (!HasLayer(node)) throw ZQ5Exception("SetLayerNodeVisible: Unknown layer");
     if (node->Visible == visible) return;
     const TRect area = node->Area();
@@ -199,7 +199,7 @@ void TZQ5ImageData::SetLayerNodeVisible(TZQ5LayerNode* node, bool visible) {
 }
 
 void TZQ5ImageData::RestoreUnderLayers(TZQ5LayerNode* stop, const TRect& area) {
-    BusyScope busy(*this);
+    const auto busy = MarkBusy();
     for (auto* layer = static_cast<TZQ5LayerNode*>(Layers.Tail()); layer && layer != stop;
          layer = PrevLayer(layer)) {
         if (!layer->Visible) continue;
@@ -228,13 +228,13 @@ void TZQ5ImageData::DrawLayer(TZQ5LayerNode& layer, const TRect& area) {
     }
     const TRect clip = IntersectRect(layer.ParentClip, RectAddPt(local, layer.Position));
     if (IsRectEmpty(clip)) return;
-    const ScopedValue<TRect> remembered(ClipRect, ClipRect);
+    const TemporaryChange<TRect> remembered(ClipRect, ClipRect);
     SetClipRect(clip);
     ScaledCopyFrom(layer.Area(), source, layer.SourceRect);
 }
 
 void TZQ5ImageData::RedrawLayers(TZQ5LayerNode* from, TRect area) {
-    BusyScope busy(*this);
+    const auto busy = MarkBusy();
     TZQ5LayerNode* layer = from;
     if (from) {
         area = RectAddPt(area, from->Position);
@@ -275,7 +275,7 @@ void TZQ5ImageData::RefreshLayer(TZQ5LayerNode& layer, const TRect& sourceArea) 
     }
     shown = IntersectRect(shown, layer.SaveSurface->BoundsRect());
     if (IsRectEmpty(shown)) return;
-    BusyScope busy(*this);
+    const auto busy = MarkBusy();
     RestoreUnderLayers(&layer, RectAddPt(shown, layer.Position));
     CopyWithClip(PtAdd(shown.TopLeft(), layer.Position), *layer.SaveSurface, BoundsRect(), shown);
     RedrawLayers(&layer, shown);

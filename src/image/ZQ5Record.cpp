@@ -2,6 +2,7 @@
 
 #include "foundation/ByteStream.h"
 #include "foundation/KelException.h"
+#include "image/ZQ5Geometry.h"
 
 #include <cstring>
 

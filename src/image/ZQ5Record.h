@@ -2,12 +2,32 @@
 // The fixed part of a stored image record: the 18-byte header and the table of
 // segment end offsets, read and checked before any segment is touched.
 
-#include "image/ZQ5Image.h"
-
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class ByteStream;
+
+constexpr uint16_t ZQ5RecordRevision = 3;
+constexpr size_t ZQ5RecordHeaderSize = 18;
+
+// Image states, kept in the storage-kind byte of the header.
+enum : uint8_t { isEmpty = 0, isCompressed = 1, isReady = 2 };
+
+// The 18-byte record header, kept verbatim.
+struct TZQ5ImageHeader {
+    char Name[8] = {};
+    uint16_t Width = 0;
+    uint16_t Height = 0;
+    uint8_t SegmentCount = 0;
+    uint8_t State = isEmpty; // the storage kind of a stored record
+    uint8_t TransparentIndex = 0;
+    uint8_t Transparent = 0;
+    uint16_t Revision = ZQ5RecordRevision;
+
+    std::string NameText() const; // up to the first zero byte
+};
 
 // Where the segments begin: just past the header and the offset table.
 constexpr uint32_t RecordTableEnd(size_t segmentCount) {
@@ -28,7 +48,6 @@ struct ZQ5RecordLayout {
     uint32_t DataBytes(unsigned i) const { return Ends[i] - Start(i) - 3; }
     uint32_t RecordSize() const { return Ends.back(); }
 };
-
 // Reads the header and offset table at the stream's position and checks them;
 // available is the number of bytes from the record start to the end of the
 // file. Raises "Invalid ZQ5 image header" for a header the format does not

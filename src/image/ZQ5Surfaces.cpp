@@ -2,6 +2,7 @@
 // library.
 
 #include "foundation/KelException.h"
+#include "foundation/ScopeGuard.h"
 #include "image/BandBlit.h"
 #include "image/ZQ5Image.h"
 #include "image/ZQ5ImageData.h"
@@ -59,19 +60,14 @@ void TZQ5Library::DrawImage(DisplayTarget& target, TPoint point, TImageNode* nod
         const int32_t lines = SegmentLines(image.Width(), image.Height(), segment->Index);
         segment->Flags |= sfDrawing;
         offset -= lines;
-        try {
-            // The band's top line is its last stored line.
-            const uint8_t* base = segment->Lock();
-            if (!base) throw ZQ5Exception("DrawImage: Lock failed");
-            const BandLines block{base + static_cast<ptrdiff_t>(lines - 1) * stride, -stride, image.Width(),
-                                  lines};
-            BlitBand(target, {point.X, point.Y + offset}, block, colours, -1);
-        } catch (...) {
+        const ScopeGuard drawn([&segment] {
             segment->Unlock();
             segment->Flags &= static_cast<uint8_t>(~sfDrawing);
-            throw;
-        }
-        segment->Unlock();
-        segment->Flags &= static_cast<uint8_t>(~sfDrawing);
+        });
+        // The band's top line is its last stored line.
+        const uint8_t* base = segment->Lock();
+        if (!base) throw ZQ5Exception("DrawImage: Lock failed");
+        const BandLines block{base + static_cast<ptrdiff_t>(lines - 1) * stride, -stride, image.Width(), lines};
+        BlitBand(target, {point.X, point.Y + offset}, block, colours, -1);
     }
 }

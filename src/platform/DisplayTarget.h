@@ -4,6 +4,7 @@
 // palette, and that the shell puts on the screen.
 
 #include "foundation/Geometry.h"
+#include "foundation/TemporaryChange.h"
 
 #include <array>
 #include <cstdint>
@@ -27,6 +28,9 @@ public:
         return previous;
     }
     const RgbPalette* SelectedPalette() const { return Selected; }
+    // Selects palette until the result goes; the one selected before comes back
+    // however the showing ends.
+    TemporaryChange<const RgbPalette*> ShowThrough(const RgbPalette* palette) { return {Selected, palette}; }
 
     // Called once after every blit with the rectangle of the buffer it wrote,
     // so that the shell repaints just that part.

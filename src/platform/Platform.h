@@ -3,6 +3,8 @@
 // platform, implemented by the Qt shell and, in the tests, by a recording fake.
 // Every call comes from the user-interface thread.
 
+#include "foundation/Paths.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,6 +35,8 @@ public:
     virtual std::string ProgramFolder() const = 0;
     // The command-line arguments after the program's own name.
     virtual std::vector<std::string> Arguments() const = 0;
+    // The three above together, as the folder computation takes them.
+    PathFacts Facts() const { return {CommonDataFolder(), ProgramFolder(), Arguments()}; }
 
     // Shows a modal message box with the application's title and waits for
     // the answer. Ok buttons answer Ok; Yes/No buttons answer Yes or No
@@ -68,4 +72,12 @@ inline void ShowOk(Platform& platform, const std::string& text, MessageKind kind
 }
 inline bool AskYesNo(Platform& platform, const std::string& text, MessageKind kind) {
     return platform.ShowMessage(text, kind, MessageButtons::YesNo) == MessageResult::Yes;
+}
+
+// The program's folders from what this platform tells (see foundation/Paths.h).
+inline void SetPaths(const Platform& platform, const std::string& productOverride = "") {
+    SetPaths(platform.Facts(), productOverride);
+}
+inline void EnsurePaths(const Platform& platform, bool force = false, const std::string& productOverride = "") {
+    EnsurePaths(platform.Facts(), force, productOverride);
 }

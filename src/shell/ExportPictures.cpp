@@ -7,6 +7,7 @@
 #include "engine/World.h"
 #include "foundation/KelException.h"
 #include "foundation/Paths.h"
+#include "foundation/ScopeGuard.h"
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 #include "image/ZQ5Library.h"
@@ -16,26 +17,14 @@
 #include <QDir>
 
 namespace {
-// Keeps the class-wide library set for as long as the export runs.
-class GlobalLibraryScope {
-public:
-    explicit GlobalLibraryScope(TZQ5Library& library) { THotImage::SetGlobalLibrary(&library); }
-    ~GlobalLibraryScope() { THotImage::SetGlobalLibrary(nullptr); }
-    GlobalLibraryScope(const GlobalLibraryScope&) = delete;
-    GlobalLibraryScope& operator=(const GlobalLibraryScope&) = delete;
-};
-
 QImage RenderPicture(TVorelRoom& room, TZQ5Library& library) {
     std::unique_ptr<THotImage> canvas = THotImage::CreateBlank(PictureWidth, PictureHeight);
     TZQ5ImageData& surface = canvas->ImageData();
-    room.Picture().Attach(&surface, {0, 0});
-    try {
+    {
+        room.Picture().Attach(&surface, {0, 0});
+        const ScopeGuard detach([&room] { room.Picture().Attach(nullptr, {0, 0}); });
         room.Picture().DrawAll();
-    } catch (...) {
-        room.Picture().Attach(nullptr, {0, 0});
-        throw;
     }
-    room.Picture().Attach(nullptr, {0, 0});
     ImageTarget target(PictureWidth, PictureHeight);
     target.SelectPalette(&library.GetHPal());
     surface.AddDamage(surface.BoundsRect());
@@ -49,7 +38,9 @@ int ExportPictures(Platform& platform, MainWindowServices& services, const std::
         throw KelException("Export: cannot create the folder \"" + folder + "\"");
     TZQ5Library library;
     library.Load(ProgramPath + "vorel.zq5", true);
-    GlobalLibraryScope scope(library);
+    // The class-wide library is set for as long as the export runs.
+    THotImage::SetGlobalLibrary(&library);
+    const ScopeGuard unsetLibrary([] { THotImage::SetGlobalLibrary(nullptr); });
     ImageTarget view(PlayAreaWidth, PlayAreaHeight);
     int written = 0;
     {

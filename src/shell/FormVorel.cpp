@@ -163,14 +163,8 @@ void TFormVorel::DrawThumbnail(int index) {
     if (index < 1 || index > 4 || !PictureThumbs[static_cast<size_t>(index)] || !Library)
         throw AssertionFailure("source\\frm\\Main", 356);
     DisplayTarget& target = pbxPic[static_cast<size_t>(index)]->Target();
-    const RgbPalette* previous = target.SelectPalette(&Library->GetHPal());
-    try {
-        PictureThumbs[static_cast<size_t>(index)]->ImageData().DisplayDamage(target, {0, 0});
-    } catch (...) {
-        target.SelectPalette(previous);
-        throw;
-    }
-    target.SelectPalette(previous);
+    const auto palette = target.ShowThrough(&Library->GetHPal());
+    PictureThumbs[static_cast<size_t>(index)]->ImageData().DisplayDamage(target, {0, 0});
 }
 
 void TFormVorel::FrameThumbnail(int index, THotImage& frame) {

@@ -86,9 +86,10 @@ const QImage* TTileBG::TileImage() {
     if (!GetLibrary() || !GetTile()) return nullptr;
     if (!Shown) {
         auto shown = std::make_unique<ImageTarget>(Surface->Width, Surface->Height);
-        const RgbPalette* previous = shown->SelectPalette(&Library->GetHPal());
-        Library->DrawImage(*shown, {0, 0}, Node);
-        shown->SelectPalette(previous);
+        {
+            const auto palette = shown->ShowThrough(&Library->GetHPal());
+            Library->DrawImage(*shown, {0, 0}, Node);
+        }
         Shown = std::move(shown);
     }
     return &Shown->Image();

@@ -42,6 +42,7 @@ public:
     bool ControlEvent(TControlBox& box, uint8_t action) override {
         Actions.push_back(action);
         LastInside = box.PointerInside();
+        if (OnControl) OnControl(action); // may replace the boxes, box among them
         return ControlResult;
     }
 
@@ -50,6 +51,7 @@ public:
     bool ControlResult = true;
     bool LastInside = false;
     std::function<void()> OnEnter;
+    std::function<void(uint8_t)> OnControl;
     std::function<void(const std::string&, const std::string&)> OnScript;
 };
 

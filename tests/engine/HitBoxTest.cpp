@@ -231,3 +231,57 @@ TEST_F(HitBoxTest, ARoomChangeEndsTheCaptureOfABoxOfTheRoomLeft) {
     EXPECT_TRUE(Room("VOREL2").Actions.empty());
     EXPECT_THAT(Room("A").Actions, ElementsAre(caPress, caHold));
 }
+
+// Loading a saved game replaces the boxes of the rooms it holds. When a drag or
+// a release does that, the captured box is gone by the time the action returns:
+// the world must end the capture and never ask the old box for its cursor.
+class ReplacedBoxesTest : public HitBoxTest {
+protected:
+    void SetUp() override {
+        HitBoxTest::SetUp();
+        AddBox<TControlBox>(*A, "CTL", {100, 100, 150, 120}).SetCursorKind(ckTake);
+        Game->SaveGame('2', false);
+        Game->ViewMouseDown(0, 8, 110, 105);
+        ASSERT_NE(Game->CapturedBox(), nullptr);
+        CursorsBefore = Platform.PlayAreaCursors.size();
+    }
+    void LoadOn(uint8_t action) {
+        Room("A").OnControl = [this, action](uint8_t seen) {
+            if (seen == action) Game->LoadGame('2');
+        };
+    }
+    // The loaded box answers a new press as the old one did.
+    void ExpectTheLoadedBoxWorks() {
+        Room("A").OnControl = nullptr;
+        THitBox* loaded = A->HitBoxes.FindBox("CTL");
+        ASSERT_NE(loaded, nullptr);
+        Game->ViewMouseDown(0, 8, 110, 105);
+        EXPECT_EQ(Game->CapturedBox(), loaded);
+        EXPECT_EQ(Platform.PlayAreaCursors.back(), ckTake);
+    }
+    size_t CursorsBefore = 0;
+};
+
+TEST_F(ReplacedBoxesTest, ADragThatReplacesTheBoxesEndsTheCapture) {
+    LoadOn(caDrag);
+    Game->ViewMouseMove(0, 120, 110);
+    EXPECT_EQ(Game->CapturedBox(), nullptr);
+    EXPECT_EQ(Platform.PlayAreaCursors.size(), CursorsBefore);
+    EXPECT_EQ(Game->CurrentRoom(), A);
+    EXPECT_FALSE(Game->HasFlag(wfBusy));
+    // With nothing captured, the next move is routed by position.
+    Game->ViewMouseMove(0, 120, 110);
+    EXPECT_THAT(Room("A").Actions, ElementsAre(caPress, caDrag));
+    ExpectTheLoadedBoxWorks();
+}
+
+TEST_F(ReplacedBoxesTest, AReleaseThatReplacesTheBoxesEndsTheCapture) {
+    LoadOn(caRelease);
+    Game->ViewMouseUp(0, 0, 120, 110);
+    EXPECT_EQ(Game->CapturedBox(), nullptr);
+    EXPECT_EQ(Platform.PlayAreaCursors.size(), CursorsBefore);
+    EXPECT_FALSE(Game->HasFlag(wfBusy));
+    Game->ViewMouseUp(0, 0, 120, 110); // a second release reaches nothing
+    EXPECT_THAT(Room("A").Actions, ElementsAre(caPress, caRelease));
+    ExpectTheLoadedBoxWorks();
+}
