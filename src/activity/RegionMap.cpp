@@ -15,6 +15,11 @@ int16_t Int16At(const uint8_t* bytes) {
     return static_cast<int16_t>(bytes[0] | (bytes[1] << 8));
 }
 
+void PutInt16(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
+    bytes[at] = static_cast<uint8_t>(value & 0xFF);
+    bytes[at + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
+}
+
 [[noreturn]] void Refuse(const std::string& name, const std::string& reason) {
     throw KelException("The region map \"" + name + "\" is damaged: " + reason + ".");
 }
@@ -65,6 +70,35 @@ std::unique_ptr<TRegionEntry> TRegionMap::GetEntry(uint8_t mapIndex) const {
     if (mapIndex >= MapIndexCount)
         throw KelException("GetEntry: map index " + std::to_string(mapIndex) + " out of range");
     return std::make_unique<TRegionEntry>(Entries[mapIndex]);
+}
+
+std::vector<uint8_t> WriteRegionMap(const std::vector<std::vector<TRegion>>& entries) {
+    if (entries.size() > MapIndexCount)
+        throw KelException("WriteRegionMap: " + std::to_string(entries.size()) + " entries, at most " +
+                           std::to_string(MapIndexCount));
+    size_t records = 0;
+    for (const auto& regions : entries)
+        records += regions.size() + 1; // a header record, then one per region
+    if (records * RegionRecordSize > RegionMapBlockSize)
+        throw KelException("WriteRegionMap: " + std::to_string(records) + " records do not fit in " +
+                           std::to_string(RegionMapBlockSize) + " bytes");
+
+    std::vector<uint8_t> bytes(RegionMapFileSize, 0);
+    size_t position = 0; // in records from the start of the block
+    for (size_t i = 0; i < entries.size(); ++i) {
+        for (int b = 0; b < 4; ++b)
+            bytes[i * 4 + static_cast<size_t>(b)] = static_cast<uint8_t>(position >> (8 * b));
+        size_t at = RegionMapHeaderSize + position * RegionRecordSize;
+        PutInt16(bytes, at + 2, static_cast<int32_t>(entries[i].size()));
+        for (const TRegion& region : entries[i]) {
+            at += RegionRecordSize;
+            PutInt16(bytes, at, region.Seed.X);
+            PutInt16(bytes, at + 2, region.Seed.Y);
+            bytes[at + 4] = region.Colour;
+        }
+        position += entries[i].size() + 1;
+    }
+    return bytes;
 }
 
 std::string RegionMapFileName() {

@@ -52,5 +52,10 @@ private:
     std::array<TRegionEntry, 40> Entries;
 };
 
+// The file's bytes for the entries of map indices 0, 1, ... in that order, at
+// most 40; the entries of indices not given stay zero (which Parse refuses).
+// Raises KelException when the records do not fit in the block.
+std::vector<uint8_t> WriteRegionMap(const std::vector<std::vector<TRegion>>& entries);
+
 // DatPath joined with "vorelmap.dat".
 std::string RegionMapFileName();

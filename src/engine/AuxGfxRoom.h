@@ -2,16 +2,15 @@
 // A room that also holds a second image sheet from the library while entered.
 
 #include "engine/Room.h"
+#include "image/LibraryImage.h"
 
 #include <string>
 
-class TImageNode;
 class TZQ5ImageData;
 
 class TAuxGfxRoom : public TRoom {
 public:
     TAuxGfxRoom(const std::string& id, const std::string& auxImageName);
-    ~TAuxGfxRoom() override;
 
     // Acquires the sheet (flipped top to bottom with rfFlipPicture).
     void Enter(const std::string& previousID) override;
@@ -19,9 +18,11 @@ public:
     void Leave() override;
 
 protected:
-    void ReleaseAux();
+    // The sheet's surface while the room is entered, else nullptr.
+    TZQ5ImageData* AuxSurface() const { return Aux.TakenSurface(); }
 
     std::string AuxImageName;
-    TImageNode* AuxImage = nullptr;
-    TZQ5ImageData* AuxSurface = nullptr;
+
+private:
+    TLibraryImage Aux;
 };

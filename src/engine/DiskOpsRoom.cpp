@@ -129,7 +129,7 @@ void TDiskOpsRoom::DrawButton(int n) {
 }
 
 void TDiskOpsRoom::DrawSprite(TZQ5ImageData& screen, TPoint at, const TRect& sprite) {
-    if (AuxSurface) screen.CopyFrom(at, *AuxSurface, sprite);
+    if (TZQ5ImageData* sheet = AuxSurface()) screen.CopyFrom(at, *sheet, sprite);
 }
 
 void TDiskOpsRoom::DrawFramedThumb(TZQ5ImageData& screen, int index, TPoint at, bool filled) {

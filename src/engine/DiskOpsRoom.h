@@ -29,6 +29,8 @@ public:
     void DrawContents(TZQ5ImageData& screen) override;
     void ReleaseResources(bool destroying) override;
     std::string KindName() const override { return "DISKOPS"; }
+    // The room that loads and saves games is not itself in them.
+    bool KeptInSavedGames() const override { return false; }
 
     // 1-based position of id in "12345678SMFXRC"; 0 when absent.
     static int ButtonIndex(const std::string& id);

@@ -1,8 +1,7 @@
 #include "engine/HitBox.h"
 
-#include "engine/Room.h"
+#include "engine/EngineHub.h"
 #include "engine/TypedNodeReader.h"
-#include "engine/World.h"
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
 #include "foundation/ResStrings.h"
@@ -64,7 +63,7 @@ TGoBox::TGoBox(const std::string& id, const TRect& bounds) : THitBox(id, bounds)
 }
 
 void TGoBox::Activate() {
-    World->GoRoom(Target);
+    Engine()->GoRoom(Target);
 }
 
 void TGoBox::LoadFromStream(ByteStream& stream) {
@@ -83,7 +82,7 @@ TReturnBox::TReturnBox(const std::string& id, const TRect& bounds) : THitBox(id,
 }
 
 void TReturnBox::Activate() {
-    World->GoBack();
+    Engine()->GoBack();
 }
 
 TScriptBox::TScriptBox() : TScriptBox("", TRect{}) {}
@@ -118,7 +117,7 @@ TRoomScriptBox::TRoomScriptBox(const std::string& id, const TRect& bounds) : THi
 }
 
 void TRoomScriptBox::Activate() {
-    if (TRoom* room = World->CurrentRoom()) room->RunScript(Script, ID);
+    if (Owner) Owner->RunScript(Script, ID);
 }
 
 void TRoomScriptBox::SetScript(const std::string& name) {
@@ -144,8 +143,7 @@ TControlBox::TControlBox(const std::string& id, const TRect& bounds) : TRoomScri
 bool TControlBox::Route(int32_t x, int32_t y, uint8_t action) {
     LocalX = x - Bounds.Left;
     LocalY = y - Bounds.Top;
-    TRoom* room = World->CurrentRoom();
-    return room && room->ControlEvent(*this, action);
+    return Owner && Owner->ControlEvent(*this, action);
 }
 
 bool TControlBox::MouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) {
@@ -166,7 +164,7 @@ bool TControlBox::MouseUp(int32_t x, int32_t y) {
 
 void TControlBox::HoldTick(int32_t ticks) {
     HeldFor = ticks;
-    if (TRoom* room = World->CurrentRoom()) room->ControlEvent(*this, caHold);
+    if (Owner) Owner->ControlEvent(*this, caHold);
 }
 
 bool TControlBox::PointerInside() const {
@@ -191,9 +189,9 @@ void THitBoxList::LoadFromStream(ByteStream& stream) {
 
 void RunExitScript(uint8_t kind) {
     if (kind == ekQuit) {
-        World->Flags |= wfQuit;
+        Engine()->SetFlag(wfQuit, true);
     } else if (kind == ekAskQuit) {
-        if (AskYesNo(World->GetPlatform(), LoadResString(SReallyQuit), MessageKind::Confirmation))
-            World->Flags |= wfQuit;
+        if (AskYesNo(Engine()->GetPlatform(), LoadResString(SReallyQuit), MessageKind::Confirmation))
+            Engine()->SetFlag(wfQuit, true);
     }
 }

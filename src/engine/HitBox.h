@@ -29,6 +29,18 @@ enum : int16_t {
 // Exit kinds of a script box.
 enum : uint8_t { ekNone = 0, ekQuit = 1, ekAskQuit = 2 };
 
+class TControlBox;
+
+// What a hit box asks of the room that holds it (the room implements it).
+class THitBoxOwner {
+public:
+    virtual void RunScript(const std::string& script, const std::string& argument) = 0;
+    virtual bool ControlEvent(TControlBox& box, uint8_t action) = 0;
+
+protected:
+    ~THitBoxOwner() = default;
+};
+
 class THitBox : public TIDNode {
 public:
     static constexpr uint8_t ClassIdValue = 3;
@@ -64,6 +76,8 @@ public:
     TRect Bounds;
     bool IsControl = false;
     bool TracksHover = false; // set by rooms at run time; not saved
+    // The room whose list holds the box, set by the list; nullptr outside one.
+    THitBoxOwner* Owner = nullptr;
 };
 
 // Goes to the room named by Target.
@@ -109,7 +123,7 @@ public:
     uint8_t ExitKind = ekNone;
 };
 
-// Runs the current room's script Script with the box ID as argument.
+// Runs its room's script Script with the box ID as argument.
 class TRoomScriptBox : public THitBox {
 public:
     static constexpr uint8_t ClassIdValue = 12;
@@ -125,7 +139,7 @@ public:
     std::string Script;
 };
 
-// Hands its press, drags, release, hover and held ticks to the current room's
+// Hands its press, drags, release, hover and held ticks to its room's
 // ControlEvent. Every routed event first stores the pointer relative to the box.
 class TControlBox : public TRoomScriptBox {
 public:
@@ -153,8 +167,14 @@ private:
 };
 
 // The hit boxes of one room; the newest (added at the head) is tested first.
+// Every box added or read in gets the list's owner as its own.
 class THitBoxList : public TKelListOf<THitBox, TGameIDList> {
 public:
+    explicit THitBoxList(THitBoxOwner* owner = nullptr) : Owner(owner) {}
+
+    THitBox* AddHead(std::unique_ptr<THitBox> box) { return TKelListOf::AddHead(Owned(std::move(box))); }
+    THitBox* AddTail(std::unique_ptr<THitBox> box) { return TKelListOf::AddTail(Owned(std::move(box))); }
+
     // The first box from the head that contains the point, or nullptr.
     THitBox* FindAt(int32_t x, int32_t y) const;
     THitBox* FindBox(const std::string& id) const { return static_cast<THitBox*>(FindID(id)); }
@@ -163,6 +183,14 @@ public:
     // Replaces the boxes with those of the record; a record of any class that
     // is not a hit box is refused as corrupt.
     void LoadFromStream(ByteStream& stream) override;
+
+private:
+    std::unique_ptr<THitBox> Owned(std::unique_ptr<THitBox> box) const {
+        box->Owner = Owner;
+        return box;
+    }
+
+    THitBoxOwner* Owner;
 };
 
 // Kind 1 quits at once; kind 2 asks first; anything else does nothing.

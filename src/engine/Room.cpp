@@ -1,9 +1,10 @@
 #include "engine/Room.h"
 
-#include "engine/World.h"
+#include "engine/EngineHub.h"
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
 #include "foundation/ResStrings.h"
+#include "foundation/ScopeGuard.h"
 #include "foundation/Text.h"
 #include "image/ZQ5ImageData.h"
 #include "image/ZQ5Library.h"
@@ -11,33 +12,34 @@
 
 namespace {
 void LetPlatformBreathe() {
-    if (World) World->GetPlatform().ProcessPendingMessages();
+    if (TEngineHub* engine = Engine()) engine->GetPlatform().ProcessPendingMessages();
 }
 
 TZQ5Library* LiveLibrary() {
-    return World ? World->Library() : nullptr;
+    TEngineHub* engine = Engine();
+    return engine ? engine->Library() : nullptr;
 }
 
-// Gives a picture surface back to the library however the drawing ends.
-class SurfaceLease {
-public:
-    SurfaceLease(TZQ5Library& library, TImageNode* node) : Lib(library), Node(node) {
-        Surface = Lib.GetImageData(Node);
-    }
-    ~SurfaceLease() {
-        if (Surface) Lib.ReleaseImageData(Node);
-    }
-    SurfaceLease(const SurfaceLease&) = delete;
-    SurfaceLease& operator=(const SurfaceLease&) = delete;
-    TZQ5ImageData* Surface;
+bool StillListed(const TTimerList& timers, const TTimerScriptInfo* node, uint64_t serial) {
+    for (TTimerScriptInfo* timer : timers)
+        if (timer == node && timer->Serial == serial) return true;
+    return false;
+}
 
-private:
-    TZQ5Library& Lib;
-    TImageNode* Node;
-};
+// Runs one kind in the world's current room: RunScript("", name) for the
+// named kinds, GoRoom("VOREL<n>") for 8..11; other kinds do nothing.
+void RunTimerScript(uint8_t kind) {
+    if (kind >= tsGoVorel1 && kind <= tsGoVorel4) {
+        Engine()->GoRoom("VOREL" + std::to_string(kind - 7));
+        return;
+    }
+    std::string name = TimerScriptName(kind);
+    if (name.empty()) return; // kinds 0, 1 and above 11 are never scheduled
+    if (TRoom* room = Engine()->CurrentRoom()) room->RunScript("", name);
+}
 } // namespace
 
-TRoom::TRoom(const std::string& id) : TIDNode(id) {}
+TRoom::TRoom(const std::string& id) : TIDNode(id), HitBoxes(this) {}
 
 TRoom::~TRoom() {
     ReleaseResources(true);
@@ -86,13 +88,14 @@ bool TRoom::ControlEvent(TControlBox&, uint8_t) {
 void TRoom::Draw(TZQ5ImageData* screen) {
     TZQ5Library* library = LiveLibrary();
     if (!screen || !library) throw StdException(LoadResString(SInvalidImageData));
-    if (!PictureNode) SetPictureNode(library->GetImage(PictureName));
-    SurfaceLease picture(*library, PictureNode);
-    if (!picture.Surface) throw StdException(LoadResString(SInvalidImageData));
+    if (!Picture) Picture = TLibraryImage::Take(*library, PictureName);
+    // The surface is the library's only for the time of the copy.
+    TZQ5ImageData& picture = *library->GetImageData(Picture.Node());
+    const ScopeGuard giveBack([library, node = Picture.Node()] { library->ReleaseImageData(node); });
     Flags |= rfDrawn;
-    picture.Surface->MirrorVertical = HasFlag(rfFlipPicture);
-    picture.Surface->MirrorHorizontal = HasFlag(rfMirrorPicture);
-    screen->CopyFrom({0, 0}, *picture.Surface, picture.Surface->BoundsRect());
+    picture.MirrorVertical = HasFlag(rfFlipPicture);
+    picture.MirrorHorizontal = HasFlag(rfMirrorPicture);
+    screen->CopyFrom({0, 0}, picture, picture.BoundsRect());
     DrawContents(*screen);
 }
 
@@ -104,14 +107,38 @@ void TRoom::DrawContents(TZQ5ImageData& screen) {
 void TRoom::ReleaseResources(bool) {
     for (TFrameSet* frameSet : FrameSets)
         frameSet->ReleaseFrames();
-    if (LiveLibrary()) SetPictureNode(nullptr);
+    Picture.Reset();
 }
 
 void TRoom::DrawMiniature(TZQ5ImageData&, TPoint) {}
 
-void TRoom::SetPictureNode(TImageNode* node) {
-    TZQ5Library* library = LiveLibrary();
-    if (!library) return;
-    if (PictureNode) library->ReleaseImage(PictureNode);
-    PictureNode = node;
+void TRoom::AddTimer(uint8_t kind, int32_t delay) {
+    Timers.AddTail(std::make_unique<TTimerScriptInfo>(kind, delay + Engine()->TickCount()));
 }
+
+TTimerScriptInfo* TRoom::FindTimer(uint8_t kind) const {
+    for (TTimerScriptInfo* timer : Timers)
+        if (timer->Kind == kind) return timer;
+    return nullptr;
+}
+
+void TRoom::CancelTimer(uint8_t kind) {
+    if (TTimerScriptInfo* timer = FindTimer(kind)) Timers.Remove(timer);
+}
+
+void TRoom::RunDueTimers(int32_t now) {
+    TTimerScriptInfo* timer = Timers.Head();
+    while (timer) {
+        TTimerScriptInfo* next = Timers.Next(timer);
+        uint64_t nextSerial = next ? next->Serial : 0;
+        if (timer->DueTick <= now) {
+            uint8_t kind = timer->Kind;
+            Timers.Remove(timer);
+            RunTimerScript(kind);
+        }
+        // The script may have changed the list: go on only from a node it kept.
+        if (!next || !StillListed(Timers, next, nextSerial)) return;
+        timer = next;
+    }
+}
+

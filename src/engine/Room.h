@@ -12,6 +12,7 @@
 #include "foundation/Geometry.h"
 #include "foundation/IDList.h"
 #include "image/FrameSet.h"
+#include "image/LibraryImage.h"
 
 #include <cstdint>
 #include <memory>
@@ -31,7 +32,7 @@ enum : uint8_t {
     rfWantsShift = 0x40,    // the world sends "SHIFT" when Shift or Ctrl changes
 };
 
-class TRoom : public TIDNode {
+class TRoom : public TIDNode, public THitBoxOwner {
 public:
     explicit TRoom(const std::string& id);
     ~TRoom() override;
@@ -48,8 +49,8 @@ public:
     // Raises StdException "Caught an attempt to run an unknown script ..." in
     // the base. Timer scripts arrive with an empty script and their name as
     // argument; room-script boxes give their script and their ID.
-    virtual void RunScript(const std::string& script, const std::string& argument);
-    virtual bool ControlEvent(TControlBox& box, uint8_t action);
+    void RunScript(const std::string& script, const std::string& argument) override;
+    bool ControlEvent(TControlBox& box, uint8_t action) override;
     // Copies the picture onto screen, then DrawContents. Raises StdException
     // "Display: invalid ImageData" without a screen.
     virtual void Draw(TZQ5ImageData* screen);
@@ -63,13 +64,15 @@ public:
     // A stable name of the room's kind, part of the saved game's check that
     // the file belongs to the rooms of this script.
     virtual std::string KindName() const { return ""; }
+    // Whether saved games hold the room's state (see SavedGame.h).
+    virtual bool KeptInSavedGames() const { return true; }
 
     const std::string& GetCaption() const { return Caption; }
     const std::string& GetPictureName() const { return PictureName; }
     const std::string& GetInformText() const { return InformText; }
-    TImageNode* GetPictureNode() const { return PictureNode; }
-    // Releases the previous picture in the world's library and keeps node.
-    void SetPictureNode(TImageNode* node);
+    // The picture while the room holds it (from its first draw until it is
+    // left), else nullptr.
+    TImageNode* GetPictureNode() const { return Picture.Node(); }
     void SetPictureName(const std::string& name) { PictureName = name; }
     void SetCaption(const std::string& caption) { Caption = caption; }
     void SetInformText(const std::string& text) { InformText = text; }
@@ -81,7 +84,8 @@ public:
         return FrameSets.AddTail(std::move(frameSet));
     }
 
-    // Timer scripts (due at the world's TickCount + delay).
+    // Timer scripts (due at the world's TickCount + delay). The current
+    // room's due ones are run by the world's tick.
     void AddTimer(uint8_t kind, int32_t delay);
     void CancelTimer(uint8_t kind);
     void CancelTimers() { Timers.Clear(); }
@@ -100,7 +104,7 @@ protected:
     std::string PictureName;
     std::string Caption;
     std::string InformText;
-    TImageNode* PictureNode = nullptr;
+    TLibraryImage Picture;
 };
 
 class TRoomList : public TKelListOf<TRoom, TIDList> {

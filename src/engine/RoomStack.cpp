@@ -1,8 +1,8 @@
 #include "engine/RoomStack.h"
 
+#include "engine/EngineHub.h"
 #include "engine/Room.h"
 #include "engine/TypedNodeReader.h"
-#include "engine/World.h"
 #include "foundation/LoadSave.h"
 
 TRoomStackNode::TRoomStackNode(TRoom* room) : Room(room) {
@@ -11,7 +11,7 @@ TRoomStackNode::TRoomStackNode(TRoom* room) : Room(room) {
 
 void TRoomStackNode::LoadFromStream(ByteStream& stream) {
     std::string id = ReadVersionedString(stream);
-    Room = World ? World->FindRoom(id) : nullptr;
+    Room = Engine() ? Engine()->FindRoom(id) : nullptr;
 }
 
 void TRoomStackNode::SaveToStream(ByteStream& stream) const {

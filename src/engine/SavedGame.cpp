@@ -1,6 +1,5 @@
 #include "engine/SavedGame.h"
 
-#include "engine/DiskOpsRoom.h"
 #include "engine/Room.h"
 #include "foundation/ByteStream.h"
 #include "foundation/KelException.h"
@@ -50,7 +49,7 @@ bool CheckSaveHeader(ByteStream& stream) {
 }
 
 bool IsSavedRoom(const TRoom& room) {
-    return dynamic_cast<const TDiskOpsRoom*>(&room) == nullptr;
+    return room.KeptInSavedGames();
 }
 
 uint32_t RoomsFingerprint(const TRoomList& rooms) {

@@ -31,7 +31,3 @@ class TTimerList : public TKelListOf<TTimerScriptInfo> {};
 
 // The script name a kind runs ("TIMER" for 3), or "" for kinds without one.
 std::string TimerScriptName(uint8_t kind);
-
-// Runs one kind in the world's current room: RunScript("", name) for the
-// named kinds, GoRoom("VOREL<n>") for 8..11; other kinds do nothing.
-void RunTimerScript(uint8_t kind);

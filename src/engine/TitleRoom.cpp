@@ -1,6 +1,6 @@
 #include "engine/TitleRoom.h"
 
-#include "engine/World.h"
+#include "engine/EngineHub.h"
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 #include "platform/MainWindowServices.h"
@@ -22,7 +22,7 @@ TTitleRoom::~TTitleRoom() {
 
 void TTitleRoom::Enter(const std::string& previousID) {
     TRoom::Enter(previousID);
-    Logo = THotImage::CreateFromLibrary("vimo", false, *World->Library());
+    Logo = THotImage::CreateFromLibrary("vimo", false, *Engine()->Library());
     uint16_t frame = 0;
     if (Step != 0) {
         Step = LastStep;
@@ -54,16 +54,16 @@ void TTitleRoom::DrawLogo(TZQ5ImageData& screen) {
 
 void TTitleRoom::RunScript(const std::string& script, const std::string& argument) {
     if (argument == "TIMER") {
-        bool active = World->MainWindow().IsMainWindowActive();
-        if (active && World->HasFlag(wfIdle)) {
-            World->Flags &= static_cast<uint16_t>(~wfIdle);
+        bool active = Engine()->MainWindow().IsMainWindowActive();
+        if (active && Engine()->HasFlag(wfIdle)) {
+            Engine()->SetFlag(wfIdle, false);
             AdvanceStep();
         } else {
             AddTimer(tsTimer, active ? WaitWhileBusy : WaitWhileInactive);
         }
     } else if (argument == "DELAY" || script == "START") {
-        World->MainWindow().HighlightThumbnail(1, true);
-        World->GoRoom("VOREL1");
+        Engine()->MainWindow().HighlightThumbnail(1, true);
+        Engine()->GoRoom("VOREL1");
     } else {
         TRoom::RunScript(script, argument);
     }
@@ -71,7 +71,7 @@ void TTitleRoom::RunScript(const std::string& script, const std::string& argumen
 
 void TTitleRoom::AdvanceStep() {
     ++Step;
-    TZQ5ImageData* screen = World->Screen();
+    TZQ5ImageData* screen = Engine()->Screen();
     const char* word = Step == 5 ? "VIMO" : Step == 8 ? "VOREL" : Step == LastStep ? "QUILO" : nullptr;
     if (word) FrameSets.Find(word).SetFrame(screen, 1);
     if (screen) DrawLogo(*screen);

@@ -19,6 +19,10 @@
 #include <filesystem>
 
 TWorld* World = nullptr;
+
+TEngineHub* Engine() {
+    return World;
+}
 std::array<THotImage*, 5> PictureThumbs{};
 
 namespace {
@@ -53,19 +57,15 @@ TWorld::TWorld(Platform& platform, MainWindowServices& mainWindow, DisplayTarget
 
 TWorld::~TWorld() {
     ClearRooms();
-    if (Lib) {
-        if (ScreenSurface) Lib->ReleaseImageData(WorkImage);
-        if (WorkImage) Lib->ReleaseImage(WorkImage);
-        Lib->RemoveReference(&Lib);
-    }
+    if (Lib) Lib->RemoveReference(&Lib);
     if (World == this) World = nullptr;
 }
 
 // ---- Start-up ----
 
 void TWorld::Initialise() {
-    WorkImage = Lib->CreateImage("WORK", PlayAreaWidth, PlayAreaHeight);
-    ScreenSurface = Lib->GetImageData(WorkImage);
+    Work = TLibraryImage::Make(*Lib, "WORK", PlayAreaWidth, PlayAreaHeight);
+    Work.Surface();
     LoadRooms();
     const std::string path = SaveFileName('1');
     if (FileExists(path)) {
@@ -184,7 +184,7 @@ void TWorld::ChangeRoom(const std::string& name) {
     }
     if (Current && Current->HasFlag(rfMarked)) Flags |= wfLeavingMarked;
     RoomStep("GoRoom: exception C caught", [&] { target.Enter(previousID); });
-    RoomStep("GoRoom: exception D caught", [&] { target.Draw(ScreenSurface); });
+    RoomStep("GoRoom: exception D caught", [&] { target.Draw(Screen()); });
     try {
         Window->SetTitle(target.GetCaption());
         Flags &= static_cast<uint16_t>(~wfLeavingMarked);
@@ -270,7 +270,7 @@ void TWorld::RunTickSteps() {
         if (Current) Current->RunDueTimers(Ticks);
         Flags &= static_cast<uint16_t>(~wfIdle);
     }
-    if (ScreenSurface && ScreenSurface->IsDirty()) FlushView();
+    if (Screen() && Screen()->IsDirty()) FlushView();
 }
 
 // ---- Mouse and paint ----
@@ -349,15 +349,15 @@ void TWorld::ViewMouseUp(int, uint8_t, int32_t x, int32_t y) {
 }
 
 void TWorld::ViewPaint(const TRect& clip) {
-    if (!ScreenSurface) return;
-    ScreenSurface->AddDamage(clip);
+    if (!Screen()) return;
+    Screen()->AddDamage(clip);
     FlushView();
 }
 
 void TWorld::FlushView() {
-    if (!ScreenSurface || !Lib) return;
+    if (!Screen() || !Lib) return;
     const auto palette = ViewTarget->ShowThrough(&Lib->GetHPal());
-    ScreenSurface->DisplayDamage(*ViewTarget, {0, 0});
+    Screen()->DisplayDamage(*ViewTarget, {0, 0});
 }
 
 // ---- Busy state and reports ----
@@ -367,6 +367,13 @@ void TWorld::SetBusy(bool on) {
     if (HasFlag(wfBusy) == on) return;
     Flags ^= wfBusy;
     Plat->SetScreenCursor(on ? ScreenCursor::Hourglass : ScreenCursor::Default);
+}
+
+void TWorld::SetFlag(uint16_t flag, bool on) {
+    if (on)
+        Flags |= flag;
+    else
+        Flags &= static_cast<uint16_t>(~flag);
 }
 
 void TWorld::ReportAndAskQuit(const std::string& message) {
@@ -379,11 +386,11 @@ void TWorld::ReportAndAskQuit(const std::string& message) {
 
 std::vector<uint8_t> TWorld::ScreenThumbnail() const {
     std::vector<uint8_t> pixels;
-    if (!ScreenSurface) return pixels;
+    if (!Screen()) return pixels;
     pixels.reserve(SaveThumbBytes);
     for (int32_t y = 0; y < SaveThumbHeight; ++y)
         for (int32_t x = 0; x < SaveThumbWidth; ++x)
-            pixels.push_back(ScreenSurface->GetPixel({x * 5, y * 5}));
+            pixels.push_back(Screen()->GetPixel({x * 5, y * 5}));
     return pixels;
 }
 

@@ -12,9 +12,11 @@
 // KelException with ReportAndAskQuit and keep going; other errors are
 // announced with a fixed message and passed on to the caller.
 
+#include "engine/EngineHub.h"
 #include "engine/Room.h"
 #include "engine/RoomStack.h"
 #include "foundation/Geometry.h"
+#include "image/LibraryImage.h"
 
 #include <array>
 #include <cstdint>
@@ -34,21 +36,10 @@ class TImageNode;
 class TZQ5ImageData;
 class TZQ5Library;
 
-// World flags.
-enum : uint16_t {
-    wfQuit = 0x0004,          // the main window closes after the tick that sees it
-    wfBusy = 0x0008,          // hourglass; presses and moves are ignored
-    wfCursorRefresh = 0x0010, // the next tick re-sets the pointer
-    wfLeavingMarked = 0x0020, // during a change away from an rfMarked room
-    wfIdle = 0x0040,          // set by the shell's idle handler, cleared by the tick
-    wfShift = 0x0080,
-    wfCtrl = 0x0100,
-};
-
 constexpr int32_t PlayAreaWidth = 512;
 constexpr int32_t PlayAreaHeight = 320;
 
-class TWorld {
+class TWorld final : public TEngineHub {
 public:
     TWorld(Platform& platform, MainWindowServices& mainWindow, DisplayTarget& view, TZQ5Library& library);
     ~TWorld();
@@ -67,8 +58,8 @@ public:
     // as a saved game and goes back; a failure sets wfQuit and passes on.
     void Start(const std::string& fileName = "");
 
-    void GoRoom(const std::string& name);
-    void GoBack();
+    void GoRoom(const std::string& name) override;
+    void GoBack() override;
     void Tick(int32_t count);
 
     // Slot '1'..'8'. SaveGame first goes to "TITLE" when leaveRoom is set, so
@@ -90,7 +81,7 @@ public:
     // The message, two line breaks and "Quit game?", Yes/No; Yes sets wfQuit.
     void ReportAndAskQuit(const std::string& message);
 
-    TRoom* FindRoom(const std::string& name) const { return Rooms.FindRoom(name); }
+    TRoom* FindRoom(const std::string& name) const override { return Rooms.FindRoom(name); }
     TRoom* AddRoom(std::unique_ptr<TRoom> room) { return Rooms.AddTail(std::move(room)); }
     void SetStartRoom(const std::string& name) { StartRoom = name; }
     const std::string& GetStartRoom() const { return StartRoom; }
@@ -106,19 +97,20 @@ public:
     void ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y);
     void ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y);
 
-    bool HasFlag(uint16_t flag) const { return (Flags & flag) != 0; }
+    bool HasFlag(uint16_t flag) const override { return (Flags & flag) != 0; }
+    void SetFlag(uint16_t flag, bool on) override;
     // Draws the miniatures of the rooms VOREL1..VOREL4 into PictureThumbs.
     void DrawMiniatures();
 
-    Platform& GetPlatform() const { return *Plat; }
-    MainWindowServices& MainWindow() const { return *Window; }
+    Platform& GetPlatform() const override { return *Plat; }
+    MainWindowServices& MainWindow() const override { return *Window; }
     DisplayTarget& View() const { return *ViewTarget; }
     // nullptr once the library has been destroyed.
-    TZQ5Library* Library() const { return Lib; }
-    TZQ5ImageData* Screen() const { return ScreenSurface; }
-    TRoom* CurrentRoom() const { return Current; }
+    TZQ5Library* Library() const override { return Lib; }
+    TZQ5ImageData* Screen() const override { return Work.TakenSurface(); }
+    TRoom* CurrentRoom() const override { return Current; }
     THitBox* CapturedBox() const { return Captured; }
-    int32_t TickCount() const { return Ticks; }
+    int32_t TickCount() const override { return Ticks; }
 
     TRoomList Rooms;
     TRoomStack RoomStack;
@@ -146,8 +138,7 @@ private:
     MainWindowServices* Window;
     DisplayTarget* ViewTarget;
     TZQ5Library* Lib;
-    TImageNode* WorkImage = nullptr;
-    TZQ5ImageData* ScreenSurface = nullptr;
+    TLibraryImage Work; // the screen surface's image
     TRoom* Current = nullptr;
     THitBox* Captured = nullptr;
     int32_t Ticks = 0;

@@ -25,24 +25,17 @@ TFrameSet::~TFrameSet() {
 }
 
 bool TFrameSet::LoadFrames() {
-    if (Library && !Node) {
-        Node = Library->GetImage(ImageName);
-        try {
-            Surface = Library->GetImageData(Node);
-        } catch (...) {
-            ReleaseFrames();
-            throw;
-        }
-        if (ID.find('~') != std::string::npos) Surface->MirrorHorizontal = true;
-        if (ID.find('^') != std::string::npos) Surface->MirrorVertical = true;
+    if (Library && !Frames) {
+        Frames = TLibraryImage::TakeWithSurface(*Library, ImageName);
+        TZQ5ImageData& surface = *Frames.TakenSurface();
+        if (ID.find('~') != std::string::npos) surface.MirrorHorizontal = true;
+        if (ID.find('^') != std::string::npos) surface.MirrorVertical = true;
     }
-    return Surface != nullptr;
+    return Frames.TakenSurface() != nullptr;
 }
 
 void TFrameSet::ReleaseFrames() {
-    if (Node && Library) Library->ReleaseImage(Node);
-    Node = nullptr;
-    Surface = nullptr;
+    Frames.Reset();
 }
 
 void TFrameSet::Draw(TZQ5ImageData* target) {
@@ -54,10 +47,11 @@ void TFrameSet::Draw(TZQ5ImageData* target) {
 // for the time of its own copy only.
 void TFrameSet::DrawAt(TZQ5ImageData* target, TPoint point) {
     if (!Visible || !target || !LoadFrames()) return;
-    const TemporaryChange<bool> mirrorH(Surface->MirrorHorizontal, ID.find('~') != std::string::npos);
-    const TemporaryChange<bool> mirrorV(Surface->MirrorVertical, ID.find('^') != std::string::npos);
+    TZQ5ImageData& surface = Frames.Surface();
+    const TemporaryChange<bool> mirrorH(surface.MirrorHorizontal, ID.find('~') != std::string::npos);
+    const TemporaryChange<bool> mirrorV(surface.MirrorVertical, ID.find('^') != std::string::npos);
     const int32_t top = static_cast<int32_t>(Frame) * FrameHeight;
-    target->CopyFrom(point, *Surface, {0, top, Surface->Width, top + FrameHeight});
+    target->CopyFrom(point, surface, {0, top, surface.Width, top + FrameHeight});
 }
 
 void TFrameSet::SetFrame(TZQ5ImageData* target, uint16_t n) {

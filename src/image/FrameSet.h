@@ -5,6 +5,7 @@
 
 #include "foundation/Geometry.h"
 #include "foundation/IDList.h"
+#include "image/LibraryImage.h"
 
 #include <cstdint>
 #include <string>
@@ -42,8 +43,12 @@ public:
     bool Visible = true;
     TZQ5Library* Library = nullptr; // registered with the library
     TPoint Position;
-    TImageNode* Node = nullptr;
-    TZQ5ImageData* Surface = nullptr;
+
+    // The strip's image while the frames are loaded, else nullptr.
+    TImageNode* Node() const { return Frames.Node(); }
+
+private:
+    TLibraryImage Frames;
 };
 
 class TFrameSetList : public TKelListOf<TFrameSet, TGameIDList> {

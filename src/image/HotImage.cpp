@@ -46,7 +46,7 @@ std::unique_ptr<THotImage> THotImage::Create(const std::string& name, bool makeC
 
 std::unique_ptr<THotImage> THotImage::CreateFromLibrary(const std::string& name, bool makeCopy,
                                                         TZQ5Library& library) {
-    std::unique_ptr<THotImage> shared(new THotImage(library, library.GetImage(name)));
+    std::unique_ptr<THotImage> shared(new THotImage(TLibraryImage::Take(library, name)));
     if (!makeCopy) return shared;
     return CreateCopyInLibrary(shared->ImageData(), library);
 }
@@ -58,7 +58,7 @@ std::unique_ptr<THotImage> THotImage::CreateBlank(uint16_t width, uint16_t heigh
 std::unique_ptr<THotImage> THotImage::CreateBlankInLibrary(uint16_t width, TZQ5Library& library,
                                                            uint16_t height) {
     return std::unique_ptr<THotImage>(
-        new THotImage(library, library.CreateImage(NextPrivateName(), width, height)));
+        new THotImage(TLibraryImage::Make(library, NextPrivateName(), width, height)));
 }
 
 std::unique_ptr<THotImage> THotImage::CreateCopy(TZQ5ImageData& source) {
@@ -68,9 +68,8 @@ std::unique_ptr<THotImage> THotImage::CreateCopy(TZQ5ImageData& source) {
 // The source's transparency is switched off for the copy, so that every
 // pixel is copied, and put back exactly as it was whatever happens.
 std::unique_ptr<THotImage> THotImage::CreateCopyInLibrary(TZQ5ImageData& source, TZQ5Library& library) {
-    std::unique_ptr<THotImage> copy(
-        new THotImage(library, library.CreateImage(NextPrivateName(), static_cast<uint16_t>(source.Width),
-                                                   static_cast<uint16_t>(source.Height))));
+    std::unique_ptr<THotImage> copy(new THotImage(TLibraryImage::Make(
+        library, NextPrivateName(), static_cast<uint16_t>(source.Width), static_cast<uint16_t>(source.Height))));
     const TemporaryChange<bool> opaque(source.Transparent, false);
     TZQ5ImageData& surface = copy->ImageData();
     surface.CopyFrom({0, 0}, source, source.BoundsRect());
@@ -78,13 +77,4 @@ std::unique_ptr<THotImage> THotImage::CreateCopyInLibrary(TZQ5ImageData& source,
     surface.CopyLayersFrom(source);
     surface.SetTransparent(source.TransparentIndex, opaque.Old());
     return copy;
-}
-
-THotImage::~THotImage() {
-    if (Lib && ImageNode) Lib->ReleaseImage(ImageNode);
-}
-
-TZQ5ImageData& THotImage::ImageData() {
-    if (!Surface) Surface = Lib->GetImageData(ImageNode);
-    return *Surface;
 }

@@ -2,6 +2,8 @@
 // A handle on one library image and its drawing surface: either the shared,
 // use-counted image of a name, or a private image made blank or as a copy.
 
+#include "image/LibraryImage.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,21 +30,15 @@ public:
     static std::unique_ptr<THotImage> CreateCopy(TZQ5ImageData& source);
     static std::unique_ptr<THotImage> CreateCopyInLibrary(TZQ5ImageData& source, TZQ5Library& library);
 
-    // Gives the image back to the library.
-    ~THotImage();
-    THotImage(const THotImage&) = delete;
-    THotImage& operator=(const THotImage&) = delete;
-
     // The surface, fetched from the library on first use and then kept.
-    TZQ5ImageData& ImageData();
-    TImageNode* Node() const { return ImageNode; }
-    TZQ5Library* Library() const { return Lib; }
+    TZQ5ImageData& ImageData() { return Image.Surface(); }
+    TImageNode* Node() const { return Image.Node(); }
+    // nullptr once the library has gone.
+    TZQ5Library* Library() const { return Image.Library(); }
 
 private:
-    THotImage(TZQ5Library& library, TImageNode* node) : Lib(&library), ImageNode(node) {}
+    explicit THotImage(TLibraryImage image) : Image(std::move(image)) {}
     static std::string NextPrivateName();
 
-    TZQ5Library* Lib;
-    TImageNode* ImageNode;
-    TZQ5ImageData* Surface = nullptr;
+    TLibraryImage Image;
 };

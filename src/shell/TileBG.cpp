@@ -36,13 +36,7 @@ void TTileBG::SetImageName(const std::string& name) {
     ReleaseTile();
     Name = name.substr(0, 8);
     if (!Library || !Library->ImageExists(Name)) return;
-    Node = Library->GetImage(Name);
-    try {
-        Surface = Library->GetImageData(Node);
-    } catch (...) {
-        ReleaseTile();
-        throw;
-    }
+    Tile = TLibraryImage::TakeWithSurface(*Library, Name);
     update();
 }
 
@@ -64,8 +58,8 @@ TZQ5Library* TTileBG::GetLibrary() {
 }
 
 TZQ5ImageData* TTileBG::GetTile() {
-    if (!Surface) SetImageName(Name);
-    return Surface;
+    if (!Tile.TakenSurface()) SetImageName(Name);
+    return Tile.TakenSurface();
 }
 
 void TTileBG::SetScale(int scale) {
@@ -74,21 +68,18 @@ void TTileBG::SetScale(int scale) {
 }
 
 void TTileBG::ReleaseTile() {
-    // The library clears this backdrop's variable when it goes first; the
-    // node went with it.
-    if (Library && Node) Library->ReleaseImage(Node);
-    Node = nullptr;
-    Surface = nullptr;
+    Tile.Reset();
     Shown.reset();
 }
 
 const QImage* TTileBG::TileImage() {
     if (!GetLibrary() || !GetTile()) return nullptr;
     if (!Shown) {
-        auto shown = std::make_unique<ImageTarget>(Surface->Width, Surface->Height);
+        const TZQ5ImageData& surface = *Tile.TakenSurface();
+        auto shown = std::make_unique<ImageTarget>(surface.Width, surface.Height);
         {
             const auto palette = shown->ShowThrough(&Library->GetHPal());
-            Library->DrawImage(*shown, {0, 0}, Node);
+            Library->DrawImage(*shown, {0, 0}, Tile.Node());
         }
         Shown = std::move(shown);
     }

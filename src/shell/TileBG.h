@@ -4,6 +4,7 @@
 // top-left corner, at the window's whole-number scale. Without a library or
 // a tile it paints black diagonal cross-hatching.
 
+#include "image/LibraryImage.h"
 #include "shell/ImageTarget.h"
 
 #include <QWidget>
@@ -41,8 +42,7 @@ private:
 
     std::string Name;
     TZQ5Library* Library = nullptr;
-    TImageNode* Node = nullptr;
-    TZQ5ImageData* Surface = nullptr;
+    TLibraryImage Tile;
     std::unique_ptr<ImageTarget> Shown; // the tile through the palette
     int ViewScale = 1;
     int LastTiles = 0;

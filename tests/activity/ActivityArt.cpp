@@ -99,11 +99,6 @@ void AddScriptBox(TRoom& room, const std::string& id, const TRect& bounds, const
     box->SetScript(script);
     room.AddHitBox(std::move(box));
 }
-
-void PutInt16(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
-    bytes[at] = static_cast<uint8_t>(value & 0xFF);
-    bytes[at + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
-}
 } // namespace
 
 TRect ObjectPanelButton(int n) {
@@ -126,25 +121,6 @@ std::vector<TPoint> ActivityArt::ObjectSeeds(int32_t width, int32_t height) {
     return {{width / 8, height / 4}, {5 * width / 8, height / 4}, {width / 2, 3 * height / 4}};
 }
 
-std::vector<uint8_t> RegionMapBytes(const std::vector<std::vector<TRegion>>& entries) {
-    std::vector<uint8_t> bytes(RegionMapFileSize, 0);
-    size_t position = 0;
-    for (size_t i = 0; i < entries.size() && i < MapIndexCount; ++i) {
-        for (int b = 0; b < 4; ++b)
-            bytes[i * 4 + static_cast<size_t>(b)] = static_cast<uint8_t>(position >> (8 * b));
-        size_t at = RegionMapHeaderSize + position * RegionRecordSize;
-        PutInt16(bytes, at + 2, static_cast<int32_t>(entries[i].size()));
-        for (const TRegion& region : entries[i]) {
-            at += RegionRecordSize;
-            PutInt16(bytes, at, region.Seed.X);
-            PutInt16(bytes, at + 2, region.Seed.Y);
-            bytes[at + 4] = region.Colour;
-        }
-        position += entries[i].size() + 1;
-    }
-    return bytes;
-}
-
 ActivityArt::ActivityArt() {
     CheckHalfSeeds();
     Files = std::make_unique<TestLibrary>(Images());
@@ -161,7 +137,7 @@ ActivityArt::ActivityArt() {
         }
         entries.push_back(regions);
     }
-    Map = RegionMapBytes(entries);
+    Map = WriteRegionMap(entries);
     std::filesystem::create_directories(DataFolder());
     Files->Folder.Write("dat/vorelmap.dat", Map);
 }

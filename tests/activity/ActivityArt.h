@@ -59,6 +59,3 @@ void AddVorelControls(TRoom& room, TZQ5Library& library);
 // One set of art for the whole test program, made on first use.
 ActivityArt& SharedArt();
 
-// A region map file's bytes: entries 0..39 back to back, each with the given
-// regions, padded to the full 3390 bytes.
-std::vector<uint8_t> RegionMapBytes(const std::vector<std::vector<TRegion>>& entries);

@@ -45,7 +45,7 @@ private:
 
 TEST(RegionMapTest, EntriesCarryTheirSeedsColoursAndMapIndex) {
     auto map =
-        TRegionMap::Parse(RegionMapBytes({{{{5, -3}, 217}}, {{{1, 2}, 9}, {{300, 4}, 255}}}), "test map");
+        TRegionMap::Parse(WriteRegionMap({{{{5, -3}, 217}}, {{{1, 2}, 9}, {{300, 4}, 255}}}), "test map");
     auto first = map->GetEntry(0);
     auto second = map->GetEntry(1);
     EXPECT_EQ(first->MapIndex, 0);
@@ -84,12 +84,35 @@ TEST(RegionMapTest, ShortOrInconsistentFilesAreRefusedByName) {
               std::string::npos);
 
     // The last entry may not run past the end of the block either.
-    std::vector<uint8_t> tail = RegionMapBytes({{{{1, 1}, 1}}});
+    std::vector<uint8_t> tail = WriteRegionMap({{{{1, 1}, 1}}});
     tail[4 * 39] = 0x85; // position 645: header at byte 3225, one region would end at 3235
     tail[4 * 39 + 1] = 0x02;
     tail[RegionMapHeaderSize + 645 * 5 + 2] = 1;
     EXPECT_NE(KelMessage([&] { TRegionMap::Parse(tail, "m"); }).find("entry 39 reaches past the block"),
               std::string::npos);
+}
+
+TEST(RegionMapTest, WrittenMapsReadBackAndOnlyWhatFitsIsWritten) {
+    std::vector<std::vector<TRegion>> entries;
+    for (int32_t i = 0; i < 40; ++i)
+        entries.push_back({{{i, -i}, static_cast<uint8_t>(i)}, {{-300, 32767}, 255}, {{7, i * 9}, 40}});
+    auto map = TRegionMap::Parse(WriteRegionMap(entries), "round trip");
+    for (uint8_t i = 0; i < 40; ++i) {
+        auto entry = map->GetEntry(i);
+        EXPECT_EQ(entry->MapIndex, i);
+        ASSERT_EQ(entry->Regions.size(), entries[i].size());
+        for (size_t r = 0; r < entry->Regions.size(); ++r) {
+            EXPECT_EQ(entry->Regions[r].Seed, entries[i][r].Seed) << "entry " << int{i} << " region " << r;
+            EXPECT_EQ(entry->Regions[r].Colour, entries[i][r].Colour);
+        }
+    }
+    // 606 regions and the 40 header records fill the block exactly.
+    entries[0].resize(606 - 39 * 3, TRegion{{1, 1}, 7});
+    EXPECT_EQ(WriteRegionMap(entries).size(), RegionMapFileSize);
+    entries[0].push_back({{1, 1}, 7});
+    EXPECT_NE(KelMessage([&] { WriteRegionMap(entries); }).find("647 records do not fit in 3230 bytes"),
+              std::string::npos);
+    EXPECT_THROW(WriteRegionMap(std::vector<std::vector<TRegion>>(41, {{{1, 1}, 1}})), KelException);
 }
 
 TEST(RegionMapTest, MissingFileFailsToOpenAndBytesAfterTheBlockAreIgnored) {

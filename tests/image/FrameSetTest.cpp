@@ -60,9 +60,9 @@ TEST_F(FrameSetTest, WithoutALibraryNothingIsDrawnAndFramesReleaseTheirImage) {
     EXPECT_EQ(Picture(*Target)[0], ".....");
     TFrameSet set("door", &Files.Library, {0, 0, 0, 0}, 3, 2, "strip");
     ASSERT_TRUE(set.LoadFrames());
-    EXPECT_EQ(set.Node->UseCount, 1);
+    EXPECT_EQ(set.Node()->UseCount, 1);
     set.ReleaseFrames();
-    EXPECT_EQ(set.Node, nullptr);
+    EXPECT_EQ(set.Node(), nullptr);
     EXPECT_TRUE(Files.Library.Images().IsEmpty());
 }
 

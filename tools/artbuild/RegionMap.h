@@ -1,7 +1,8 @@
 #pragma once
-// The region map file: 40 little-endian 32-bit entry positions (in 5-byte units), then a block
-// of exactly 3230 bytes holding, per map index, a header record with the region count and one
-// 5-byte record per region: seed x, seed y (signed 16-bit) and the region's colour.
+// The region map file as the builder collects it, one map index at a time; the file's layout
+// is the toy's own (activity/RegionMap.h), written by the same code that reads it.
+
+#include "activity/RegionMap.h"
 
 #include <cstdint>
 #include <vector>
@@ -14,8 +15,8 @@ struct SeedPoint {
 class RegionMap {
 public:
     static constexpr int Entries = 40;
-    static constexpr int BlockBytes = 3230;
-    static constexpr int FileBytes = 160 + BlockBytes;
+    static constexpr int BlockBytes = static_cast<int>(RegionMapBlockSize);
+    static constexpr int FileBytes = static_cast<int>(RegionMapFileSize);
 
     // Sets the regions of one map index (0..39); at least one region.
     void Set(int mapIndex, std::vector<SeedPoint> seeds);

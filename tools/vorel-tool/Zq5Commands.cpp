@@ -7,6 +7,7 @@
 #include "common/PaletteFile.h"
 #include "foundation/ByteStream.h"
 #include "foundation/KelException.h"
+#include "image/LibraryImage.h"
 #include "image/ZQ5Image.h"
 #include "image/ZQ5Library.h"
 #include "image/ZQ5Record.h"
@@ -89,10 +90,9 @@ int Export(const std::vector<std::string>& args) {
     PaletteColours palette = FromLibraryPalette(PaletteOf(file));
     TZQ5Library library;
     library.Load(args[0], true);
-    TImageNode* node = library.GetImage(args[1]);
-    TZQ5Image& image = *node->Image;
+    const TLibraryImage taken = TLibraryImage::Take(library, args[1]);
+    TZQ5Image& image = *taken.Node()->Image;
     WriteIndexedPng(args[2], FromStoredLines(StoredPixels(image), image.Width(), image.Height()), palette);
-    library.ReleaseImage(node);
     return 0;
 }
 
