@@ -70,6 +70,10 @@ bool TVorelRoom::KeyFlag(uint16_t flag) const {
     return World && World->HasFlag(flag);
 }
 
+void TVorelRoom::Sound(SoundCue cue) const {
+    if (World) World->GetPlatform().PlaySound(cue);
+}
+
 TFrameSet* TVorelRoom::FindFrameSet(const std::string& id) const {
     return static_cast<TFrameSet*>(FrameSets.FindID(id));
 }
@@ -371,10 +375,8 @@ void TVorelRoom::RunScript(const std::string& script, const std::string& argumen
         ObjectButton(NumberOf(argument));
     else if (script == "BG")
         BackgroundButtonPressed(NumberOf(argument));
-    else if (script == "XPANEL1")
-        SetBank(static_cast<uint8_t>(Bank > 1 ? Bank - 1 : 0));
-    else if (script == "XPANEL2")
-        SetBank(static_cast<uint8_t>(Bank < 4 ? Bank + 1 : 0));
+    else if (script == "XPANEL1" || script == "XPANEL2")
+        TurnBank(script == "XPANEL2");
     else if (script == "COLOR")
         ChooseColour(argument);
     else if (script == "BRIGHT")
@@ -398,6 +400,7 @@ void TVorelRoom::ObjectButton(int n) {
     CancelTimer(tsRelease);
     AddTimer(tsRelease, ReleaseDelay);
     if (!Drawing->AddObject(mapIndex, KeyFlag(wfShift))) return;
+    Sound(SoundCue::AddObject);
     auto count = static_cast<uint8_t>(ObjectCount());
     IconMap.Set(count, count);
     SelectIcon(count);
@@ -419,6 +422,15 @@ void TVorelRoom::BackgroundButtonPressed(int n) {
     uint8_t now = BankButtonOf(BackgroundButton);
     ButtonState[now] = 1;
     DrawButton(now);
+}
+
+void TVorelRoom::TurnBank(bool forward) {
+    uint8_t old = Bank;
+    if (forward)
+        SetBank(static_cast<uint8_t>(Bank < 4 ? Bank + 1 : 0));
+    else
+        SetBank(static_cast<uint8_t>(Bank > 1 ? Bank - 1 : 0));
+    if (Bank != old) Sound(SoundCue::BankPage);
 }
 
 void TVorelRoom::ChooseColour(const std::string& argument) {
@@ -484,6 +496,7 @@ void TVorelRoom::DeleteAllObjects() {
     Drawing->Clear();
     Drawing->DrawAll();
     SelectIcon(0);
+    Sound(SoundCue::DeleteAll);
 }
 
 void TVorelRoom::DeleteSelected() {
@@ -494,6 +507,7 @@ void TVorelRoom::DeleteSelected() {
     IconMap.Remove(slot, count);
     Drawing->DeleteObject(number);
     DrawIcon(count);
+    Sound(SoundCue::Delete);
 }
 
 // --- Control events ------------------------------------------------------------
@@ -524,6 +538,7 @@ bool TVorelRoom::PictureEvent(TControlBox& box, uint8_t action) {
         SelectIcon(0);
         bool shift = KeyFlag(wfShift) || (box.ShiftState & 0x01) != 0;
         Drawing->FillAt(point, shift ? RandomColour() : ColourOf(BrightSet, Colour));
+        Sound(shift ? SoundCue::RandomFill : SoundCue::Fill);
         RefreshThumbnail();
         return false;
     }

@@ -14,6 +14,7 @@
 #include "activity/IconMap.h"
 #include "engine/Room.h"
 #include "foundation/Geometry.h"
+#include "platform/SoundCue.h"
 
 #include <array>
 #include <cstdint>
@@ -83,6 +84,7 @@ private:
     uint8_t FirstBackground() const;
     TZQ5ImageData* Screen() const;
     bool KeyFlag(uint16_t flag) const;
+    void Sound(SoundCue cue) const;
     TFrameSet* FindFrameSet(const std::string& id) const;
     void SetTool(const std::string& id, uint8_t state, uint8_t frame);
     uint8_t SelectedObject() const { return IconMap[SelectedIcon]; }
@@ -98,6 +100,8 @@ private:
     void DeleteSelected();
     void ObjectButton(int n);
     void BackgroundButtonPressed(int n);
+    // A page of the object buttons back or forward; nothing past either end.
+    void TurnBank(bool forward);
     void ChooseColour(const std::string& argument);
     void ToggleBright();
     void ReadRoomFields(ByteStream& stream);

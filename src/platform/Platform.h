@@ -4,6 +4,7 @@
 // Every call comes from the user-interface thread.
 
 #include "foundation/Paths.h"
+#include "platform/SoundCue.h"
 
 #include <cstdint>
 #include <optional>
@@ -64,6 +65,10 @@ public:
 
     // Opens a web address in the desktop's browser; false when nothing could.
     virtual bool OpenUrl(const std::string& url) = 0;
+
+    // Starts a short sound and returns at once, never waiting for a device;
+    // silence where there is no sound or it is switched off.
+    virtual void PlaySound(SoundCue) {}
 };
 
 // MessageBox in one call for the common OK box.

@@ -12,10 +12,13 @@
 #include "shell/DlgAbout.h"
 #include "shell/EventBoundary.h"
 #include "shell/FormHelp.h"
+#include "shell/GrownUpsMenu.h"
 #include "shell/PanelButton.h"
 #include "shell/QtConvert.h"
 #include "shell/QtPlatform.h"
 #include "shell/ShellFonts.h"
+#include "shell/SoundPlayer.h"
+#include "shell/SoundSetting.h"
 #include "shell/SplashSetting.h"
 #include "shell/ThumbnailBox.h"
 #include "shell/TileBG.h"
@@ -100,7 +103,26 @@ void TFormVorel::BuildComponents() {
     tmrTick->setInterval(55);
     tmrTick->setTimerType(Qt::PreciseTimer);
     connect(tmrTick, &QTimer::timeout, this, [this] { Guarded([this] { tmrTickTimer(); }); });
+    BuildGrownUpsMenu();
     FormResize();
+}
+
+void TFormVorel::BuildGrownUpsMenu() {
+    Sound = new SoundPlayer(QUrl("qrc:/sounds/"), this);
+    Sound->SetMuted(!ReadSoundSetting());
+    Plat.SetSoundPlayer(Sound);
+    Grownups = new GrownUpsMenu(
+        *this,
+        [this](int number, PictureForm form) {
+            if (!TheWorld) throw KelException("The pictures are not ready yet");
+            return PictureOfWorld(*TheWorld, number, form);
+        },
+        *Sound);
+    Grownups->ShownPicture = [this] { return static_cast<int>(Current); };
+    for (int i = 1; i <= 4; ++i)
+        pbxPic[static_cast<size_t>(i)]->OnMenu = [this](int tag, const QPoint& at) {
+            Grownups->Popup(tag, at);
+        };
 }
 
 void TFormVorel::SetCompanions(TDlgAbout* about, TFormHelp* help) {
@@ -284,6 +306,8 @@ void TFormVorel::showEvent(QShowEvent* event) {
 }
 
 void TFormVorel::FormShow() {
+    // Loading the sounds (and asking for a sound device) waits until the window is up.
+    Sound->Preload();
     if (ShowSplash && About && !About->isVisible()) About->exec();
     if (Help) {
         QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 800, 600);

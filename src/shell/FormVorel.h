@@ -14,11 +14,13 @@
 #include <functional>
 #include <memory>
 
+class GrownUpsMenu;
 class PanelButton;
 class QFrame;
 class QLabel;
 class QTimer;
 class QtPlatform;
+class SoundPlayer;
 class TDlgAbout;
 class TFormHelp;
 class THotImage;
@@ -65,6 +67,8 @@ public:
     ThumbnailBox* Thumbnail(int index) const { return pbxPic[static_cast<size_t>(index)]; }
     QLabel* VersionLabel() const { return lblVersion; }
     QTimer* TickTimer() const { return tmrTick; }
+    GrownUpsMenu* GrownUps() const { return Grownups; }
+    SoundPlayer* Sounds() const { return Sound; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -75,6 +79,7 @@ protected:
 
 private:
     void BuildComponents();
+    void BuildGrownUpsMenu();
     void LoadLibraryAndThumbnails();
     void CreateWorld();
     void FormResize();
@@ -102,6 +107,8 @@ private:
     PanelButton* pnlAbout;
     QTimer* tmrTick;
     PlayArea* PlayView;
+    SoundPlayer* Sound;
+    GrownUpsMenu* Grownups;
     TDlgAbout* About = nullptr;
     TFormHelp* Help = nullptr;
 

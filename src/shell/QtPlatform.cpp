@@ -4,6 +4,7 @@
 #include "shell/CapsLock.h"
 #include "shell/DesktopFacts.h"
 #include "shell/QtConvert.h"
+#include "shell/SoundPlayer.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -120,4 +121,12 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void QtPlatform::PlaySound(SoundCue cue) {
+    if (Sounds) Sounds->Play(cue);
+}
+
+void QtPlatform::SetSoundPlayer(SoundPlayer* player) {
+    Sounds = player;
 }

@@ -15,6 +15,8 @@
 #include <functional>
 #include <memory>
 
+class SoundPlayer;
+
 class QtPlatform : public QObject, public Platform {
 public:
     using QuestionFunction = std::function<MessageResult(const std::string&, MessageKind, MessageButtons)>;
@@ -44,6 +46,9 @@ public:
     void SetPlayAreaCursor(CursorKind kind) override;
     void RefreshPointer() override;
     bool OpenUrl(const std::string& url) override;
+    void PlaySound(SoundCue cue) override;
+    // Where the core's sounds go; silence without one.
+    void SetSoundPlayer(SoundPlayer* player);
 
     // The default question: a modal message box with the application's title.
     static MessageResult AskWithMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons);
@@ -55,6 +60,7 @@ private:
     QStringList Args;
     QuestionFunction Question;
     QPointer<QWidget> PlayArea;
+    QPointer<SoundPlayer> Sounds;
     mutable std::unique_ptr<ProgramCursors> CursorSet;
     Qt::KeyboardModifiers Modifiers;
     bool CapsLockSeen = false;

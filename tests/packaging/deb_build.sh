@@ -22,7 +22,7 @@ deb="$1"
 
 field() { dpkg-deb --field "$deb" "$1"; }
 depends=$(field Depends)
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6; do
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6multimedia6; do
   echo "$depends" | grep -q "\b$library\b" || fail "Depends lacks $library: $depends"
 done
 echo "$depends" | grep -q "(>= " || fail "Depends carries no versions, so it was not worked out: $depends"

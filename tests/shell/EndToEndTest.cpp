@@ -3,6 +3,7 @@
 // switch to picture 3, a close, and a second start that must show the same
 // pictures. Skipped when the data files have not been built.
 
+#include "RealData.h"
 #include "activity/ActivityRoomKinds.h"
 #include "engine/SavedGame.h"
 #include "engine/World.h"
@@ -63,11 +64,7 @@ class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!DataBuilt()) GTEST_SKIP() << "the data files are not built in " << BinDir;
-        Desktop.ProgramDir = BinDir;
-        Desktop.DataFolder = Home.Folder() + "data";
-        EnsurePaths(Desktop, true);
-        ASSERT_TRUE(InstallShippedData(ProgramPath + "dat/", DatPath).Error.empty());
-        RegisterActivityRoomKinds();
+        ASSERT_TRUE(UseRealData(Desktop, Home));
         ShowSplash = false;
         Platform.SetQuestionFunction([this](const std::string& text, MessageKind, MessageButtons) {
             Messages.push_back(text);

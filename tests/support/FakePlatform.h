@@ -36,6 +36,7 @@ public:
     int PointerRefreshes = 0;
     std::vector<std::string> OpenedUrls;
     bool UrlOpens = true;
+    std::vector<SoundCue> Sounds;
 
     std::optional<std::string> CommonDataFolder() const override { return DataFolder; }
     std::string ProgramFolder() const override { return ProgramDir; }
@@ -50,6 +51,7 @@ public:
     void SetPlayAreaCursor(CursorKind kind) override { PlayAreaCursors.push_back(kind); }
     void RefreshPointer() override { ++PointerRefreshes; }
     bool OpenUrl(const std::string& url) override;
+    void PlaySound(SoundCue cue) override { Sounds.push_back(cue); }
 
     std::vector<std::string> MessageTexts() const;
 };
