@@ -5,9 +5,13 @@
 
 #include "RealData.h"
 #include "activity/ActivityRoomKinds.h"
+#include "activity/ObjectTable.h"
+#include "activity/VorelDrawing.h"
+#include "activity/VorelRoom.h"
 #include "engine/SavedGame.h"
 #include "engine/World.h"
 #include "foundation/Paths.h"
+#include "image/ZQ5ImageData.h"
 #include "shell/EventBoundary.h"
 #include "shell/FormHelp.h"
 #include "shell/FormVorel.h"
@@ -24,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 namespace {
 const std::string BinDir = VOREL_BIN_DIR;
@@ -52,6 +57,15 @@ bool DataBuilt() {
 void Keep(const QImage& image, const char* name) {
     QString folder = qEnvironmentVariable("VOREL_E2E_SHOTS");
     if (!folder.isEmpty()) image.save(folder + "/" + name + ".png");
+}
+
+// How many pixels of a surface have the colour.
+int CountOf(TZQ5ImageData& surface, uint8_t colour) {
+    int count = 0;
+    for (int32_t y = 0; y < surface.Height; ++y)
+        for (int32_t x = 0; x < surface.Width; ++x)
+            count += surface.GetPixel({x, y}) == colour ? 1 : 0;
+    return count;
 }
 
 // The miniature inside a thumbnail's frame.
@@ -171,6 +185,50 @@ TEST_F(EndToEnd, PicturesSurviveARestart) {
     EXPECT_EQ(PlayArea(), picture1);
     OpenPicture(3);
     EXPECT_EQ(PlayArea(), picture3);
+    Stop();
+    EXPECT_TRUE(Messages.empty()) << Messages.front();
+}
+
+// Every background as shipped, in the running room: a click on each region's seed fills that
+// region and no other, each region is big enough for a small hand, and no area of the drawing is
+// left out of the region map. Started with random colours, no area keeps its drawn colour.
+TEST_F(EndToEnd, EveryRegionOfEveryBackgroundFillsAloneAndBigEnough) {
+    constexpr int SmallestRegion = 40;
+    Start();
+    OpenPicture(1);
+    TVorelDrawing& picture = static_cast<TVorelRoom*>(World->CurrentRoom())->Picture();
+    for (uint8_t bg = 0; bg < BackgroundCount; ++bg) {
+        picture.SetBackground(bg, true);
+        TZQ5ImageData& image = picture.Background()->Surface();
+        const std::vector<TRegion> regions = picture.Background()->Entry().Regions;
+        EXPECT_GE(regions.size(), 28u) << "background " << int(bg);
+        for (size_t i = 0; i < regions.size(); ++i) {
+            const TPoint seed = regions[i].Seed;
+            const int blankBefore = CountOf(image, BlankBackgroundColour);
+            const TPoint at = PtAdd(seed, TVorelRoom::PictureOrigin);
+            World->ViewMouseDown(0, 0x08, at.X, at.Y);
+            World->ViewMouseUp(0, 0x08, at.X, at.Y);
+            ASSERT_NE(image.GetPixel(seed), BlankBackgroundColour)
+                << "background " << int(bg) << ": the click on region " << i << " filled nothing";
+            EXPECT_GE(blankBefore - CountOf(image, BlankBackgroundColour), SmallestRegion)
+                << "background " << int(bg) << ": region " << i << " is a speck";
+            for (size_t j = i + 1; j < regions.size(); ++j)
+                ASSERT_EQ(image.GetPixel(regions[j].Seed), BlankBackgroundColour)
+                    << "background " << int(bg) << ": filling region " << i << " reached region " << j;
+        }
+        EXPECT_EQ(CountOf(image, BlankBackgroundColour), 0)
+            << "background " << int(bg) << " has an area that is no region";
+
+        picture.SetBackground(bg, false);
+        TZQ5ImageData& coloured = picture.Background()->Surface();
+        std::set<uint8_t> allowed{OutlineInk};
+        for (const TRegion& region : picture.Background()->Entry().Regions)
+            allowed.insert(region.Colour);
+        for (int32_t y = 0; y < coloured.Height; ++y)
+            for (int32_t x = 0; x < coloured.Width; ++x)
+                ASSERT_TRUE(allowed.count(coloured.GetPixel({x, y})))
+                    << "background " << int(bg) << " at (" << x << "," << y << ") keeps its drawn colour";
+    }
     Stop();
     EXPECT_TRUE(Messages.empty()) << Messages.front();
 }
