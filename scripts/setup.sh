@@ -7,7 +7,9 @@ packages="build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool poppler-utils
   clang libclang-rt-14-dev
-  libpng-dev libxtst-dev libxdamage-dev"
+  libpng-dev libxtst-dev libxdamage-dev
+  qt6-wayland weston libweston-10-dev
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream"
 
 missing=""
 for p in $packages; do

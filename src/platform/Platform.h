@@ -31,7 +31,8 @@ public:
     // The per-user application-data folder (without a trailing delimiter), or
     // nothing when the desktop cannot tell it.
     virtual std::optional<std::string> CommonDataFolder() const = 0;
-    // The folder of the running program, without a trailing delimiter.
+    // The folder of the running program's shipped data (the program's own
+    // folder in a build tree), without a trailing delimiter.
     virtual std::string ProgramFolder() const = 0;
     // The command-line arguments after the program's own name.
     virtual std::vector<std::string> Arguments() const = 0;

@@ -31,7 +31,7 @@ std::optional<std::string> QtPlatform::CommonDataFolder() const {
 }
 
 std::string QtPlatform::ProgramFolder() const {
-    return ExecutableFolder();
+    return ProgramDataFolder();
 }
 
 std::vector<std::string> QtPlatform::Arguments() const {

@@ -51,3 +51,14 @@ ShippedDataResult InstallShippedData(const std::string& shippedFolder, const std
     }
     return result;
 }
+
+std::string ShippedDataFolder(const std::string& programFolder, const std::string& fromProgram) {
+    std::error_code error;
+    const fs::path installed = (fs::path(programFolder) / fromProgram).lexically_normal();
+    if (fs::is_regular_file(installed / "vorel.zq5", error)) {
+        std::string folder = installed.string();
+        if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+        return folder;
+    }
+    return programFolder;
+}

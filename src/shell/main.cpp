@@ -34,5 +34,8 @@ int main(int argc, char** argv) {
     }
     VorelApplication app(argc, argv);
     app.setWindowIcon(QIcon(":/art/icon.png"));
+    // Wayland has no window icons: the compositor shows the icon of the
+    // desktop entry that this names.
+    QGuiApplication::setDesktopFileName(VOREL_APP_ID);
     return RunProgram(app, options);
 }

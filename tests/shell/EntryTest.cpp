@@ -148,6 +148,33 @@ TEST(ShippedDataTest, AFailedCopyLeavesNoHalfFileBehind) {
     EXPECT_TRUE(fs::is_directory(user.Path() / "dat/vorelmap.dat/inside"));
 }
 
+TEST(ShippedDataFolderTest, InstalledDataBesideBinIsFoundWhereverThePrefixLies) {
+    TempDir prefix;
+    prefix.Write("share/vorel/vorel.zq5", std::string("library"));
+    fs::create_directories(prefix.Path() / "bin");
+    const std::string expected = (prefix.Path() / "share/vorel").lexically_normal().string();
+    EXPECT_EQ(ShippedDataFolder(prefix.Folder() + "bin", "../share/vorel"), expected);
+
+    // Moving the whole prefix elsewhere keeps the program finding its data.
+    TempDir elsewhere;
+    fs::rename(prefix.Path() / "share", elsewhere.Path() / "share");
+    fs::rename(prefix.Path() / "bin", elsewhere.Path() / "bin");
+    EXPECT_EQ(ShippedDataFolder(elsewhere.Folder() + "bin", "../share/vorel"),
+              (elsewhere.Path() / "share/vorel").lexically_normal().string());
+}
+
+TEST(ShippedDataFolderTest, BuildTreeOrIncompleteInstallationUsesTheProgramFolder) {
+    TempDir build;
+    build.Write("bin/vorel.zq5", std::string("library"));
+    EXPECT_EQ(ShippedDataFolder(build.Folder() + "bin", "../share/vorel"), build.Folder() + "bin");
+
+    // A data folder without the image library is not an installation.
+    build.Write("share/vorel/dat/vorelmap.dat", std::string("map"));
+    EXPECT_EQ(ShippedDataFolder(build.Folder() + "bin", "../share/vorel"), build.Folder() + "bin");
+    fs::create_directories(build.Path() / "share/vorel/vorel.zq5");
+    EXPECT_EQ(ShippedDataFolder(build.Folder() + "bin", "../share/vorel"), build.Folder() + "bin");
+}
+
 TEST(SplashSettingTest, MissingValueMeansShowAndWrittenValueComesBack) {
     // The settings file lies in the test's own configuration folder, never in a real home.
     ASSERT_TRUE(
