@@ -371,6 +371,8 @@ TEST_F(MainWindow, MessageBoxesAreCentredOnTheMainWindow) {
     QPoint mainCentre = Form->geometry().center();
     EXPECT_LE((boxCentre - mainCentre).manhattanLength(), 4)
         << boxCentre.x() << "," << boxCentre.y() << " vs " << mainCentre.x() << "," << mainCentre.y();
+}
+
 TEST_F(MainWindow, UndoAndRedoKeysAndButtonsReachTheCurrentRoom) {
     Create();
     Form->show();
