@@ -4,6 +4,6 @@
 #include <array>
 #include <string_view>
 
-constexpr int HelpPageCount = 11;
+constexpr int HelpPageCount = 12;
 // Page 1..11.
 std::string_view HelpPageText(int page);
