@@ -1,22 +1,11 @@
 #include "shell/SoundSetting.h"
 
-#include <QSettings>
-
-namespace {
-constexpr const char* Key = "Sound";
-constexpr const char* Organisation = "KEL! Software";
-constexpr const char* Application = "Vorel";
-} // namespace
+#include "shell/ProgramSettings.h"
 
 bool ReadSoundSetting() {
-    QSettings settings(Organisation, Application);
-    QVariant value = settings.value(Key);
-    if (value.isValid() && value.canConvert<bool>()) return value.toBool();
-    return true;
+    return ReadBoolSetting("Sound", true);
 }
 
 void WriteSoundSetting(bool on) {
-    QSettings settings(Organisation, Application);
-    settings.setValue(Key, on);
-    settings.sync();
+    WriteBoolSetting("Sound", on);
 }

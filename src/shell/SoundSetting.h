@@ -4,5 +4,6 @@
 
 // The kept choice; a missing or unreadable value counts as on.
 bool ReadSoundSetting();
-// Keeps the choice; a failure to write is ignored, the switch still acts.
+// Keeps the choice (written only when it changed, never in place); a failure
+// to write is ignored, the switch still acts.
 void WriteSoundSetting(bool on);
