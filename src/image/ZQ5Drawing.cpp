@@ -298,32 +298,61 @@ std::pair<int32_t, int32_t> BlockSpan(int32_t start, int32_t length, int32_t i, 
 
 void TZQ5ImageData::InkShrinkFrom(TRect destRect, TZQ5ImageData& source, TRect sourceRect, uint8_t ink,
                                   int ignore) {
+    InkShrinkPart(destRect, source, sourceRect, ink, ignore, sourceRect);
+}
+
+namespace {
+// The destination steps [first, last) whose source spans meet [from, to)
+// (both relative to the start of the source span).
+std::pair<int32_t, int32_t> StepsMeeting(int32_t length, int32_t count, int32_t from, int32_t to) {
+    int32_t first = 0;
+    while (first < count && BlockSpan(0, length, first, count).second <= from)
+        ++first;
+    int32_t last = first;
+    while (last < count && BlockSpan(0, length, last, count).first < to)
+        ++last;
+    return {first, last};
+}
+} // namespace
+
+void TZQ5ImageData::InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect sourceRect, uint8_t ink,
+                                  int ignore, TRect changed) {
     if (IsRectEmpty(destRect)) return;
     if (IntersectRect(destRect, BoundsRect()) != destRect ||
         IntersectRect(sourceRect, source.BoundsRect()) != sourceRect || RectWidth(sourceRect) < RectWidth(destRect) ||
         RectHeight(sourceRect) < RectHeight(destRect))
         throw ZQ5Exception("InkShrinkFrom: rectangles outside their surfaces or not a reduction");
+    changed = RectSubPt(IntersectRect(changed, sourceRect), sourceRect.TopLeft());
+    if (IsRectEmpty(changed)) return;
     const int32_t width = RectWidth(sourceRect);
-    std::vector<uint8_t> rows(static_cast<size_t>(width) * static_cast<size_t>(RectHeight(sourceRect)));
-    for (int32_t y = sourceRect.Top; y < sourceRect.Bottom; ++y)
-        std::memcpy(rows.data() + static_cast<size_t>(y - sourceRect.Top) * static_cast<size_t>(width),
-                    source.LineBase(y) + sourceRect.Left, static_cast<size_t>(width));
-    source.UnlockLines(sourceRect.Top, sourceRect.Bottom);
-
-    BlockVote vote(ink, ignore);
+    const int32_t height = RectHeight(sourceRect);
     const int32_t columns = RectWidth(destRect);
     const int32_t lines = RectHeight(destRect);
-    for (int32_t j = 0; j < lines; ++j) {
-        auto [top, bottom] = BlockSpan(0, RectHeight(sourceRect), j, lines);
+    // Each destination pixel depends on its own block only: those whose
+    // blocks miss the change keep their value.
+    const auto [firstColumn, lastColumn] = StepsMeeting(width, columns, changed.Left, changed.Right);
+    const auto [firstLine, lastLine] = StepsMeeting(height, lines, changed.Top, changed.Bottom);
+    const int32_t rowsTop = BlockSpan(0, height, firstLine, lines).first;
+    const int32_t rowsBottom = BlockSpan(0, height, lastLine - 1, lines).second;
+    std::vector<uint8_t> rows(static_cast<size_t>(width) * static_cast<size_t>(rowsBottom - rowsTop));
+    for (int32_t y = rowsTop; y < rowsBottom; ++y)
+        std::memcpy(rows.data() + static_cast<size_t>(y - rowsTop) * static_cast<size_t>(width),
+                    source.LineBase(sourceRect.Top + y) + sourceRect.Left, static_cast<size_t>(width));
+    source.UnlockLines(sourceRect.Top + rowsTop, sourceRect.Top + rowsBottom);
+
+    BlockVote vote(ink, ignore);
+    for (int32_t j = firstLine; j < lastLine; ++j) {
+        auto [top, bottom] = BlockSpan(0, height, j, lines);
         uint8_t* to = LineBase(destRect.Top + j) + destRect.Left;
-        for (int32_t i = 0; i < columns; ++i) {
+        for (int32_t i = firstColumn; i < lastColumn; ++i) {
             auto [left, right] = BlockSpan(0, width, i, columns);
             vote.Reset();
             for (int32_t y = top; y < bottom; ++y)
                 for (int32_t x = left; x < right; ++x)
-                    vote.Add(rows[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]);
+                    vote.Add(rows[static_cast<size_t>(y - rowsTop) * static_cast<size_t>(width) +
+                                  static_cast<size_t>(x)]);
             to[i] = vote.Winner();
         }
     }
-    UnlockLines(destRect.Top, destRect.Bottom);
+    UnlockLines(destRect.Top + firstLine, destRect.Top + lastLine);
 }
