@@ -11,10 +11,6 @@ namespace {
 // Far beyond any place an item can reach, and small enough that adding an
 // image's size cannot overflow.
 constexpr int32_t MaxStoredCoordinate = 32767;
-
-size_t RegionCount(const TRegionMap& map, uint8_t mapIndex) {
-    return map.GetEntry(mapIndex)->Regions.size();
-}
 } // namespace
 
 TItemRecord ReadItemRecord(ByteStream& stream, uint8_t mapIndex, size_t regionCount) {
@@ -41,7 +37,7 @@ TPictureRecord ReadPictureRecord(ByteStream& stream, const TRegionMap& map) {
     uint8_t background = ReadByte(stream);
     picture.Blank = ReadBoolean(stream);
     CheckBackgroundIndex(background);
-    picture.Background = ReadItemRecord(stream, background, RegionCount(map, background));
+    picture.Background = ReadItemRecord(stream, background, map.RegionCount(background));
 
     uint8_t count = ReadByte(stream);
     if (count > TVorelDrawing::MaxObjects) RaiseSavedGameDamaged();
@@ -49,7 +45,7 @@ TPictureRecord ReadPictureRecord(ByteStream& stream, const TRegionMap& map) {
         // A record naming no object would leave the next record to the wrong item.
         uint8_t mapIndex = ReadByte(stream);
         if (!IsObjectMapIndex(mapIndex)) RaiseSavedGameDamaged();
-        picture.Objects.push_back(ReadItemRecord(stream, mapIndex, RegionCount(map, mapIndex)));
+        picture.Objects.push_back(ReadItemRecord(stream, mapIndex, map.RegionCount(mapIndex)));
     }
     return picture;
 }

@@ -57,6 +57,33 @@ void TZQ5ImageData::FrameRect(TRect rect, uint8_t colour) {
 }
 
 // dest and sourceRect have the same size and lie within their surfaces.
+namespace {
+// Copies count pixels, leaving out those of index transparent. Whole words
+// are copied or skipped at once where they hold no transparent pixel or only
+// transparent ones, as most words of a cut-out picture do.
+void CopyOpaque(uint8_t* to, const uint8_t* from, size_t count, uint8_t transparent) {
+    constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
+    constexpr uint64_t High = 0x8080808080808080ull;
+    const uint64_t pattern = 0x0101010101010101ull * transparent;
+    size_t j = 0;
+    for (; j + 8 <= count; j += 8) {
+        uint64_t word;
+        std::memcpy(&word, from + j, sizeof word);
+        const uint64_t differ = word ^ pattern;
+        // The top bit of each byte that is not the transparent index.
+        const uint64_t opaque = (((differ & Low7) + Low7) | differ) & High;
+        if (opaque == High) {
+            std::memcpy(to + j, from + j, sizeof word);
+        } else if (opaque != 0) {
+            for (size_t k = j; k < j + 8; ++k)
+                if (from[k] != transparent) to[k] = from[k];
+        }
+    }
+    for (; j < count; ++j)
+        if (from[j] != transparent) to[j] = from[j];
+}
+} // namespace
+
 void TZQ5ImageData::CopyLines(const TRect& dest, TZQ5ImageData& source, const TRect& sourceRect) {
     const int transparent = source.TransparentOrNone();
     const bool mirrorH = source.MirrorHorizontal;
@@ -74,8 +101,7 @@ void TZQ5ImageData::CopyLines(const TRect& dest, TZQ5ImageData& source, const TR
         } else if (transparent < 0) {
             std::memmove(to, from, width);
         } else {
-            for (size_t j = 0; j < width; ++j)
-                if (from[j] != transparent) to[j] = from[j];
+            CopyOpaque(to, from, width, static_cast<uint8_t>(transparent));
         }
     }
     UnlockLines(dest.Top, dest.Bottom);
@@ -346,11 +372,23 @@ void TZQ5ImageData::InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect s
         uint8_t* to = LineBase(destRect.Top + j) + destRect.Left;
         for (int32_t i = firstColumn; i < lastColumn; ++i) {
             auto [left, right] = BlockSpan(0, width, i, columns);
+            auto at = [&](int32_t x, int32_t y) {
+                return rows[static_cast<size_t>(y - rowsTop) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+            };
+            // A block of one index stands for that index, whatever the vote's rules.
+            const uint8_t first = at(left, top);
+            bool uniform = true;
+            for (int32_t y = top; y < bottom && uniform; ++y)
+                for (int32_t x = left; x < right; ++x)
+                    uniform = uniform && at(x, y) == first;
+            if (uniform) {
+                to[i] = first;
+                continue;
+            }
             vote.Reset();
             for (int32_t y = top; y < bottom; ++y)
                 for (int32_t x = left; x < right; ++x)
-                    vote.Add(rows[static_cast<size_t>(y - rowsTop) * static_cast<size_t>(width) +
-                                  static_cast<size_t>(x)]);
+                    vote.Add(at(x, y));
             to[i] = vote.Winner();
         }
     }
