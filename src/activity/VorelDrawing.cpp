@@ -4,6 +4,7 @@
 #include "activity/PictureRecord.h"
 #include "activity/RegionMap.h"
 #include "activity/VorelDrawingChart.h"
+#include "foundation/ByteStream.h"
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
 #include "foundation/ScopeGuard.h"
@@ -132,7 +133,14 @@ void TVorelDrawing::Clear() {
 
 void TVorelDrawing::RebuildChart() {
     ItemChart->Reset();
-    if (Bg) ItemChart->Add(*Bg);
+    if (Bg) {
+        // The background's look: which image, and its record.
+        MemoryStream look;
+        WriteByte(look, Bg->MapIndex());
+        WriteBoolean(look, Blank);
+        Bg->SaveToStream(look);
+        ItemChart->AddFirst(*Bg, std::move(look.Data()));
+    }
     for (TVorelDrawingObject* object : Objects)
         ItemChart->Add(*object);
 }

@@ -48,6 +48,26 @@ void TVorelDrawingChart::Add(TVorelDrawingObject& item) {
         AddOverlapping(item, TakeSlot());
 }
 
+void TVorelDrawingChart::AddFirst(TVorelDrawingObject& item, std::vector<uint8_t> key) {
+    TZQ5ImageData& chart = Surface->ImageData();
+    TZQ5ImageData& pixels = item.Surface();
+    const bool coversAll = FreeSlot().Used == 0 && !pixels.Transparent &&
+                           IntersectRect(item.Bounds(), chart.BoundsRect()) == chart.BoundsRect();
+    if (!coversAll) {
+        Add(item);
+        return;
+    }
+    if (FirstItemPixels && key == FirstItemKey) {
+        TakeSlot();
+        chart.CopyFrom({0, 0}, FirstItemPixels->ImageData(), chart.BoundsRect());
+        return;
+    }
+    Add(item);
+    if (!FirstItemPixels) FirstItemPixels = THotImage::CreateBlank(static_cast<uint16_t>(chart.Width), static_cast<uint16_t>(chart.Height));
+    FirstItemPixels->ImageData().CopyFrom({0, 0}, chart, chart.BoundsRect());
+    FirstItemKey = std::move(key);
+}
+
 void TVorelDrawingChart::AddInside(TVorelDrawingObject& item, uint8_t slot) {
     TZQ5ImageData& chart = Surface->ImageData();
     item.Draw(&chart, {0, 0});

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class THotImage;
 class TVorelDrawingObject;
@@ -34,6 +35,11 @@ public:
     // Charts the item's regions with the next free slot; its number is the
     // count of items charted before it. Past 16 items the regions get 255.
     void Add(TVorelDrawingObject& item);
+    // Charts the first item after Reset. An opaque item covering the whole
+    // chart leaves it the same whatever was there, so its charted pixels are
+    // kept and copied back the next time an item of the same look (key) comes
+    // first, instead of being worked out again.
+    void AddFirst(TVorelDrawingObject& item, std::vector<uint8_t> key);
     // The item number under the point, or -1 for none (also outside the chart).
     int ItemAt(TPoint point);
 
@@ -44,4 +50,6 @@ private:
 
     std::array<uint8_t, SlotCount> ItemOfSlot{};
     std::unique_ptr<THotImage> Surface;
+    std::unique_ptr<THotImage> FirstItemPixels;
+    std::vector<uint8_t> FirstItemKey;
 };
