@@ -4,7 +4,6 @@
 #include "activity/PictureRecord.h"
 #include "activity/RegionMap.h"
 #include "activity/VorelDrawingChart.h"
-#include "foundation/ByteStream.h"
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
 #include "foundation/ScopeGuard.h"
@@ -133,14 +132,7 @@ void TVorelDrawing::Clear() {
 
 void TVorelDrawing::RebuildChart() {
     ItemChart->Reset();
-    if (Bg) {
-        // The background's look: which image, and its record.
-        MemoryStream look;
-        WriteByte(look, Bg->MapIndex());
-        WriteBoolean(look, Blank);
-        Bg->SaveToStream(look);
-        ItemChart->AddFirst(*Bg, std::move(look.Data()));
-    }
+    if (Bg) ItemChart->Add(*Bg);
     for (TVorelDrawingObject* object : Objects)
         ItemChart->Add(*object);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 class THotImage;
+class TZQ5ImageData;
 class TVorelDrawingObject;
 
 class TVorelDrawingChart {
@@ -34,22 +35,30 @@ public:
     SlotAndCount FreeSlot() const;
     // Charts the item's regions with the next free slot; its number is the
     // count of items charted before it. Past 16 items the regions get 255.
+    // The item's image with its regions filled is kept while the item's
+    // pixels and slot stay the same, so that charting a picture again after
+    // objects moved or were restacked fills nothing anew.
     void Add(TVorelDrawingObject& item);
-    // Charts the first item after Reset. An opaque item covering the whole
-    // chart leaves it the same whatever was there, so its charted pixels are
-    // kept and copied back the next time an item of the same look (key) comes
-    // first, instead of being worked out again.
-    void AddFirst(TVorelDrawingObject& item, std::vector<uint8_t> key);
+
     // The item number under the point, or -1 for none (also outside the chart).
     int ItemAt(TPoint point);
 
 private:
     uint8_t TakeSlot();
-    void AddInside(TVorelDrawingObject& item, uint8_t slot);
-    void AddOverlapping(TVorelDrawingObject& item, uint8_t slot);
+    // The item's image with its regions filled with slot, transparency kept.
+    TZQ5ImageData& Charted(TVorelDrawingObject& item, uint8_t slot);
+
+    struct ChartedItem {
+        uint64_t Stamp; // the item's pixels
+        uint8_t Slot;
+        unsigned LastUse; // the charting that last used it
+        std::unique_ptr<THotImage> Pixels;
+    };
 
     std::array<uint8_t, SlotCount> ItemOfSlot{};
     std::unique_ptr<THotImage> Surface;
-    std::unique_ptr<THotImage> FirstItemPixels;
-    std::vector<uint8_t> FirstItemKey;
+    // Kept over two chartings, so that going back and forth between two
+    // stackings finds every item charted.
+    std::vector<ChartedItem> Kept;
+    unsigned Charting = 0;
 };

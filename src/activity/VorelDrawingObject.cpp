@@ -29,7 +29,13 @@ TVorelDrawingObject::TVorelDrawingObject(std::unique_ptr<THotImage> image,
 
 TVorelDrawingObject::~TVorelDrawingObject() = default;
 
+uint64_t TVorelDrawingObject::NewPixelStamp() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
 void TVorelDrawingObject::CutFromSheet(TZQ5ImageData& sheet, const TRect& source) {
+    Stamp = NewPixelStamp();
     Image = THotImage::CreateBlank(static_cast<uint16_t>(RectWidth(source)),
                                    static_cast<uint16_t>(RectHeight(source)));
     Surface().CopyFrom({0, 0}, sheet, source);
@@ -94,6 +100,7 @@ void TVorelDrawingObject::SetPosition(TPoint point) {
 TRect TVorelDrawingObject::FillAtSeed(TPoint seed, uint8_t colour) {
     TZQ5ImageData& surface = Surface();
     if (!PtInRect(surface.BoundsRect(), seed)) return {};
+    Stamp = NewPixelStamp();
     TRect changed = surface.FloodFill(seed, colour);
     return IsRectEmpty(changed) ? TRect{} : changed;
 }
@@ -128,6 +135,7 @@ void TVorelDrawingObject::SetMirrored(bool on) {
         surface.CopyFrom({0, 0}, mirror, mirror.BoundsRect());
     }
     IsMirrored = on;
+    Stamp = NewPixelStamp();
     MeasureDrawn();
     for (TRegion& region : RegionEntry->Regions)
         region.Seed.X = surface.Width - region.Seed.X - 1;
@@ -171,6 +179,7 @@ TRect TVorelDrawingObject::FillRegion(TPoint point, uint8_t colour) {
     // A transparent pixel is no region: filling it would make the item's
     // surroundings opaque.
     if (surface.Transparent && surface.GetPixel(local) == surface.TransparentIndex) return {};
+    Stamp = NewPixelStamp();
     TRect changed = surface.FloodFill(local, colour);
     RecordRegionColours();
     if (IsRectEmpty(changed)) return {};

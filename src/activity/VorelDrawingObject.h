@@ -67,6 +67,8 @@ public:
     // How many drawn pixels lie in rect (relative to the top-left), and in all.
     int32_t DrawnPixelsIn(TRect rect) const;
     int32_t DrawnPixelCount() const;
+    // Changes whenever the item changes its pixels; no two images share one.
+    uint64_t PixelStamp() const { return Stamp; }
     bool Mirrored() const { return IsMirrored; }
     bool Half() const { return IsHalf; }
     bool Selected() const { return IsSelected; }
@@ -97,6 +99,9 @@ private:
     bool IsHalf = false;
     bool IsSelected = false;
     std::unique_ptr<THotImage> Image;
+    uint64_t Stamp = NewPixelStamp();
+
+    static uint64_t NewPixelStamp();
 };
 
 class TVorelBG : public TVorelDrawingObject {
