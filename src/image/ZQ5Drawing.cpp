@@ -7,7 +7,9 @@
 #include "image/ZQ5ImageData.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -285,33 +287,33 @@ class BlockVote {
 public:
     BlockVote(uint8_t ink, int ignore) : Ink(ink), Ignore(ignore) {}
     void Reset() {
-        Seen.clear();
+        for (int k = 0; k < SeenCount; ++k)
+            Counts[Seen[k]] = 0;
+        SeenCount = 0;
         InkSeen = false;
     }
     void Add(uint8_t index) {
         if (index == Ink) InkSeen = true;
         if (static_cast<int>(index) == Ignore) return;
-        for (auto& entry : Seen)
-            if (entry.first == index) {
-                ++entry.second;
-                return;
-            }
-        Seen.emplace_back(index, 1);
+        if (Counts[index]++ == 0) Seen[SeenCount++] = index;
     }
     uint8_t Winner() const {
         if (InkSeen) return Ink;
-        if (Seen.empty()) return static_cast<uint8_t>(Ignore);
-        auto best = Seen.begin();
-        for (auto it = Seen.begin(); it != Seen.end(); ++it)
-            if (it->second > best->second) best = it;
-        return best->first;
+        if (SeenCount == 0) return static_cast<uint8_t>(Ignore);
+        uint8_t best = Seen[0];
+        for (int k = 1; k < SeenCount; ++k)
+            if (Counts[Seen[k]] > Counts[best]) best = Seen[k];
+        return best;
     }
 
 private:
     uint8_t Ink;
     int Ignore;
     bool InkSeen = false;
-    std::vector<std::pair<uint8_t, int>> Seen;
+    // Counts by index, and the indices in the order first seen (for ties).
+    std::array<int32_t, 256> Counts{};
+    std::array<uint8_t, 256> Seen{};
+    int SeenCount = 0;
 };
 
 // The source span [first, last) that destination step i of count stands for.
@@ -360,9 +362,11 @@ void TZQ5ImageData::InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect s
     const auto [firstLine, lastLine] = StepsMeeting(height, lines, changed.Top, changed.Bottom);
     const int32_t rowsTop = BlockSpan(0, height, firstLine, lines).first;
     const int32_t rowsBottom = BlockSpan(0, height, lastLine - 1, lines).second;
-    std::vector<uint8_t> rows(static_cast<size_t>(width) * static_cast<size_t>(rowsBottom - rowsTop));
+    // Every byte is copied over at once: no need to clear them first.
+    const auto rows = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(width) *
+                                                                 static_cast<size_t>(rowsBottom - rowsTop));
     for (int32_t y = rowsTop; y < rowsBottom; ++y)
-        std::memcpy(rows.data() + static_cast<size_t>(y - rowsTop) * static_cast<size_t>(width),
+        std::memcpy(rows.get() + static_cast<size_t>(y - rowsTop) * static_cast<size_t>(width),
                     source.LineBase(sourceRect.Top + y) + sourceRect.Left, static_cast<size_t>(width));
     source.UnlockLines(sourceRect.Top + rowsTop, sourceRect.Top + rowsBottom);
 
