@@ -147,11 +147,20 @@ void TVorelDrawing::SetBackground(uint8_t index, bool blank) {
     DrawAll();
 }
 
-std::unique_ptr<TVorelDrawingObject> TVorelDrawing::NewObject(uint8_t mapIndex, bool randomColours,
-                                                             TPoint wanted) const {
-    std::unique_ptr<THotImage> sheet = THotImage::Create(ObjectSheetName(mapIndex, false));
-    return std::make_unique<TVorelDrawingObject>(sheet->ImageData(), randomColours, GetEntry(mapIndex), wanted,
-                                                 ObjectSourceRect(mapIndex));
+THotImage& TVorelDrawing::Sheet(const std::string& name) {
+    // The sheet last cut from stays loaded: going back and forth over the
+    // same step cuts from it again and again.
+    if (!LastSheet || LastSheetName != name) {
+        LastSheet.reset();
+        LastSheet = THotImage::Create(name);
+        LastSheetName = name;
+    }
+    return *LastSheet;
+}
+
+std::unique_ptr<TVorelDrawingObject> TVorelDrawing::NewObject(uint8_t mapIndex, bool randomColours, TPoint wanted) {
+    return std::make_unique<TVorelDrawingObject>(Sheet(ObjectSheetName(mapIndex, false)).ImageData(), randomColours,
+                                                 GetEntry(mapIndex), wanted, ObjectSourceRect(mapIndex));
 }
 
 bool TVorelDrawing::AddObject(uint8_t mapIndex, bool randomColours) {
@@ -232,9 +241,9 @@ void TVorelDrawing::ToggleHalf(int number, bool keepCorner) {
     RebuildChart();
 }
 
-TRect TVorelDrawing::Resize(TVorelDrawingObject& object, bool half, bool keepCorner) const {
+TRect TVorelDrawing::Resize(TVorelDrawingObject& object, bool half, bool keepCorner) {
     uint8_t mapIndex = object.MapIndex();
-    std::unique_ptr<THotImage> sheet = THotImage::Create(ObjectSheetName(mapIndex, half));
+    THotImage& sheet = Sheet(ObjectSheetName(mapIndex, half));
     TRect source = ObjectSourceRect(mapIndex);
     if (half) source = HalfSourceRect(source);
 
@@ -244,7 +253,7 @@ TRect TVorelDrawing::Resize(TVorelDrawingObject& object, bool half, bool keepCor
     if (!keepCorner)
         topLeft = PtAdd(
             topLeft, {(RectWidth(old) - RectWidth(source)) / 2, (RectHeight(old) - RectHeight(source)) / 2});
-    object.Rebuild(sheet->ImageData(), source, half, GetEntry(mapIndex), topLeft);
+    object.Rebuild(sheet.ImageData(), source, half, GetEntry(mapIndex), topLeft);
     return old;
 }
 
@@ -284,7 +293,7 @@ void TVorelDrawing::SetSelected(int number, bool on) {
     Redraw(object->Bounds());
 }
 
-void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point) {
+void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point, bool onlyChanges) {
     if (CanvasStale) {
         PaintCanvas({0, 0, PictureWidth, PictureHeight});
         CanvasStale = false;
@@ -302,14 +311,18 @@ void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point) {
     TZQ5ImageData& canvas = Canvas->ImageData();
     // Ink wins each block so that outlines stay whole. Only the blocks that
     // meet what was painted since the last reduction can differ.
-    reduced.InkShrinkPart(reduced.BoundsRect(), canvas, canvas.BoundsRect(), OutlineInk, -1, MiniatureDamage);
+    const TRect redone =
+        reduced.InkShrinkPart(reduced.BoundsRect(), canvas, canvas.BoundsRect(), OutlineInk, -1, MiniatureDamage);
     for (TVorelDrawingObject* object : selected) {
         object->SetSelected(true);
         PaintCanvas(object->Bounds());
     }
     // The outline just painted back is never part of the miniature.
     MiniatureDamage = {};
-    surface.CopyFrom(point, reduced, reduced.BoundsRect());
+    if (!onlyChanges)
+        surface.CopyFrom(point, reduced, reduced.BoundsRect());
+    else if (!IsRectEmpty(redone))
+        surface.CopyFrom(PtAdd(point, redone.TopLeft()), reduced, redone);
 }
 
 std::unique_ptr<TRegionEntry> TVorelDrawing::GetEntry(uint8_t mapIndex) const {
@@ -347,7 +360,7 @@ void TVorelDrawing::RestoreFromStream(ByteStream& stream) {
     Restore(ReadPictureRecord(stream, *Map));
 }
 
-std::unique_ptr<TVorelDrawingObject> TVorelDrawing::ObjectFromRecord(const TItemRecord& item) const {
+std::unique_ptr<TVorelDrawingObject> TVorelDrawing::ObjectFromRecord(const TItemRecord& item) {
     auto object = NewObject(item.MapIndex, false, item.Position);
     object->Apply(item);
     if (item.Half) Resize(*object, true, true);
@@ -377,6 +390,27 @@ std::vector<bool> KeepsItsOrder(const std::vector<int>& oldPlaces) {
 }
 } // namespace
 
+namespace {
+// Overlapping rectangles become one where that draws no more pixels than
+// drawing both, so that nothing is drawn twice; empty ones go.
+std::vector<TRect> MergeOverlapping(std::vector<TRect> rects) {
+    auto area = [](const TRect& r) { return int64_t{RectWidth(r)} * RectHeight(r); };
+    std::erase_if(rects, [](const TRect& r) { return IsRectEmpty(r); });
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (size_t i = 0; i < rects.size() && !merged; ++i)
+            for (size_t j = i + 1; j < rects.size() && !merged; ++j) {
+                const TRect both = UnionRect(rects[i], rects[j]);
+                if (!RectsIntersect(rects[i], rects[j]) || area(both) > area(rects[i]) + area(rects[j])) continue;
+                rects[i] = both;
+                rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
+                merged = true;
+            }
+    }
+    return rects;
+}
+} // namespace
+
 void TVorelDrawing::Restore(const TPictureRecord& record) {
     std::vector<TRect> damage;
     bool layoutChanged = RestoreBackground(record, damage);
@@ -401,6 +435,12 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
         const TItemRecord& wanted = record.Objects[place];
         int k = take(wanted, place, [](const TItemRecord& a, const TItemRecord& b) { return a == b; });
         if (k < 0) k = take(wanted, place, [](const TItemRecord& a, const TItemRecord& b) { return a.SameShape(b); });
+        // Mirroring moves every pixel and seed to its mirrored place and back
+        // again, whatever the colours: the same image turned the other way.
+        if (k < 0)
+            k = take(wanted, place, [](const TItemRecord& a, const TItemRecord& b) {
+                return a.MapIndex == b.MapIndex && a.Half == b.Half && a.Colours.size() == b.Colours.size();
+            });
         if (k < 0) {
             auto object = ObjectFromRecord(wanted);
             damage.push_back(object->Bounds());
@@ -412,6 +452,11 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
         if (object->Selected()) {
             object->SetSelected(false);
             damage.push_back(object->Bounds());
+        }
+        if (object->Mirrored() != wanted.Mirrored) {
+            object->SetMirrored(wanted.Mirrored);
+            damage.push_back(object->Bounds());
+            layoutChanged = true;
         }
         if (object->Position() != wanted.Position) {
             damage.push_back(object->Bounds());
@@ -438,8 +483,8 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
     // An object that moved from one place to another keeps the chart's item
     // numbers only when every object kept its place.
     if (layoutChanged || ObjectCount() != static_cast<int>(oldRecords.size())) RebuildChart();
-    for (const TRect& rect : damage)
-        if (!IsRectEmpty(rect)) Redraw(rect);
+    for (const TRect& rect : MergeOverlapping(std::move(damage)))
+        Redraw(rect);
 }
 
 bool TVorelDrawing::RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage) {

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class ByteStream;
@@ -81,8 +82,10 @@ public:
     void SetSelected(int number, bool on);
 
     // A 125 x 75 reduction in which the outlines stay whole and the selection
-    // outline never shows, drawn onto surface at point.
-    void DrawMiniature(TZQ5ImageData& surface, TPoint point);
+    // outline never shows, drawn onto surface at point. With onlyChanges the
+    // surface is taken to hold the miniature as it was last drawn there, and
+    // only what changed since is drawn.
+    void DrawMiniature(TZQ5ImageData& surface, TPoint point, bool onlyChanges = false);
 
     std::unique_ptr<TRegionEntry> GetEntry(uint8_t mapIndex) const;
 
@@ -109,11 +112,12 @@ public:
 private:
     TVorelDrawingObject* Item(int number) const;
     // An object cut from its full-size sheet, not yet in the picture.
-    std::unique_ptr<TVorelDrawingObject> NewObject(uint8_t mapIndex, bool randomColours, TPoint wanted) const;
+    std::unique_ptr<TVorelDrawingObject> NewObject(uint8_t mapIndex, bool randomColours, TPoint wanted);
     // An object made as reading its record into the picture makes it.
-    std::unique_ptr<TVorelDrawingObject> ObjectFromRecord(const TItemRecord& item) const;
+    std::unique_ptr<TVorelDrawingObject> ObjectFromRecord(const TItemRecord& item);
     // Re-cuts an object from the sheet of the size asked; returns its old bounds.
-    TRect Resize(TVorelDrawingObject& object, bool half, bool keepCorner) const;
+    TRect Resize(TVorelDrawingObject& object, bool half, bool keepCorner);
+    THotImage& Sheet(const std::string& name);
     // Keeps the background when only colours differ; whether it was re-made.
     bool RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage);
     // Draws the items inside area (picture coordinates) onto the canvas.
@@ -134,6 +138,8 @@ private:
     std::unique_ptr<THotImage> Canvas;
     std::unique_ptr<THotImage> Miniature;
     bool CanvasStale = true;
+    std::unique_ptr<THotImage> LastSheet;
+    std::string LastSheetName;
     // What was painted on the canvas since the miniature was last reduced.
     TRect MiniatureDamage;
 };
