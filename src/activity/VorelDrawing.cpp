@@ -141,10 +141,16 @@ void TVorelDrawing::SetBackground(uint8_t index, bool blank) {
     // The new background is made first, so that a failure keeps the old one.
     CheckBackgroundIndex(index);
     auto background = std::make_unique<TVorelBG>(index, GetEntry(index), blank);
+    KeepAsSpare();
     Bg = std::move(background);
     Blank = blank;
     RebuildChart();
     DrawAll();
+}
+
+void TVorelDrawing::KeepAsSpare() {
+    SpareBg = std::move(Bg);
+    SpareBlank = Blank;
 }
 
 THotImage& TVorelDrawing::Sheet(const std::string& name) {
@@ -489,17 +495,27 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
 
 bool TVorelDrawing::RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage) {
     const TItemRecord& wanted = record.Background;
-    if (Bg && Blank == record.Blank) {
-        TItemRecord now = Bg->Record();
-        if (now.SameShape(wanted) && now.Position == wanted.Position) {
-            damage.push_back(Bg->Recolour(wanted.Colours));
-            return false;
-        }
+    auto fits = [&](const std::unique_ptr<TVorelBG>& background, bool blank) {
+        if (!background || blank != record.Blank) return false;
+        TItemRecord now = background->Record();
+        return now.SameShape(wanted) && now.Position == wanted.Position;
+    };
+    if (fits(Bg, Blank)) {
+        damage.push_back(Bg->Recolour(wanted.Colours));
+        return false;
     }
-    auto background = std::make_unique<TVorelBG>(wanted.MapIndex, GetEntry(wanted.MapIndex), record.Blank);
-    background->Apply(wanted);
-    Bg = std::move(background);
-    Blank = record.Blank;
+    // Going back from a background change finds the background it replaced.
+    if (fits(SpareBg, SpareBlank)) {
+        std::swap(Bg, SpareBg);
+        std::swap(Blank, SpareBlank);
+        Bg->Recolour(wanted.Colours);
+    } else {
+        auto background = std::make_unique<TVorelBG>(wanted.MapIndex, GetEntry(wanted.MapIndex), record.Blank);
+        background->Apply(wanted);
+        KeepAsSpare();
+        Bg = std::move(background);
+        Blank = record.Blank;
+    }
     damage.push_back({0, 0, PictureWidth, PictureHeight});
     return true;
 }

@@ -120,6 +120,8 @@ private:
     THotImage& Sheet(const std::string& name);
     // Keeps the background when only colours differ; whether it was re-made.
     bool RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage);
+    // The background being replaced is kept, for going back to it.
+    void KeepAsSpare();
     // Draws the items inside area (picture coordinates) onto the canvas.
     void PaintCanvas(const TRect& area);
     // Brings area of the canvas up to date and copies it to the target.
@@ -132,6 +134,8 @@ private:
     TObjectList Objects;
     std::unique_ptr<TVorelBG> Bg;
     bool Blank = false;
+    std::unique_ptr<TVorelBG> SpareBg;
+    bool SpareBlank = false;
     TPoint Placement;
     // The picture as last drawn, kept so that a miniature needs no drawing of
     // its own; stale after changes made while detached.

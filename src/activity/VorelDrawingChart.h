@@ -57,8 +57,9 @@ private:
 
     std::array<uint8_t, SlotCount> ItemOfSlot{};
     std::unique_ptr<THotImage> Surface;
-    // Kept over two chartings, so that going back and forth between two
-    // stackings finds every item charted.
+    // Kept while one of the last two chartings (or the current one) used
+    // them, so that going back and forth between two stackings finds every
+    // item charted.
     std::vector<ChartedItem> Kept;
     unsigned Charting = 0;
 };
