@@ -412,8 +412,6 @@ void TFormVorel::showEvent(QShowEvent* event) {
 }
 
 void TFormVorel::FormShow() {
-    // Loading the sounds (and asking for a sound device) waits until the window is up.
-    Sound->Preload();
     if (ShowSplash) ShowAbout();
     if (TFormHelp* help = Help.IfMade()) PlaceHelp(*help);
 }

@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPixmap>
 
 #include <cstdio>
 
@@ -33,7 +34,9 @@ int main(int argc, char** argv) {
         return RunExport(options);
     }
     VorelApplication app(argc, argv);
-    app.setWindowIcon(QIcon(":/art/icon.png"));
+    // Named as a PNG, so that Qt does not load every image format plugin to
+    // find out what the file is.
+    app.setWindowIcon(QIcon(QPixmap(":/art/icon.png", "PNG")));
     // Wayland has no window icons: the compositor shows the icon of the
     // desktop entry that this names.
     QGuiApplication::setDesktopFileName(VOREL_APP_ID);
