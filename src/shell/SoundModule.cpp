@@ -6,7 +6,7 @@
 #include <QUrl>
 
 #ifndef VOREL_MODULES_FROM_PROGRAM
-#define VOREL_MODULES_FROM_PROGRAM "../lib/vorel"
+#define VOREL_MODULES_FROM_PROGRAM "../lib/vorel/modules"
 #endif
 
 namespace {

@@ -64,7 +64,7 @@ TEST(SoundModuleTest, InstalledItIsLookedForUnderTheLibraryFolder) {
     ASSERT_EQ(candidates.size(), 2);
     EXPECT_EQ(candidates[0], "/usr/bin/libvorelsound.so");
     EXPECT_TRUE(candidates[1].startsWith("/usr/lib")) << candidates[1].toStdString();
-    EXPECT_TRUE(candidates[1].endsWith("/vorel/libvorelsound.so")) << candidates[1].toStdString();
+    EXPECT_TRUE(candidates[1].endsWith("/vorel/modules/libvorelsound.so")) << candidates[1].toStdString();
 }
 
 TEST(SoundModuleTest, AMissingOrBrokenModuleIsNamedAndGivesNoOutput) {
