@@ -1,5 +1,7 @@
 #include "shell/ProgramCursors.h"
 
+#include "shell/PngFile.h"
+
 #include <QFile>
 #include <QPixmap>
 #include <QTextStream>
@@ -34,7 +36,7 @@ const QCursor& ProgramCursors::Custom(int index) const {
     std::optional<QCursor>& cursor = Made[static_cast<size_t>(index)];
     if (cursor) return *cursor;
     if (!HotSpots) HotSpots = ReadHotSpots(Folder + "/cursors.txt");
-    QPixmap picture(Folder + QString("/cursor%1.png").arg(index + 1));
+    const QPixmap picture = QPixmap::fromImage(ReadPng(Folder + QString("/cursor%1.png").arg(index + 1)));
     if (picture.isNull()) {
         cursor = QCursor(Fallbacks[static_cast<size_t>(index)]);
         return *cursor;

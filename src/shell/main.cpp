@@ -3,6 +3,7 @@
 #include "shell/CommandLine.h"
 #include "shell/EntrySequence.h"
 #include "shell/FormVorel.h"
+#include "shell/PngFile.h"
 #include "shell/VorelApplication.h"
 
 #include <QGuiApplication>
@@ -34,9 +35,7 @@ int main(int argc, char** argv) {
         return RunExport(options);
     }
     VorelApplication app(argc, argv);
-    // Named as a PNG, so that Qt does not load every image format plugin to
-    // find out what the file is.
-    app.setWindowIcon(QIcon(QPixmap(":/art/icon.png", "PNG")));
+    app.setWindowIcon(QIcon(QPixmap::fromImage(ReadPng(":/art/icon.png"))));
     // Wayland has no window icons: the compositor shows the icon of the
     // desktop entry that this names.
     QGuiApplication::setDesktopFileName(VOREL_APP_ID);

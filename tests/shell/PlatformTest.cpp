@@ -1,6 +1,7 @@
 #include "shell/CapsLock.h"
 #include "shell/EventBoundary.h"
 #include "shell/PixelView.h"
+#include "shell/PngFile.h"
 #include "shell/ProgramCursors.h"
 #include "shell/QtConvert.h"
 #include "shell/QtPlatform.h"
@@ -167,6 +168,21 @@ TEST(ProgramCursorsTest, PicturesWithHotSpotsAndFallbacks) {
     EXPECT_EQ(cursors.Cursor(2).shape(), Qt::BitmapCursor);
     EXPECT_EQ(cursors.Cursor(1).shape(), Qt::PointingHandCursor);
     EXPECT_EQ(cursors.Cursor(7).shape(), Qt::ArrowCursor);
+}
+
+// The program's pictures are read as PNG and nothing else, so that no image
+// plugin is asked (and loaded) to guess what a file is.
+TEST(PngFileTest, ReadsPngsOnlyWhateverTheName) {
+    QTemporaryDir dir;
+    QImage picture(7, 5, QImage::Format_ARGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(picture.save(dir.filePath("real.png"), "PNG"));
+    ASSERT_TRUE(picture.save(dir.filePath("bitmap.png"), "BMP"));
+    const QImage read = ReadPng(dir.filePath("real.png"));
+    EXPECT_EQ(read.size(), QSize(7, 5));
+    EXPECT_EQ(read.pixel(3, 2), QColor(Qt::blue).rgb());
+    EXPECT_TRUE(ReadPng(dir.filePath("bitmap.png")).isNull()) << "a bitmap under a PNG's name was read";
+    EXPECT_TRUE(ReadPng(dir.filePath("missing.png")).isNull());
 }
 
 TEST(Conversions, ShiftStateByteAndButtons) {
