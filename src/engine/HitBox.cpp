@@ -16,7 +16,7 @@ THitBox::THitBox(const std::string& id, const TRect& bounds) : TIDNode(id), Boun
     ClassId = ClassIdValue;
 }
 
-::CursorKind THitBox::CursorAt(int32_t, int32_t) const {
+int16_t THitBox::CursorAt(int32_t, int32_t) const {
     if (Disabled) return ckDefault;
     if (CursorKind >= ckDynamic1) return ckExamine;
     return CursorKind;
@@ -43,7 +43,7 @@ void THitBox::HoldTick(int32_t) {}
 
 void THitBox::LoadFromStream(ByteStream& stream) {
     TIDNode::LoadFromStream(stream);
-    CursorKind = static_cast<::CursorKind>(ReadSmallInt(stream));
+    CursorKind = ReadSmallInt(stream);
     Disabled = ReadBoolean(stream);
     Bounds = ReadRect(stream);
     IsControl = ReadBoolean(stream);

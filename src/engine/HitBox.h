@@ -5,7 +5,6 @@
 
 #include "foundation/Geometry.h"
 #include "foundation/IDList.h"
-#include "platform/Platform.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,6 +12,19 @@
 
 // Control-event actions handed to TRoom::ControlEvent.
 enum : uint8_t { caPress = 0, caDrag = 1, caRelease = 2, caHold = 3, caHover = 4 };
+
+// Cursor kinds named by the script; 100 and above show kind 2.
+enum : int16_t {
+    ckNone = -1,
+    ckDefault = 0,
+    ckAction = 1,
+    ckExamine = 2,
+    ckTake = 3,
+    ckBrush = 4,
+    ckLink = 5,
+    ckDynamic1 = 100,
+    ckDynamic2 = 101,
+};
 
 // Exit kinds of a script box.
 enum : uint8_t { ekNone = 0, ekQuit = 1, ekAskQuit = 2 };
@@ -37,7 +49,7 @@ public:
     THitBox(const std::string& id, const TRect& bounds);
 
     // ckDefault when disabled; kind 2 for the dynamic kinds; else CursorKind.
-    virtual ::CursorKind CursorAt(int32_t x, int32_t y) const;
+    virtual int16_t CursorAt(int32_t x, int32_t y) const;
     // Half-open test of Bounds; a disabled box contains nothing.
     virtual bool Contains(int32_t x, int32_t y) const;
     virtual void Activate();
@@ -53,13 +65,13 @@ public:
     virtual void HoldTick(int32_t ticks);
 
     void SetEnabled(bool enabled) { Disabled = !enabled; }
-    void SetCursorKind(::CursorKind kind) { CursorKind = kind; }
+    void SetCursorKind(int16_t kind) { CursorKind = kind; }
 
     // Record: class id, ID, CursorKind, Disabled, Bounds, IsControl.
     void LoadFromStream(ByteStream& stream) override;
     void SaveToStream(ByteStream& stream) const override;
 
-    ::CursorKind CursorKind = ckDefault;
+    int16_t CursorKind = ckDefault;
     bool Disabled = false;
     TRect Bounds;
     bool IsControl = false;

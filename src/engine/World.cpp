@@ -327,7 +327,7 @@ void TWorld::ViewMouseMove(uint8_t, int32_t x, int32_t y) {
         if (box && box->TracksHover && box->Hover(x, y)) Captured = box;
         if (!HasFlag(wfBusy)) {
             Plat->SetScreenCursor(ScreenCursor::Default);
-            Plat->SetPlayAreaCursor(box ? box->CursorAt(x, y) : ckDefault);
+            Plat->SetPlayAreaCursor(box ? box->CursorAt(x, y) : int16_t{ckDefault});
         }
     } catch (...) {
         HandleError("ViewMouseMove: exception caught");

@@ -17,21 +17,11 @@ enum class MessageResult { Ok, Yes, No };
 // The cursor shown over the whole screen: normal, or the hourglass while busy.
 enum class ScreenCursor { Default, Hourglass };
 
-// Cursor kinds: the play area shows ckNone as no cursor, ckDefault as the
-// arrow and ckAction..ckLink as the program's own cursors (hand, magnifier,
-// grabbing hand, brush, link hand). The script's two dynamic kinds are shown
-// by hit boxes as ckExamine.
-enum CursorKind : int16_t {
-    ckNone = -1,
-    ckDefault = 0,
-    ckAction = 1,
-    ckExamine = 2,
-    ckTake = 3,
-    ckBrush = 4,
-    ckLink = 5,
-    ckDynamic1 = 100,
-    ckDynamic2 = 101,
-};
+// Cursor kinds of the play area: -1 hidden, 0 the arrow, 1..5 the program's
+// own cursors (hand, magnifier, grabbing hand, brush, and the link hand).
+using CursorKind = int16_t;
+constexpr CursorKind crNone = -1;
+constexpr CursorKind crDefault = 0;
 
 class Platform {
 public:

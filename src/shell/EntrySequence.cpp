@@ -55,7 +55,7 @@ void InstallData(Platform& platform) {
 int RunWindows(VorelApplication& app, QtPlatform& platform, SingleInstance& instance, int scale) {
     platform.ProcessPendingMessages();
     TFormVorel form(platform, scale);
-    TDlgAbout about(platform, platform.Cursors().Cursor(ckLink));
+    TDlgAbout about(platform, platform.Cursors().Cursor(5));
     TFormHelp help;
     form.SetCompanions(&about, &help);
     instance.OnActivateRequest = [&form] { form.BringToFront(); };

@@ -117,7 +117,7 @@ void TFormVorel::FormCreate() {
             [this] { RealizeLibraryPalette(*this, Library.get()); });
     LoadLibraryAndThumbnails();
     Plat.ProcessPendingMessages();
-    pnlAbout->setCursor(Plat.Cursors().Cursor(ckAction));
+    pnlAbout->setCursor(Plat.Cursors().Cursor(1));
     ThumbFrameUp = THotImage::Create("picon_up");
     ThumbFrameDown = THotImage::Create("picon_dn");
     setWindowState(windowState() | Qt::WindowMaximized);

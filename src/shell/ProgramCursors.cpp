@@ -46,11 +46,11 @@ ProgramCursors::ProgramCursors(const QString& folder) {
 }
 
 QCursor ProgramCursors::Cursor(CursorKind kind) const {
-    if (kind >= ckAction && kind <= ckLink) return Custom[kind - ckAction];
-    if (kind == ckNone) return QCursor(Qt::BlankCursor);
+    if (kind >= 1 && kind <= 5) return Custom[kind - 1];
+    if (kind == crNone) return QCursor(Qt::BlankCursor);
     return QCursor(Qt::ArrowCursor);
 }
 
 bool ProgramCursors::Loaded(CursorKind kind) const {
-    return kind >= ckAction && kind <= ckLink && FromPicture[kind - ckAction];
+    return kind >= 1 && kind <= 5 && FromPicture[kind - 1];
 }

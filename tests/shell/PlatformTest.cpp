@@ -78,11 +78,11 @@ TEST(QtPlatformTest, PlayAreaCursorsByKind) {
     QtPlatform platform({});
     QWidget area;
     platform.SetPlayArea(&area);
-    platform.SetPlayAreaCursor(ckNone);
+    platform.SetPlayAreaCursor(crNone);
     EXPECT_EQ(area.cursor().shape(), Qt::BlankCursor);
-    platform.SetPlayAreaCursor(ckDefault);
+    platform.SetPlayAreaCursor(crDefault);
     EXPECT_EQ(area.cursor().shape(), Qt::ArrowCursor);
-    platform.SetPlayAreaCursor(ckTake);
+    platform.SetPlayAreaCursor(3);
     EXPECT_NE(area.cursor().shape(), Qt::ArrowCursor);
 }
 
@@ -113,12 +113,12 @@ TEST(ProgramCursorsTest, PicturesWithHotSpotsAndFallbacks) {
     spots.write("2 5 7\n3 99 99\nnonsense line\n");
     spots.close();
     ProgramCursors cursors(dir.path());
-    EXPECT_TRUE(cursors.Loaded(ckExamine));
-    EXPECT_FALSE(cursors.Loaded(ckAction));
-    EXPECT_EQ(cursors.Cursor(ckExamine).hotSpot(), QPoint(5, 7));
-    EXPECT_EQ(cursors.Cursor(ckExamine).shape(), Qt::BitmapCursor);
-    EXPECT_EQ(cursors.Cursor(ckAction).shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(cursors.Cursor(static_cast<CursorKind>(7)).shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(cursors.Loaded(2));
+    EXPECT_FALSE(cursors.Loaded(1));
+    EXPECT_EQ(cursors.Cursor(2).hotSpot(), QPoint(5, 7));
+    EXPECT_EQ(cursors.Cursor(2).shape(), Qt::BitmapCursor);
+    EXPECT_EQ(cursors.Cursor(1).shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(cursors.Cursor(7).shape(), Qt::ArrowCursor);
 }
 
 TEST(Conversions, ShiftStateByteAndButtons) {
