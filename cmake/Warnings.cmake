@@ -1,6 +1,11 @@
 # Applies the project's warning level to a target.
 function(vorel_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -Wshadow=local)
+  else()
+    target_compile_options(${target} PRIVATE -Wshadow)
+  endif()
   if(VOREL_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -1,10 +1,14 @@
 #pragma once
 // Lets a libFuzzer target also build as a plain program: without
-// -fsanitize=fuzzer, main() replays the files named on the command line, or
-// a number of pseudo-random inputs when given "--random N".
+// -fsanitize=fuzzer, main() replays the files named on the command line (a
+// folder stands for every file in it, so that a corpus replays as a test), or
+// a number of pseudo-random inputs when given "--random N". A driver with
+// modes of its own defines VOREL_FUZZ_OWN_MAIN and calls fuzzmain::Replay.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -13,7 +17,27 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
-#ifndef VOREL_LIBFUZZER
+namespace fuzzmain {
+inline std::vector<uint8_t> ReadInput(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// Replays the file, or every file below the folder; returns how many.
+inline int Replay(const std::filesystem::path& path) {
+    if (!std::filesystem::is_directory(path)) {
+        std::vector<uint8_t> bytes = ReadInput(path);
+        LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+        return 1;
+    }
+    int count = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path))
+        if (entry.is_regular_file()) count += Replay(entry.path());
+    return count;
+}
+} // namespace fuzzmain
+
+#if !defined(VOREL_LIBFUZZER) && !defined(VOREL_FUZZ_OWN_MAIN)
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 2 && args[0] == "--random") {
@@ -27,11 +51,12 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    int count = 0;
     for (const std::string& path : args) {
-        std::ifstream in(path, std::ios::binary);
-        std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
-        LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+        if (!std::filesystem::exists(path)) continue; // a corpus without reproducers yet
+        count += fuzzmain::Replay(path);
     }
+    std::printf("%d inputs replayed\n", count);
     return 0;
 }
 #endif

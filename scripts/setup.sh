@@ -3,9 +3,13 @@
 # skipping those already present. Uses sudo when not run as root.
 set -e
 packages="build-essential cmake ninja-build pkg-config git
-  qt6-base-dev libx11-dev librsvg2-bin fonts-liberation
+  qt6-base-dev qt6-multimedia-dev libx11-dev librsvg2-bin fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool"
+  xvfb xauth xdotool poppler-utils
+  clang libclang-rt-14-dev
+  libpng-dev libxtst-dev libxdamage-dev
+  qt6-wayland weston libweston-10-dev
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream"
 
 missing=""
 for p in $packages; do

@@ -8,9 +8,17 @@
 // the play area's display target. A drag step is one move of the held
 // object and the flush. Goals: a click under 50 screen copies, a drag step
 // under 20.
+//
+// Undo: taking a step (the picture's record before and after a change,
+// compared, and kept) and one undo or redo as the child meets it (the record
+// read back, the room drawn, the thumbnail, the flush). Goal: under 10 screen
+// copies each. Also the memory of 50 steps of 4 full pictures, and, given the
+// real region map as the first argument, the largest such memory it allows.
 
 #include "BenchTiming.h"
 #include "activity/ActivityArt.h"
+#include "activity/PictureHistory.h"
+#include "activity/RegionMap.h"
 #include "activity/VorelDrawing.h"
 #include "activity/VorelDrawingChart.h"
 #include "activity/VorelRoom.h"
@@ -21,8 +29,10 @@
 #include "image/ZQ5Library.h"
 #include "support/FakePlatform.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -40,9 +50,34 @@ public:
     FakeDisplayTarget Target{129, 79};
 };
 
+// The largest picture record a region map allows: the background with the
+// most regions and fifteen of the object with the most (a child may add the
+// same object again and again).
+size_t LargestRecord(const TRegionMap& map) {
+    size_t background = 0, object = 0;
+    for (int index = 0; index < 40; ++index) {
+        size_t regions = map.GetEntry(static_cast<uint8_t>(index))->Regions.size();
+        (index < 8 ? background : object) = std::max(index < 8 ? background : object, regions);
+    }
+    // Index and blank flag, the background's record, the count, fifteen map
+    // indices and object records, and the room's twenty bytes.
+    return 2 + (11 + background) + 1 + 15 * (1 + 11 + object) + 20;
+}
+
+size_t HistoryMemory(const TPictureStep& step, int pictures, int steps) {
+    size_t bytes = 0;
+    for (int p = 0; p < pictures; ++p) {
+        TPictureHistory history;
+        for (int s = 0; s < steps; ++s)
+            history.Record(step);
+        bytes += history.MemoryBytes();
+    }
+    return bytes;
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
     ActivityArt art;
     art.Use();
     TempDir games;
@@ -118,11 +153,51 @@ int main() {
     });
     world->ViewMouseUp(0, 0x08, click.X, click.Y);
 
+    TPictureHistory kept;
+    const double stepNanos = BestNanos([&](int) {
+        TPictureStep before = room->CaptureStep();
+        if (room->CaptureStep().Record != before.Record) std::abort(); // nothing changed in between
+        kept.Record(std::move(before));
+    });
+    // The clicks above left a full history; undo and redo take turns.
+    int refused = 0;
+    const double undoNanos = BestNanos([&](int i) {
+        if (!world->KeyCommand(i % 2 ? "REDO" : "UNDO")) ++refused;
+    });
+    if (refused > 0) {
+        std::fprintf(stderr, "%d undos or redos found nothing to do\n", refused);
+        return 1;
+    }
+    // The part of an undo that draws the room whole and shows it.
+    const double redrawNanos = BestNanos([&](int) {
+        room->Draw(world->Screen());
+        room->RefreshThumbnail();
+        world->FlushView();
+    });
+    const TPictureStep full = room->CaptureStep();
+    const size_t memory = HistoryMemory(full, 4, 50);
+
     std::printf("screen copy (512 x 320 memcpy): %8.1f us\n", copy / 1000);
     std::printf("colouring click:                %8.1f us = %5.1f screen copies (goal < 50)\n",
                 clickNanos / 1000, clickNanos / copy);
     std::printf("drag step:                      %8.1f us = %5.1f screen copies (goal < 20)\n",
                 dragNanos / 1000, dragNanos / copy);
+    std::printf("taking a step:                  %8.1f us = %5.1f screen copies (goal < 10)\n",
+                stepNanos / 1000, stepNanos / copy);
+    std::printf("undo or redo:                   %8.1f us = %5.1f screen copies (goal < 10)\n",
+                undoNanos / 1000, undoNanos / copy);
+    std::printf("  of which drawing the room:    %8.1f us = %5.1f screen copies\n", redrawNanos / 1000,
+                redrawNanos / copy);
+    std::printf(
+        "50 steps of 4 pictures of 15 objects: %zu bytes (a record of %zu bytes) = %.2f screen copies\n",
+        memory, full.Record.size(), static_cast<double>(memory) / static_cast<double>(screenA.size()));
+    if (argc > 1) {
+        const size_t largest = LargestRecord(*TRegionMap::Load(argv[1]));
+        TPictureStep worst{std::vector<uint8_t>(largest), {}};
+        std::printf(
+            "with %s: the largest record is %zu bytes; 50 steps of 4 pictures hold at most %zu bytes\n",
+            argv[1], largest, HistoryMemory(worst, 4, 50));
+    }
 
     world.reset();
     PictureThumbs.fill(nullptr);

@@ -1,32 +1,22 @@
 #!/bin/sh
-# Launch benchmark under Xvfb: for the real program and for a minimal Qt
-# Widgets program, measured alternately in the same run, the time from
-# launch to the first frame (of the title room, for the program) and the
-# peak resident memory; prints the medians and their ratios.
-# Usage: launch_bench.sh [BIN_DIR] [RUNS]     (BIN_DIR defaults to build/bin)
+# Launch benchmark under Xvfb: for a minimal Qt Widgets program and for the
+# real program with the about box at start-up off and on, measured in turn
+# in the same run, the time from launch to the first frame (of the title
+# room, for the program) and the peak resident memory; prints the medians,
+# the lowest..highest run, and the ratios of the medians to the minimal
+# program's.
+# Usage: launch_bench.sh [BIN_DIR] [RUNS]   (BIN_DIR defaults to build/bin, RUNS to 15)
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 bin="${1:-$root/build/bin}"
-runs="${2:-7}"
+runs="${2:-15}"
 command -v Xvfb >/dev/null || { echo "Xvfb is not installed"; exit 1; }
 for f in vorel minimal_widgets vorel.zq5; do
   [ -e "$bin/$f" ] || { echo "missing $bin/$f (build first, with the data files)"; exit 1; }
 done
 
-work=$(mktemp -d)
-mkdir -p "$work/config/KEL! Software" "$work/data" "$work/runtime"
-chmod 700 "$work/runtime"
-printf '[General]\nSplashScreen=false\n' > "$work/config/KEL! Software/Vorel.conf"
-export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
+. "$root/bench/shell/xvfb_session.sh"
 export VOREL_REPORT_FIRST_FRAME=1
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
 
 # One launch: prints "milliseconds-to-first-frame peak-kib".
 measure() {
@@ -44,24 +34,36 @@ measure() {
   echo "$(( (frame - start) / 1000000 )) ${peak:-0}"
 }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+# The runs alternate between the settings, so each launch writes its own. The
+# function becomes the program (exec), so that its process is the one measured.
+vorel_off() { splash false; exec "$bin/vorel" "$@"; }
+vorel_on() { splash true; exec "$bin/vorel" "$@"; }
 
 measure "$bin/minimal_widgets" > /dev/null   # warm the caches once
-measure "$bin/vorel" > /dev/null
-: > "$work/base"; : > "$work/prog"
+measure vorel_off > /dev/null
+: > "$work/base"; : > "$work/off"; : > "$work/on"
 i=0
 while [ $i -lt "$runs" ]; do
   measure "$bin/minimal_widgets" >> "$work/base"
-  measure "$bin/vorel" >> "$work/prog"
+  measure vorel_off >> "$work/off"
+  measure vorel_on >> "$work/on"
   i=$((i + 1))
 done
 
-base_ms=$(cut -d' ' -f1 "$work/base" | median); prog_ms=$(cut -d' ' -f1 "$work/prog" | median)
-base_kib=$(cut -d' ' -f2 "$work/base" | median); prog_kib=$(cut -d' ' -f2 "$work/prog" | median)
-printf '%-22s %12s %14s\n' "" "first frame" "peak resident"
-printf '%-22s %9s ms %10s MiB\n' "minimal Qt Widgets" "$base_ms" "$(awk "BEGIN { printf \"%.1f\", $base_kib / 1024 }")"
-printf '%-22s %9s ms %10s MiB\n' "vorel (title room)" "$prog_ms" "$(awk "BEGIN { printf \"%.1f\", $prog_kib / 1024 }")"
-printf '%-22s %11s x %12s x   (goal: within 1.5 x)\n' "ratio" \
-  "$(awk "BEGIN { printf \"%.2f\", $prog_ms / ($base_ms > 0 ? $base_ms : 1) }")" \
-  "$(awk "BEGIN { printf \"%.2f\", $prog_kib / $base_kib }")"
-echo "($runs runs each, medians, alternating, one Xvfb)"
+# column N of a file -> "median low..high"
+stats() { cut -d' ' -f"$2" "$1" | sort -n | awk -v kib="$3" '{ v[NR] = kib ? $1 / 1024 : $1 }
+  END { printf kib ? "%.1f %.1f..%.1f" : "%d %d..%d", v[int((NR + 1) / 2)], v[1], v[NR] }'; }
+ratio() { awk "BEGIN { printf \"%.2f\", $1 / ($2 > 0 ? $2 : 1) }"; }
+
+printf '%-30s %22s %24s\n' "" "first frame, ms" "peak resident, MiB"
+for f in base off on; do
+  case $f in base) label="minimal Qt Widgets" ;; off) label="vorel, about box off" ;; on) label="vorel, about box on" ;; esac
+  set -- $(stats "$work/$f" 1 0) $(stats "$work/$f" 2 1)
+  eval "${f}_ms=$1 ${f}_mib=$3"
+  printf '%-30s %8s (%11s) %9s (%11s)\n' "$label" "$1" "$2" "$3" "$4"
+done
+printf '%-30s %8s x %25s x\n' "ratio, about box off" "$(ratio "$off_ms" "$base_ms")" "$(ratio "$off_mib" "$base_mib")"
+printf '%-30s %8s x %25s x\n' "ratio, about box on" "$(ratio "$on_ms" "$base_ms")" "$(ratio "$on_mib" "$base_mib")"
+echo "($runs runs each, in turn, medians (lowest..highest), one Xvfb; the machine may be shared,"
+echo " so compare the ratios, not the milliseconds)"

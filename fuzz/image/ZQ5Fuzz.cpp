@@ -6,6 +6,8 @@
 // --generate N corrupts N copies of a sound library and replays those;
 // --seed FILE writes that sound library, as a start for a fuzzing corpus.
 
+#define VOREL_FUZZ_OWN_MAIN
+#include "../FuzzMain.h"
 #include "foundation/ByteStream.h"
 #include "foundation/KelException.h"
 #include "image/ZQ5Image.h"
@@ -97,12 +99,6 @@ std::vector<uint8_t> Corrupt(const std::vector<uint8_t>& sound, std::mt19937& ra
         bytes.resize(ZQ5FirstRecordOffset + random() % (bytes.size() - ZQ5FirstRecordOffset));
     return bytes;
 }
-
-std::vector<uint8_t> ReadFile(const char* path) {
-    MemoryStream stream;
-    stream.LoadFromFile(path);
-    return stream.Data();
-}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -123,11 +119,10 @@ int main(int argc, char** argv) {
         std::printf("%d corrupted libraries replayed\n", count);
         return 0;
     }
-    for (int i = 1; i < argc; ++i) {
-        std::vector<uint8_t> input = ReadFile(argv[i]);
-        LLVMFuzzerTestOneInput(input.data(), input.size());
-    }
-    std::printf("%d files replayed\n", argc - 1);
+    int count = 0;
+    for (int i = 1; i < argc; ++i)
+        if (std::filesystem::exists(argv[i])) count += fuzzmain::Replay(argv[i]);
+    std::printf("%d inputs replayed\n", count);
     return 0;
 }
 #endif

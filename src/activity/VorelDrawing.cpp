@@ -10,6 +10,8 @@
 #include "image/ZQ5ImageData.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 // Puts a surface's clip rectangle back however the drawing ends.
@@ -17,15 +19,48 @@ auto KeepClip(TZQ5ImageData& surface) {
     return ScopeGuard([&surface, saved = surface.ClipRect] { surface.SetClipRect(saved); });
 }
 
-// At least this much of a moved object stays inside the picture.
-constexpr int32_t KeepInside = 10;
+// At least this much of a moved object's drawn pixels stays inside the
+// picture in each direction, all of them when the object is smaller.
+constexpr int32_t KeepInside = 16;
 
+int32_t ClampAxis(int32_t at, int32_t drawnFirst, int32_t drawnLast, int32_t length) {
+    int32_t keep = std::min(KeepInside, drawnLast - drawnFirst);
+    int32_t lowest = keep - drawnLast;            // the drawn end still keep pixels in
+    int32_t highest = length - keep - drawnFirst; // the drawn start still keep pixels in
+    return std::min(std::max(at, lowest), highest);
+}
+
+int32_t VisibleDrawnPixels(const TVorelDrawingObject& object, TPoint at) {
+    return object.DrawnPixelsIn(RectSubPt({0, 0, PictureWidth, PictureHeight}, at));
+}
 } // namespace
 
-TPoint ClampObjectPlacement(TPoint point, int32_t width, int32_t height) {
-    int32_t x = std::max(point.X, KeepInside - width);
-    int32_t y = std::max(point.Y, KeepInside - height);
-    return {std::min(x, PictureWidth - KeepInside), std::min(y, PictureHeight - KeepInside)};
+TPoint ClampObjectPlacement(TPoint point, const TRect& drawn) {
+    return {ClampAxis(point.X, drawn.Left, drawn.Right, PictureWidth),
+            ClampAxis(point.Y, drawn.Top, drawn.Bottom, PictureHeight)};
+}
+
+// The box rule alone lets a shape whose box has empty corners (a tree, a
+// ring) slip out until only its transparent corner is left. Along the way
+// from where the object is to where it is wanted, it stops at the last place
+// that still shows 16 x 16 pixels' worth of its drawing (all of it when less).
+TPoint KeepInSight(const TVorelDrawingObject& object, TPoint from, TPoint to) {
+    const int32_t needed = std::min<int32_t>(KeepInside * KeepInside, object.DrawnPixelCount());
+    if (VisibleDrawnPixels(object, to) >= needed || VisibleDrawnPixels(object, from) < needed) return to;
+    const TPoint way = PtSub(to, from);
+    const int32_t steps = std::max(std::abs(way.X), std::abs(way.Y));
+    auto along = [&](int32_t k) { return PtAdd(from, {way.X * k / steps, way.Y * k / steps}); };
+    int32_t good = 0, bad = steps; // shows enough at good, not at bad
+    while (bad - good > 1) {
+        int32_t middle = (good + bad) / 2;
+        (VisibleDrawnPixels(object, along(middle)) >= needed ? good : bad) = middle;
+    }
+    return along(good);
+}
+
+TRect ReachBox(const TVorelDrawingObject& object) {
+    const TRect& drawn = object.DrawnBox();
+    return IsRectEmpty(drawn) ? RectSubPt(object.Bounds(), object.Position()) : drawn;
 }
 
 TVorelDrawing::TVorelDrawing() : TVorelDrawing(TRegionMap::Load(RegionMapFileName())) {}
@@ -116,10 +151,11 @@ bool TVorelDrawing::AddObject(uint8_t mapIndex, bool randomColours) {
     TPoint centred{(PictureWidth - RectWidth(source)) / 2, (PictureHeight - RectHeight(source)) / 2};
     // The cascade is not reset by everything that empties the picture; however
     // far it has run, a new object stays in reach of the child.
-    TPoint position = ClampObjectPlacement(PtAdd(Placement, centred), RectWidth(source), RectHeight(source));
+    TPoint wanted = PtAdd(Placement, centred);
     Placement = PtAdd(Placement, CascadeStep);
     auto object = std::make_unique<TVorelDrawingObject>(sheet->ImageData(), randomColours, GetEntry(mapIndex),
-                                                        position, source);
+                                                        wanted, source);
+    object->SetPosition(ClampObjectPlacement(wanted, ReachBox(*object)));
     ItemChart->Add(*object);
     Objects.AddTail(std::move(object));
     DrawAll();
@@ -141,7 +177,7 @@ void TVorelDrawing::MoveObject(int number, TPoint point, bool rebuildChart) {
     TVorelDrawingObject* object = Object(number);
     if (!object) return;
     TRect old = object->Bounds();
-    object->SetPosition(ClampObjectPlacement(point, RectWidth(old), RectHeight(old)));
+    object->SetPosition(KeepInSight(*object, object->Position(), ClampObjectPlacement(point, ReachBox(*object))));
 
     TRect now = object->Bounds();
     if (RectsIntersect(now, old)) {
@@ -240,8 +276,23 @@ void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point) {
         PaintCanvas({0, 0, PictureWidth, PictureHeight});
         CanvasStale = false;
     }
+    // The selection outline belongs to the editing, not to the picture: the
+    // canvas is reduced without it (it would cover the object's own outline).
+    std::vector<TVorelDrawingObject*> selected;
+    for (TVorelDrawingObject* object : Objects)
+        if (object->Selected()) selected.push_back(object);
+    for (TVorelDrawingObject* object : selected) {
+        object->SetSelected(false);
+        PaintCanvas(object->Bounds());
+    }
     TZQ5ImageData& reduced = Miniature->ImageData();
-    reduced.ShrinkFrom(Canvas->ImageData(), 3);
+    TZQ5ImageData& canvas = Canvas->ImageData();
+    // Ink wins each block so that outlines stay whole.
+    reduced.InkShrinkFrom(reduced.BoundsRect(), canvas, canvas.BoundsRect(), OutlineInk, -1);
+    for (TVorelDrawingObject* object : selected) {
+        object->SetSelected(true);
+        PaintCanvas(object->Bounds());
+    }
     surface.CopyFrom(point, reduced, reduced.BoundsRect());
 }
 

@@ -21,9 +21,18 @@ class TRegionMap;
 class TVorelDrawingChart;
 class TZQ5ImageData;
 
-// The top-left at which an object of that size may be placed near point: at
-// least 10 pixels of it stay inside the picture in each direction.
-TPoint ClampObjectPlacement(TPoint point, int32_t width, int32_t height);
+// The top-left nearest point at which an object whose drawn pixels lie in
+// drawn (relative to its top-left) keeps at least 16 by 16 of that box
+// inside the picture, all of it in a direction where it is smaller.
+TPoint ClampObjectPlacement(TPoint point, const TRect& drawn);
+// What must stay in reach of an object: its drawn box, or its whole box
+// when nothing of it is drawn.
+TRect ReachBox(const TVorelDrawingObject& object);
+// Where an object moving from one place towards another stops so that at
+// least 16 x 16 pixels' worth of its drawing (all when it has fewer) stays
+// in the picture; to itself when that already holds there, or when it did
+// not hold at from either.
+TPoint KeepInSight(const TVorelDrawingObject& object, TPoint from, TPoint to);
 
 class TObjectList : public TKelListOf<TVorelDrawingObject> {};
 
@@ -68,7 +77,8 @@ public:
     bool IsHalf(int number) const;
     void SetSelected(int number, bool on);
 
-    // A 125 x 75 reduction (every third pixel) drawn onto surface at point.
+    // A 125 x 75 reduction in which the outlines stay whole and the selection
+    // outline never shows, drawn onto surface at point.
     void DrawMiniature(TZQ5ImageData& surface, TPoint point);
 
     std::unique_ptr<TRegionEntry> GetEntry(uint8_t mapIndex) const;
@@ -83,6 +93,7 @@ public:
     TVorelBG* Background() const { return Bg.get(); }
     bool BackgroundBlank() const { return Blank; }
     TPoint NextPlacement() const { return Placement; }
+    void SetNextPlacement(TPoint point) { Placement = point; }
     TVorelDrawingChart& Chart() { return *ItemChart; }
 
 private:

@@ -8,6 +8,8 @@
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 
+#include <algorithm>
+
 namespace {
 // Far beyond any place an item can reach, and small enough that adding an
 // image's size cannot overflow.
@@ -38,6 +40,47 @@ void TVorelDrawingObject::CutFromSheet(TZQ5ImageData& sheet, const TRect& source
                                    static_cast<uint16_t>(RectHeight(source)));
     Surface().CopyFrom({0, 0}, sheet, source);
     Surface().SetTransparent(BlankBackgroundColour, true);
+    MeasureDrawn();
+}
+
+void TVorelDrawingObject::MeasureDrawn() {
+    TZQ5ImageData& surface = Surface();
+    const int32_t w = surface.Width, h = surface.Height;
+    TRect box{w, h, 0, 0};
+    // A table of sums over the drawn mask answers "how many drawn pixels in
+    // this rectangle" at once, however often a drag asks.
+    DrawnSums.assign(static_cast<size_t>(w + 1) * static_cast<size_t>(h + 1), 0);
+    for (int32_t y = 0; y < h; ++y) {
+        int32_t row = 0;
+        for (int32_t x = 0; x < w; ++x) {
+            bool drawn = surface.GetPixel({x, y}) != BlankBackgroundColour;
+            row += drawn ? 1 : 0;
+            SumAt(x + 1, y + 1) = SumAt(x + 1, y) + row;
+            if (drawn)
+                box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
+                       std::max(box.Bottom, y + 1)};
+        }
+    }
+    Drawn = IsRectEmpty(box) ? TRect{} : box;
+}
+
+int32_t& TVorelDrawingObject::SumAt(int32_t x, int32_t y) {
+    return DrawnSums[static_cast<size_t>(y) * static_cast<size_t>(Surface().Width + 1) + static_cast<size_t>(x)];
+}
+
+int32_t TVorelDrawingObject::DrawnPixelsIn(TRect rect) const {
+    const TZQ5ImageData& surface = Image->ImageData();
+    rect = IntersectRect(rect, surface.BoundsRect());
+    if (IsRectEmpty(rect) || DrawnSums.empty()) return 0;
+    auto sum = [&](int32_t x, int32_t y) {
+        return DrawnSums[static_cast<size_t>(y) * static_cast<size_t>(surface.Width + 1) + static_cast<size_t>(x)];
+    };
+    return sum(rect.Right, rect.Bottom) - sum(rect.Left, rect.Bottom) - sum(rect.Right, rect.Top) +
+           sum(rect.Left, rect.Top);
+}
+
+int32_t TVorelDrawingObject::DrawnPixelCount() const {
+    return DrawnSums.empty() ? 0 : DrawnSums.back();
 }
 
 TZQ5ImageData& TVorelDrawingObject::Surface() {
@@ -85,6 +128,7 @@ void TVorelDrawingObject::SetMirrored(bool on) {
         surface.CopyFrom({0, 0}, mirror, mirror.BoundsRect());
     }
     IsMirrored = on;
+    MeasureDrawn();
     for (TRegion& region : RegionEntry->Regions)
         region.Seed.X = surface.Width - region.Seed.X - 1;
 }
@@ -140,7 +184,12 @@ std::unique_ptr<THotImage> TVorelDrawingObject::DuplicateImage() {
 void TVorelDrawingObject::LoadFromStream(ByteStream& stream) {
     if (ReadByte(stream) != ClassIdValue) RaiseSavedGameDamaged();
     TKelNode::LoadFromStream(stream);
-    TPoint position = ReadPoint(stream);
+    TPoint position;
+    try {
+        position = ReadPoint(stream);
+    } catch (const KelException&) {
+        RaiseSavedGameDamaged(); // this record's own word for any damage
+    }
     auto outOfReach = [](int32_t v) { return v < -MaxStoredCoordinate || v > MaxStoredCoordinate; };
     if (outOfReach(position.X) || outOfReach(position.Y)) RaiseSavedGameDamaged();
     SetPosition(position);

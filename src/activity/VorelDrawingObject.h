@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class THotImage;
 class TZQ5ImageData;
@@ -51,6 +52,12 @@ public:
     uint8_t MapIndex() const { return RegionEntry->MapIndex; }
     TPoint Position() const { return Origin; }
     const TRect& Bounds() const { return Box; }
+    // The box of the drawn (not transparent) pixels, relative to the
+    // top-left; empty for an image drawn wholly transparent. Objects only.
+    const TRect& DrawnBox() const { return Drawn; }
+    // How many drawn pixels lie in rect (relative to the top-left), and in all.
+    int32_t DrawnPixelsIn(TRect rect) const;
+    int32_t DrawnPixelCount() const;
     bool Mirrored() const { return IsMirrored; }
     bool Half() const { return IsHalf; }
     bool Selected() const { return IsSelected; }
@@ -69,10 +76,14 @@ protected:
 private:
     // A new image holding source cut out of the sheet, 217 transparent.
     void CutFromSheet(TZQ5ImageData& sheet, const TRect& source);
+    void MeasureDrawn();
+    int32_t& SumAt(int32_t x, int32_t y);
 
     std::unique_ptr<TRegionEntry> RegionEntry;
     TPoint Origin;
     TRect Box;
+    TRect Drawn;
+    std::vector<int32_t> DrawnSums; // (Width + 1) x (Height + 1) sums of the drawn mask
     bool IsMirrored = false;
     bool IsHalf = false;
     bool IsSelected = false;

@@ -4,6 +4,7 @@
 #include "activity/RandomColour.h"
 #include "activity/VorelDrawing.h"
 #include "engine/World.h"
+#include "foundation/ByteStream.h"
 #include "foundation/LoadSave.h"
 #include "foundation/ScopeGuard.h"
 #include "foundation/Text.h"
@@ -38,6 +39,14 @@ int DigitOf(const std::string& text, size_t at) {
     return text[at] - '0';
 }
 
+// The background button (1..16, over all banks) that chooses a background:
+// each bank offers two backgrounds, each blank (odd button) and coloured.
+uint8_t BackgroundButtonOf(uint8_t background, bool blank) {
+    int bank = background / 2 + 1;
+    int button = (background % 2) * 2 + (blank ? 1 : 2);
+    return static_cast<uint8_t>((bank - 1) * 4 + button);
+}
+
 int NumberOf(const std::string& text) {
     int32_t value = 0;
     return TryStrToInt(text, value) ? value : -1;
@@ -70,6 +79,10 @@ bool TVorelRoom::KeyFlag(uint16_t flag) const {
     return World && World->HasFlag(flag);
 }
 
+void TVorelRoom::Sound(SoundCue cue) const {
+    if (World) World->GetPlatform().PlaySound(cue);
+}
+
 TFrameSet* TVorelRoom::FindFrameSet(const std::string& id) const {
     return static_cast<TFrameSet*>(FrameSets.FindID(id));
 }
@@ -86,6 +99,14 @@ uint8_t TVorelRoom::ColourOf(bool brightSet, uint8_t button) {
 
 void TVorelRoom::LoadState(ByteStream& stream) {
     TRoom::LoadState(stream);
+    // The steps belong to the picture being replaced.
+    Steps.Clear();
+    DragStart.reset();
+    ShowHistory();
+    LoadPictureState(stream);
+}
+
+void TVorelRoom::LoadPictureState(ByteStream& stream) {
     try {
         Drawing->LoadFromStream(stream);
         ReadRoomFields(stream);
@@ -123,6 +144,10 @@ void TVorelRoom::ReadRoomFields(ByteStream& stream) {
 
 void TVorelRoom::SaveState(ByteStream& stream) {
     TRoom::SaveState(stream);
+    SavePictureState(stream);
+}
+
+void TVorelRoom::SavePictureState(ByteStream& stream) const {
     Drawing->SaveToStream(stream);
     WriteBoolean(stream, BrightSet);
     WriteByte(stream, BackgroundButton);
@@ -141,8 +166,15 @@ void TVorelRoom::Enter(const std::string& previousID) {
     if (!ButtonSheet) ButtonSheet = THotImage::Create("vorelbtn");
     if (!IconSheet) IconSheet = THotImage::Create("qzvrlicn");
     SelectIcon(0);
+    // Older files may name a button that is not the picture's background.
+    BackgroundButton = BackgroundButtonOf(Drawing->Background()->MapIndex(), Drawing->BackgroundBlank());
     SetBank(Bank);
     if (TFrameSet* bright = FindFrameSet("BRIGHT")) bright->ChangeFrame(Screen(), BrightSet ? 0 : 1, false);
+    // However the room was reached (a thumbnail, going back after a load),
+    // its thumbnail is the highlighted one.
+    int number = DigitOf(GetID(), 5);
+    if (World && number >= 1 && number <= ThumbnailCount && PictureThumbs[static_cast<size_t>(number)])
+        World->MainWindow().HighlightThumbnail(number, true);
 }
 
 // A drag whose release never came (the capture was taken away) leaves the
@@ -151,6 +183,14 @@ void TVorelRoom::FinishDrag() {
     if (!Dragging) return;
     Dragging = false;
     Drawing->RebuildChart();
+    KeepDragStep();
+}
+
+void TVorelRoom::KeepDragStep() {
+    if (!DragStart) return;
+    TPictureStep before = std::move(*DragStart);
+    DragStart.reset();
+    KeepStep(std::move(before));
 }
 
 void TVorelRoom::Leave() {
@@ -162,6 +202,7 @@ void TVorelRoom::Leave() {
     TRoom::Leave();
     // Off the screen the picture draws nowhere until the room is drawn again.
     Drawing->Attach(nullptr, PictureOrigin);
+    if (World) World->MainWindow().ShowHistory(false, false);
 }
 
 void TVorelRoom::DrawContents(TZQ5ImageData& screen) {
@@ -171,6 +212,7 @@ void TVorelRoom::DrawContents(TZQ5ImageData& screen) {
     DrawButtons();
     DrawColourButtons();
     DrawIcons();
+    ShowHistory();
 }
 
 void TVorelRoom::ReleaseResources(bool destroying) {
@@ -199,7 +241,7 @@ void TVorelRoom::ResetPicture(uint8_t background) {
     BrightSet = false;
     Colour = 1;
     Bank = 1;
-    BackgroundButton = 1;
+    BackgroundButton = BackgroundButtonOf(background, true);
     Drawing->Clear();
     Drawing->SetBackground(background, true);
     ButtonState.fill(0);
@@ -256,7 +298,8 @@ void TVorelRoom::DrawIcon(int slot) {
     TPoint at{(slot - 1) * IconSize + IconStripOrigin.X, IconStripOrigin.Y};
     std::optional<uint8_t> mapIndex = Drawing->ObjectMapIndex(IconMap[slot]);
     if (!mapIndex || !IconSheet) {
-        screen->FillRect(MakeBounds(at.X, at.Y, IconSize, IconSize), EmptyIconColour);
+        // An empty slot shows the room as it is without an icon there.
+        RestorePicture(*screen, MakeBounds(at.X, at.Y, IconSize, IconSize));
         return;
     }
     int v = *mapIndex - FirstObjectMapIndex + (slot == SelectedIcon ? 32 : 0);
@@ -315,11 +358,17 @@ void TVorelRoom::SetBank(uint8_t bank) {
     FaceSheet = THotImage::Create("btnface" + std::to_string(bank));
     bool displayed = HasFlag(rfDrawn);
     if (TFrameSet* slide = FindFrameSet("SLIDE")) slide->ChangeFrame(Screen(), bank - 1, displayed);
+    PressBankButtons();
+    if (displayed) DrawButtons();
+}
+
+// The background buttons of the bank shown are down when they show the
+// picture's background; the object buttons are up.
+void TVorelRoom::PressBankButtons() {
     for (int i = 1; i <= 4; ++i)
-        ButtonState[static_cast<size_t>(i)] = (bank - 1) * 4 + i == BackgroundButton;
+        ButtonState[static_cast<size_t>(i)] = (Bank - 1) * 4 + i == BackgroundButton;
     for (int i = FirstObjectButton; i <= ButtonCount; ++i)
         ButtonState[static_cast<size_t>(i)] = 0;
-    if (displayed) DrawButtons();
 }
 
 bool TVorelRoom::ReleaseButtons(uint8_t n) {
@@ -350,16 +399,18 @@ void TVorelRoom::RunScript(const std::string& script, const std::string& argumen
         return;
     }
     if (script == "ERASER") {
-        Eraser();
+        AsStep([this] { Eraser(); });
         return;
     }
     if (script == "FLOP" || script == "HALF") {
         // The tools act on the selected object; without one they are disabled.
         if (SelectedIcon == 0) return;
-        if (script == "FLOP")
-            Drawing->ToggleMirror(SelectedObject());
-        else
-            Drawing->ToggleHalf(SelectedObject(), false);
+        AsStep([&] {
+            if (script == "FLOP")
+                Drawing->ToggleMirror(SelectedObject());
+            else
+                Drawing->ToggleHalf(SelectedObject(), false);
+        });
         SelectIcon(SelectedIcon);
         DrawIcons();
         RefreshThumbnail();
@@ -368,13 +419,11 @@ void TVorelRoom::RunScript(const std::string& script, const std::string& argumen
 
     SelectIcon(0);
     if (script == "BTN")
-        ObjectButton(NumberOf(argument));
+        AsStep([&] { ObjectButton(NumberOf(argument)); });
     else if (script == "BG")
-        BackgroundButtonPressed(NumberOf(argument));
-    else if (script == "XPANEL1")
-        SetBank(static_cast<uint8_t>(Bank > 1 ? Bank - 1 : 0));
-    else if (script == "XPANEL2")
-        SetBank(static_cast<uint8_t>(Bank < 4 ? Bank + 1 : 0));
+        AsStep([&] { BackgroundButtonPressed(NumberOf(argument)); });
+    else if (script == "XPANEL1" || script == "XPANEL2")
+        TurnBank(script == "XPANEL2");
     else if (script == "COLOR")
         ChooseColour(argument);
     else if (script == "BRIGHT")
@@ -398,6 +447,7 @@ void TVorelRoom::ObjectButton(int n) {
     CancelTimer(tsRelease);
     AddTimer(tsRelease, ReleaseDelay);
     if (!Drawing->AddObject(mapIndex, KeyFlag(wfShift))) return;
+    Sound(SoundCue::AddObject);
     auto count = static_cast<uint8_t>(ObjectCount());
     IconMap.Set(count, count);
     SelectIcon(count);
@@ -419,6 +469,15 @@ void TVorelRoom::BackgroundButtonPressed(int n) {
     uint8_t now = BankButtonOf(BackgroundButton);
     ButtonState[now] = 1;
     DrawButton(now);
+}
+
+void TVorelRoom::TurnBank(bool forward) {
+    uint8_t old = Bank;
+    if (forward)
+        SetBank(static_cast<uint8_t>(Bank < 4 ? Bank + 1 : 0));
+    else
+        SetBank(static_cast<uint8_t>(Bank > 1 ? Bank - 1 : 0));
+    if (Bank != old) Sound(SoundCue::BankPage);
 }
 
 void TVorelRoom::ChooseColour(const std::string& argument) {
@@ -484,6 +543,7 @@ void TVorelRoom::DeleteAllObjects() {
     Drawing->Clear();
     Drawing->DrawAll();
     SelectIcon(0);
+    Sound(SoundCue::DeleteAll);
 }
 
 void TVorelRoom::DeleteSelected() {
@@ -494,6 +554,7 @@ void TVorelRoom::DeleteSelected() {
     IconMap.Remove(slot, count);
     Drawing->DeleteObject(number);
     DrawIcon(count);
+    Sound(SoundCue::Delete);
 }
 
 // --- Control events ------------------------------------------------------------
@@ -519,11 +580,13 @@ bool TVorelRoom::PictureEvent(TControlBox& box, uint8_t action) {
         if (grab) {
             GrabOffset = *grab;
             Dragging = true;
+            DragStart = CaptureStep();
             return true;
         }
         SelectIcon(0);
         bool shift = KeyFlag(wfShift) || (box.ShiftState & 0x01) != 0;
-        Drawing->FillAt(point, shift ? RandomColour() : ColourOf(BrightSet, Colour));
+        AsStep([&] { Drawing->FillAt(point, shift ? RandomColour() : ColourOf(BrightSet, Colour)); });
+        Sound(shift ? SoundCue::RandomFill : SoundCue::Fill);
         RefreshThumbnail();
         return false;
     }
@@ -533,6 +596,7 @@ bool TVorelRoom::PictureEvent(TControlBox& box, uint8_t action) {
         if (action == caDrag) return true;
         Dragging = false;
         RefreshThumbnail();
+        KeepDragStep();
         return false;
     default:
         return false;
@@ -545,7 +609,84 @@ void TVorelRoom::IconEvent(TControlBox& box) {
     if (slot > ObjectCount() || slot == SelectedIcon) return;
     SelectIcon(0);
     SelectIcon(static_cast<uint8_t>(slot));
-    Drawing->BringToFront(IconMap[slot]);
-    IconMap.MoveToTop(slot, ObjectCount());
+    AsStep([&] {
+        Drawing->BringToFront(IconMap[slot]);
+        IconMap.MoveToTop(slot, ObjectCount());
+    });
+    RefreshThumbnail();
+}
+
+// --- Undo and redo ---------------------------------------------------------------
+
+TPictureStep TVorelRoom::CaptureStep() const {
+    MemoryStream record;
+    SavePictureState(record);
+    return {std::move(record.Data()), Drawing->NextPlacement()};
+}
+
+template <class Change> void TVorelRoom::AsStep(Change change) {
+    TPictureStep before = CaptureStep();
+    change();
+    KeepStep(std::move(before));
+}
+
+void TVorelRoom::KeepStep(TPictureStep before) {
+    // What left the record as it was (a click on a line, a declined question)
+    // is no step: an undo must always show a change.
+    if (CaptureStep().Record == before.Record) return;
+    Steps.Record(std::move(before));
+    ShowHistory();
+}
+
+void TVorelRoom::ShowHistory() {
+    // Only the room on the screen speaks for the window's buttons.
+    if (World && HasFlag(rfDrawn)) World->MainWindow().ShowHistory(Steps.CanUndo(), Steps.CanRedo());
+}
+
+bool TVorelRoom::KeyCommand(const std::string& name) {
+    if (name == "UNDO" && Steps.CanUndo()) {
+        Undo();
+        return true;
+    }
+    if (name == "REDO" && Steps.CanRedo()) {
+        Redo();
+        return true;
+    }
+    return false;
+}
+
+void TVorelRoom::Undo() {
+    // A drag still held ends here, as its own step.
+    FinishDrag();
+    if (std::optional<TPictureStep> step = Steps.Undo(CaptureStep())) RestoreStep(*step);
+    ShowHistory();
+}
+
+void TVorelRoom::Redo() {
+    FinishDrag();
+    if (std::optional<TPictureStep> step = Steps.Redo(CaptureStep())) RestoreStep(*step);
+    ShowHistory();
+}
+
+void TVorelRoom::RestoreStep(const TPictureStep& step) {
+    // The colours and the bank in view are the child's tools, not the picture:
+    // they stay as they are.
+    const bool brightSet = BrightSet;
+    const uint8_t bank = Bank;
+    const uint8_t colour = Colour;
+    SelectedIcon = 0; // its object is about to be replaced
+    MemoryStream record(step.Record);
+    LoadPictureState(record);
+    BrightSet = brightSet;
+    Bank = bank;
+    Colour = colour;
+    Drawing->SetNextPlacement(step.Placement);
+
+    CancelTimer(tsRelease);
+    PressBankButtons();
+    SelectIcon(0);
+    // Drawn whole, as on entering, so that every button and icon slot shows
+    // what the restored picture has.
+    if (HasFlag(rfDrawn)) Draw(Screen());
     RefreshThumbnail();
 }

@@ -12,12 +12,15 @@
 // left alone.
 
 #include "activity/IconMap.h"
+#include "activity/PictureHistory.h"
 #include "engine/Room.h"
 #include "foundation/Geometry.h"
+#include "platform/SoundCue.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class THotImage;
@@ -44,6 +47,15 @@ public:
     void ReleaseResources(bool destroying) override;
     void DrawMiniature(TZQ5ImageData& surface, TPoint point) override;
     std::string KindName() const override { return "VOREL"; }
+    bool KeyCommand(const std::string& name) override;
+
+    // Every change to the picture is a step that can be taken back and
+    // forth; the selection is cleared, the colour and bank stay as they are.
+    void Undo();
+    void Redo();
+    const TPictureHistory& History() const { return Steps; }
+    // The picture's state as a step: what the room's record holds of it.
+    TPictureStep CaptureStep() const;
 
     void RefreshThumbnail();
     void ResetPicture(uint8_t background);
@@ -83,6 +95,7 @@ private:
     uint8_t FirstBackground() const;
     TZQ5ImageData* Screen() const;
     bool KeyFlag(uint16_t flag) const;
+    void Sound(SoundCue cue) const;
     TFrameSet* FindFrameSet(const std::string& id) const;
     void SetTool(const std::string& id, uint8_t state, uint8_t frame);
     uint8_t SelectedObject() const { return IconMap[SelectedIcon]; }
@@ -98,9 +111,23 @@ private:
     void DeleteSelected();
     void ObjectButton(int n);
     void BackgroundButtonPressed(int n);
+    // A page of the object buttons back or forward; nothing past either end.
+    void TurnBank(bool forward);
     void ChooseColour(const std::string& argument);
     void ToggleBright();
     void ReadRoomFields(ByteStream& stream);
+    // The room's own part of its saved-game record: picture and twenty bytes.
+    void SavePictureState(ByteStream& stream) const;
+    void LoadPictureState(ByteStream& stream);
+    void PressBankButtons();
+
+    void RestoreStep(const TPictureStep& step);
+    // Runs a change; when it changed the picture's record, the state before
+    // it becomes a step.
+    template <class Change> void AsStep(Change change);
+    void KeepStep(TPictureStep before);
+    void KeepDragStep();
+    void ShowHistory();
 
     std::unique_ptr<TVorelDrawing> Drawing;
     std::unique_ptr<THotImage> IconSheet;
@@ -117,6 +144,8 @@ private:
     bool EraserOn = false;
     TPoint GrabOffset;
     bool Dragging = false; // between a press on the selected object and its release
+    std::optional<TPictureStep> DragStart;
     std::array<uint8_t, ButtonCount + 1> ButtonState{}; // 1..12
     TIconMap IconMap;
+    TPictureHistory Steps;
 };

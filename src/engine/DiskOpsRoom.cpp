@@ -2,6 +2,7 @@
 
 #include "engine/SavedGame.h"
 #include "engine/World.h"
+#include "foundation/ByteStream.h"
 #include "foundation/KelException.h"
 #include "foundation/ResStrings.h"
 #include "image/HotImage.h"
@@ -64,8 +65,7 @@ int TDiskOpsRoom::ButtonIndex(const std::string& id) {
 
 void TDiskOpsRoom::Enter(const std::string& previousID) {
     TAuxGfxRoom::Enter(previousID);
-    Thumbs[0] = THotImage::CreateBlankInLibrary(SaveThumbWidth, *World->Library(), SaveThumbHeight);
-    if (TZQ5ImageData* screen = World->Screen()) Thumbs[0]->ImageData().ShrinkFrom(*screen, 5);
+    SetThumbnail(0, World->GameThumbnail());
     PressedButton = 0;
     OverwriteMode = FlashPhase = PressedInside = false;
     // Coming from the title room there is no game in progress to lose.
@@ -82,6 +82,7 @@ void TDiskOpsRoom::ReadSlots() {
 }
 
 void TDiskOpsRoom::SetThumbnail(int slot, const std::vector<uint8_t>& pixels) {
+    if (pixels.size() != SaveThumbBytes) return;
     if (!Thumbs[slot])
         Thumbs[slot] = THotImage::CreateBlankInLibrary(SaveThumbWidth, *World->Library(), SaveThumbHeight);
     TZQ5ImageData& surface = Thumbs[slot]->ImageData();
@@ -228,6 +229,8 @@ void TDiskOpsRoom::LeaveOverwriteMode() {
 
 void TDiskOpsRoom::ClickSlot(int slot) {
     if (OverwriteMode) {
+        // The automatic slot is written at every close: a save there would be lost.
+        if (slot == AutomaticSlot) return;
         LeaveOverwriteMode();
         SaveToSlot(slot);
         return;
@@ -239,7 +242,7 @@ void TDiskOpsRoom::ClickSlot(int slot) {
 }
 
 void TDiskOpsRoom::ClickSave() {
-    for (int slot = 1; slot <= SlotCount; ++slot) {
+    for (int slot = AutomaticSlot + 1; slot <= SlotCount; ++slot) {
         if (!Occupied[slot]) {
             SaveToSlot(slot);
             return;
@@ -251,6 +254,7 @@ void TDiskOpsRoom::ClickSave() {
 }
 
 void TDiskOpsRoom::SaveToSlot(int slot) {
+    KeepUnreadableSlotFile(slot);
     std::vector<uint8_t> current = ThumbnailPixels(0);
     World->PendingThumbnail = current;
     // The room is not left: the child stays here and sees the slot fill.
@@ -259,6 +263,18 @@ void TDiskOpsRoom::SaveToSlot(int slot) {
     Occupied[slot] = true;
     if (!current.empty()) SetThumbnail(slot, current);
     DrawButton(slot);
+}
+
+void TDiskOpsRoom::KeepUnreadableSlotFile(int slot) {
+    // A slot shows as free when its file cannot be read; such a file may
+    // still hold a child's pictures, so it is kept aside, never written over.
+    const std::string path = SaveFileName(SlotChar(slot));
+    if (Occupied[slot] || !FileExists(path)) return;
+    std::error_code error;
+    KeepDamagedFile(path, error);
+    if (error)
+        throw KelException("The saved game in \"" + path + "\" could not be read nor moved aside (" +
+                           error.message() + "), so nothing was saved there.");
 }
 
 void TDiskOpsRoom::LoadSlot(int slot) {

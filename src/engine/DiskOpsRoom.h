@@ -17,6 +17,8 @@ class THotImage;
 class TDiskOpsRoom : public TAuxGfxRoom {
 public:
     static constexpr int SlotCount = 8;
+    // Written at every close; it loads, but the save button never writes it.
+    static constexpr int AutomaticSlot = 1;
     static constexpr uint8_t FillColour = 208;
 
     explicit TDiskOpsRoom(const std::string& id);
@@ -51,6 +53,7 @@ private:
     void EndPress();
     void LeaveOverwriteMode();
     void SaveToSlot(int slot);
+    void KeepUnreadableSlotFile(int slot);
     void LoadSlot(int slot);
     void ClickSlot(int slot);
     void ClickSave();

@@ -2,10 +2,21 @@
 
 #include "foundation/Text.h"
 
+#include "foundation/KelException.h"
+
 #include <exception>
+#include <filesystem>
 
 namespace {
 constexpr size_t MaxBlockLength = 65280;
+
+void RefuseOversized(const std::string& fileName) {
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(fileName, error);
+    if (!error && size > ObfMaxFileSize)
+        throw KelException("The script \"" + fileName + "\" holds " + std::to_string(size) +
+                           " bytes, more than the " + std::to_string(ObfMaxFileSize) + " a script may hold");
+}
 
 // Block k of bytes ^= block from, for blocks of length len.
 void XorBlock(std::vector<uint8_t>& bytes, size_t k, size_t from, size_t len) {
@@ -15,25 +26,11 @@ void XorBlock(std::vector<uint8_t>& bytes, size_t k, size_t from, size_t len) {
         target[i] ^= source[i];
 }
 
-// Splits one line (ISO 8859-1 bytes) into records of at most ObfMaxRecord
-// bytes. A split takes the place of the last space that leaves a record short
-// enough, or of a space inserted after ObfMaxRecord bytes; the continuation
-// begins with "+" where that space stood.
-void AppendRecords(std::string line, std::vector<uint8_t>& out) {
-    const size_t splitAt = ObfMaxRecord + 1; // 1-based position of the split space
-    while (line.size() > ObfMaxRecord) {
-        size_t space = line.rfind(' ', splitAt - 1);
-        if (space == std::string::npos) {
-            line.insert(splitAt - 1, 1, ' ');
-            space = splitAt - 1;
-        }
-        out.push_back(static_cast<uint8_t>(space));
-        out.insert(out.end(), line.begin(), line.begin() + static_cast<std::ptrdiff_t>(space));
-        line.erase(0, space);
-        line[0] = '+';
+void AppendRecords(const std::string& line, std::vector<uint8_t>& out) {
+    for (const std::string& record : ObfSplitLine(line)) {
+        out.push_back(static_cast<uint8_t>(record.size()));
+        out.insert(out.end(), record.begin(), record.end());
     }
-    out.push_back(static_cast<uint8_t>(line.size()));
-    out.insert(out.end(), line.begin(), line.end());
 }
 
 // The padded size is the smallest size above the lines' total that is a
@@ -48,6 +45,23 @@ void AppendPadding(std::vector<uint8_t>& out) {
     out.resize(padded, 0);
 }
 } // namespace
+
+std::vector<std::string> ObfSplitLine(std::string line) {
+    std::vector<std::string> records;
+    const size_t splitAt = ObfMaxRecord + 1; // 1-based position of the split space
+    while (line.size() > ObfMaxRecord) {
+        size_t space = line.rfind(' ', splitAt - 1);
+        if (space == std::string::npos) {
+            line.insert(splitAt - 1, 1, ' ');
+            space = splitAt - 1;
+        }
+        records.push_back(line.substr(0, space));
+        line.erase(0, space);
+        line[0] = '+';
+    }
+    records.push_back(std::move(line));
+    return records;
+}
 
 size_t ObfBlockCount(size_t size) {
     size_t blocks = 4;
@@ -79,6 +93,7 @@ bool ObfUnscramble(std::vector<uint8_t>& bytes) {
 }
 
 TObfText::TObfText(const std::string& fileName) {
+    RefuseOversized(fileName);
     if (FileExists(fileName)) Text.LoadFromFile(fileName);
     Unscramble();
 }
@@ -88,7 +103,7 @@ TObfText::TObfText(std::vector<uint8_t> scrambled) : Text(std::move(scrambled)) 
 }
 
 void TObfText::Unscramble() {
-    ObfUnscramble(Text.Data());
+    Unscrambled = ObfUnscramble(Text.Data());
     Text.Seek(0);
 }
 
@@ -144,6 +159,7 @@ std::vector<uint8_t> TObfText::MakePlain(ByteStream& source, const LineFilter& f
 
 void TObfText::MakeFile(const std::string& sourceName, const std::string& destName,
                         const LineFilter& filter) {
+    RefuseOversized(sourceName);
     FileStream source(sourceName, FileStream::Mode::Read);
     // Creating the destination before reading, so that a destination that
     // cannot be made fails before any work and leaves nothing half written.

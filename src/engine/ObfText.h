@@ -29,12 +29,24 @@ constexpr uint8_t ObfStopMark = 255;
 // that begin with "+".
 constexpr size_t ObfMaxRecord = 254;
 
+// The largest script file, in either form, that is read at all. The shipped
+// script holds a few kilobytes; a file beyond this is damaged, and refusing it
+// keeps a runaway file from being read whole into memory.
+constexpr uint64_t ObfMaxFileSize = 1u << 20;
+
+// The records of one line (ISO 8859-1 bytes) as the converter writes them:
+// lines longer than ObfMaxRecord are split at the last space that leaves a
+// record short enough, or at a space inserted after ObfMaxRecord bytes, and
+// each continuation begins with "+" where that space stood.
+std::vector<std::string> ObfSplitLine(std::string line);
+
 class TObfText {
 public:
     // Receives a line, may rewrite it, and answers whether to keep it.
     using LineFilter = std::function<bool(std::string&)>;
 
     // Loads the whole file and unscrambles it; a missing file is an empty text.
+    // A file larger than ObfMaxFileSize raises a KelException.
     explicit TObfText(const std::string& fileName);
     // Reads the container from bytes already in memory (still scrambled).
     explicit TObfText(std::vector<uint8_t> scrambled);
@@ -45,11 +57,15 @@ public:
     std::string ReadLine();
     // True once every record has been read or a stop mark was met.
     bool AtEnd() const;
+    // False for an empty text and for bytes whose size MakeFile never writes
+    // (a file cut short, say), which are read as they stand.
+    bool Intact() const { return Unscrambled; }
 
     // Converts the text file source into the container dest (created or
     // overwritten). Without a filter lines are trimmed and empty ones dropped;
     // with one, the filter alone decides. Raises FileOpenError when either
-    // file cannot be opened, before anything is written.
+    // file cannot be opened, and a KelException when the source is larger
+    // than ObfMaxFileSize, before anything is written.
     static void MakeFile(const std::string& sourceName, const std::string& destName,
                          const LineFilter& filter = {});
     // The plain (unscrambled, padded) container for the text lines of source,
@@ -61,4 +77,5 @@ private:
 
     MemoryStream Text;
     bool Stopped = false;
+    bool Unscrambled = false;
 };

@@ -99,6 +99,17 @@ void TRoom::Draw(TZQ5ImageData* screen) {
     DrawContents(*screen);
 }
 
+void TRoom::RestorePicture(TZQ5ImageData& screen, const TRect& area) {
+    TZQ5Library* library = LiveLibrary();
+    if (!library || !Picture || !HasFlag(rfDrawn)) return;
+    TZQ5ImageData* picture = library->GetImageData(Picture.Node());
+    if (!picture) return;
+    const ScopeGuard giveBack([library, node = Picture.Node()] { library->ReleaseImageData(node); });
+    picture->MirrorVertical = HasFlag(rfFlipPicture);
+    picture->MirrorHorizontal = HasFlag(rfMirrorPicture);
+    screen.CopyFrom(area.TopLeft(), *picture, area);
+}
+
 void TRoom::DrawContents(TZQ5ImageData& screen) {
     for (TFrameSet* frameSet : FrameSets)
         frameSet->Draw(&screen);
@@ -111,6 +122,10 @@ void TRoom::ReleaseResources(bool) {
 }
 
 void TRoom::DrawMiniature(TZQ5ImageData&, TPoint) {}
+
+bool TRoom::KeyCommand(const std::string&) {
+    return false;
+}
 
 void TRoom::AddTimer(uint8_t kind, int32_t delay) {
     Timers.AddTail(std::make_unique<TTimerScriptInfo>(kind, delay + Engine()->TickCount()));

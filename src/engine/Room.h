@@ -66,6 +66,9 @@ public:
     virtual std::string KindName() const { return ""; }
     // Whether saved games hold the room's state (see SavedGame.h).
     virtual bool KeptInSavedGames() const { return true; }
+    // A command from the keyboard, such as "UNDO"; false when the room has
+    // none of that name or cannot take it now.
+    virtual bool KeyCommand(const std::string& name);
 
     const std::string& GetCaption() const { return Caption; }
     const std::string& GetPictureName() const { return PictureName; }
@@ -101,6 +104,10 @@ public:
     uint8_t Flags = 0;
 
 protected:
+    // Puts the room's own picture back over area of the screen, where
+    // something drawn on it has gone; nothing while the room is not drawn.
+    void RestorePicture(TZQ5ImageData& screen, const TRect& area);
+
     std::string PictureName;
     std::string Caption;
     std::string InformText;

@@ -2,6 +2,7 @@
 
 #include "engine/Room.h"
 #include "foundation/ByteStream.h"
+#include "foundation/DiskSync.h"
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
 #include "foundation/ScopeGuard.h"
@@ -102,19 +103,41 @@ std::optional<std::pair<int64_t, TSaveTrailer>> FindSaveTrailer(ByteStream& stre
 void SaveFileAtomically(const std::string& path, const std::function<void(ByteStream&)>& write) {
     namespace fs = std::filesystem;
     const fs::path target(path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const std::string fresh = path + ".new";
     std::error_code ignored;
     try {
-        if (target.has_parent_path()) fs::create_directories(target.parent_path());
+        fs::create_directories(folder);
+        // Saved pictures are the child's own: no other user reads them.
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ignored);
         FileStream out(fresh, FileStream::Mode::Create);
+        fs::permissions(fresh, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
         write(out);
         out.Close();
+        // The bytes reach the disk before the name does, so that a power cut
+        // leaves either the old file or the whole new one, never an empty one.
+        if (!SyncToDisk(fresh)) throw KelException("the file could not be put on the disk");
         fs::rename(fresh, target);
+        SyncToDisk(folder.string());
     } catch (const std::exception& e) {
         fs::remove(fresh, ignored);
-        if (dynamic_cast<const KelException*>(&e)) throw;
-        throw KelException("SaveGame: could not write \"" + path + "\": " + e.what());
+        const std::string detail = dynamic_cast<const KelException*>(&e)
+                                       ? std::string(e.what())
+                                       : "SaveGame: could not write \"" + path + "\": " + e.what();
+        // Said for a parent first; the technical reason follows for whoever helps.
+        throw KelException("The pictures could not be saved in \"" + path +
+                           "\". What was saved there before is kept as it was. The disk may be full.\r\n\r\n(" +
+                           detail + ")");
     }
+}
+
+std::string KeepDamagedFile(const std::string& path, std::error_code& error) {
+    namespace fs = std::filesystem;
+    std::string kept = path + ".damaged";
+    for (int n = 2; fs::exists(kept, error); ++n)
+        kept = path + ".damaged" + std::to_string(n);
+    fs::rename(path, kept, error);
+    return kept;
 }
 
 TSlotInfo InspectSaveFile(const std::string& path) {
@@ -122,7 +145,7 @@ TSlotInfo InspectSaveFile(const std::string& path) {
     TSlotInfo info;
     try {
         FileStream in(path, FileStream::Mode::Read);
-        if (CheckSaveHeader(in) && DataFormatVersion != 0) {
+        if (in.Size() <= MaxSaveFileSize && CheckSaveHeader(in) && DataFormatVersion != 0) {
             auto trailer = FindSaveTrailer(in);
             info.Valid = true;
             if (trailer) info.Thumbnail = std::move(trailer->second.Thumbnail);

@@ -7,10 +7,15 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 class ByteStream;
 class TRoomList;
+
+// A saved game of this program holds some ten kilobytes; a file beyond this
+// bound is not one, and is refused before anything of it is read.
+constexpr int64_t MaxSaveFileSize = 16 << 20;
 
 constexpr int32_t SaveThumbWidth = 102;
 constexpr int32_t SaveThumbHeight = 64;
@@ -43,9 +48,18 @@ void WriteSaveTrailer(ByteStream& stream, const TSaveTrailer& trailer);
 // A trailer whose frame is inconsistent raises KelException.
 std::optional<std::pair<int64_t, TSaveTrailer>> FindSaveTrailer(ByteStream& stream);
 
+// Moves a saved game that cannot be read out of the way, to "<path>.damaged"
+// or, when that is taken, "<path>.damaged2", "...3" and so on, so that an
+// earlier kept file is never overwritten. Returns the name it now has; on
+// failure error is set and the file stays where it was.
+std::string KeepDamagedFile(const std::string& path, std::error_code& error);
+
 // Writes path through a new file beside it, renamed over the old one only when
 // write and the close succeed; otherwise the new file is removed, the old one
-// is left as it was, and the error passes on. Creates the folder when missing.
+// is left as it was, and a KelException worded for a parent passes on, with
+// the technical reason in brackets at its end. The new file is on the disk
+// before the rename. Creates the folder when missing; the folder is private to
+// the user (0700) and so is the file (0600).
 void SaveFileAtomically(const std::string& path, const std::function<void(ByteStream&)>& write);
 
 // What the load-and-save room knows of a slot file without reading it whole.

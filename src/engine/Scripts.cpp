@@ -12,12 +12,16 @@
 
 #include <array>
 #include <cstddef>
+#include <deque>
 #include <filesystem>
 #include <optional>
+#include <vector>
 #include <string_view>
 #include <system_error>
 
 namespace {
+ScriptErrorLog* ActiveLog = nullptr;
+
 std::string NextUpper(std::string& rest) {
     return UpperCase(ExtractWord(rest));
 }
@@ -27,30 +31,58 @@ std::string Quoted(const std::string& text) {
 }
 
 // Hands out the lines of a script with continuation records joined back to
-// the line they were split from.
+// the line they were split from. A record that begins with "+" is joined only
+// where the converter split: the joined line, split again, must give back
+// exactly the records read. Any other "+" line stays a line of its own.
 class ScriptLines {
 public:
     explicit ScriptLines(TObfText& text) : Text(text) {}
 
-    bool AtEnd() const { return !Ahead && Text.AtEnd(); }
+    bool AtEnd() const { return Pending.empty() && Text.AtEnd(); }
 
     std::string Next() {
-        std::string line = Ahead ? std::move(*Ahead) : Text.ReadLine();
-        Ahead.reset();
-        while (!Text.AtEnd()) {
-            std::string next = Text.ReadLine();
+        std::vector<std::string> chain{Take()};
+        while (!Pending.empty() || !Text.AtEnd()) {
+            std::string next = Take();
             if (!StartsWith(next, "+")) {
-                Ahead = std::move(next);
+                Pending.push_front(std::move(next));
                 break;
             }
-            line += " " + next.substr(1);
+            chain.push_back(std::move(next));
         }
-        return line;
+        size_t joined = chain.size();
+        while (joined > 1 && !WasSplit(chain, joined))
+            --joined;
+        for (size_t i = chain.size(); i-- > joined;)
+            Pending.push_front(std::move(chain[i]));
+        return Join(chain, joined);
     }
 
 private:
+    std::string Take() {
+        if (Pending.empty()) return Text.ReadLine();
+        std::string line = std::move(Pending.front());
+        Pending.pop_front();
+        return line;
+    }
+
+    static std::string Join(const std::vector<std::string>& chain, size_t count) {
+        std::string line = chain[0];
+        for (size_t i = 1; i < count; ++i)
+            line += " " + chain[i].substr(1);
+        return line;
+    }
+
+    static bool WasSplit(const std::vector<std::string>& chain, size_t count) {
+        std::vector<std::string> records = ObfSplitLine(Utf8ToLatin1(Join(chain, count)));
+        if (records.size() != count) return false;
+        for (size_t i = 0; i < count; ++i)
+            if (records[i] != Utf8ToLatin1(chain[i])) return false;
+        return true;
+    }
+
     TObfText& Text;
-    std::optional<std::string> Ahead;
+    std::deque<std::string> Pending;
 };
 
 // --- Hit boxes -------------------------------------------------------------
@@ -231,6 +263,7 @@ private:
         const uint16_t count = NextFrameNumber("frame count");
         const int32_t x = StrToInt(ExtractWord(Rest));
         const int32_t y = StrToInt(ExtractWord(Rest));
+        if (!CoordinatesInRange({x, y})) throw StdException("FRAMESET: the position is out of range");
         auto frameSet =
             std::make_unique<TFrameSet>(id, World.Library(), TRect{x, y, x, y}, count, height, image);
         if (!Rest.empty()) frameSet->Frame = NextFrameNumber("frame");
@@ -289,7 +322,19 @@ TRoom* ParseScriptLine(TWorld& world, const std::string& line, TRoom* room) {
     return room;
 }
 
+ScriptErrorLog::ScriptErrorLog() : Outer(ActiveLog) {
+    ActiveLog = this;
+}
+
+ScriptErrorLog::~ScriptErrorLog() {
+    ActiveLog = Outer;
+}
+
 void ScriptError(Platform& platform, const std::string& message) {
+    if (ActiveLog) {
+        ActiveLog->Gathered.push_back("line " + std::to_string(ActiveLog->Line) + ": " + message);
+        return;
+    }
     platform.ShowMessage("Script Error:\r\n\r\n" + message, MessageKind::Error, MessageButtons::Ok);
 }
 
@@ -306,6 +351,7 @@ void ReadScript(TWorld& world, TObfText& text) {
     TRoom* room = nullptr;
     // At least one line is read, so an empty script still passes the parser once.
     do {
+        if (ActiveLog) ++ActiveLog->Line;
         room = ParseScriptLine(world, lines.Next(), room);
         world.GetPlatform().ProcessPendingMessages();
     } while (!lines.AtEnd());
@@ -314,6 +360,10 @@ void ReadScript(TWorld& world, TObfText& text) {
 void LoadScriptFiles(TWorld& world, const std::string& textPath, const std::string& dataPath) {
     if (ScriptNeedsConversion(textPath, dataPath)) TObfText::MakeFile(textPath, dataPath, ConvertLine);
     TObfText text(dataPath);
+    // A missing script reads as an empty one; a file that is there but not a
+    // whole container would only yield garbage lines.
+    if (!text.Intact() && FileExists(dataPath))
+        throw KelException("the file is empty or cut short");
     ReadScript(world, text);
 }
 

@@ -13,6 +13,7 @@
 #include "engine/ScriptWords.h"
 
 #include <string>
+#include <vector>
 
 class Platform;
 class TObfText;
@@ -25,7 +26,8 @@ constexpr const char* ScriptDataName = "pyx_init.dat";
 // Converts and reads the script in DatPath; for TWorld::ScriptLoader.
 void LoadScript(TWorld& world);
 // Converts textPath into dataPath when the text is newer (or the data file
-// is missing), then reads dataPath.
+// is missing), then reads dataPath. A data file that is empty or cut short
+// raises a KelException.
 void LoadScriptFiles(TWorld& world, const std::string& textPath, const std::string& dataPath);
 // Reads every line of an open script, letting the platform process pending
 // messages after each. A record beginning with "+" continues the line before
@@ -39,5 +41,26 @@ bool ScriptNeedsConversion(const std::string& textPath, const std::string& dataP
 // returns the current room after it.
 TRoom* ParseScriptLine(TWorld& world, const std::string& line, TRoom* room);
 
-// "Script Error:", two line breaks and the message, in an error box with OK.
+// "Script Error:", two line breaks and the message, in an error box with OK;
+// while a ScriptErrorLog exists, the message goes into it instead.
 void ScriptError(Platform& platform, const std::string& message);
+
+// Gathers the errors of a whole script so that a damaged script is reported
+// once rather than line by line. Logs nest; the newest one gathers.
+class ScriptErrorLog {
+public:
+    ScriptErrorLog();
+    ~ScriptErrorLog();
+    ScriptErrorLog(const ScriptErrorLog&) = delete;
+    ScriptErrorLog& operator=(const ScriptErrorLog&) = delete;
+
+    // Each message with the number of the script line it belongs to.
+    const std::vector<std::string>& Messages() const { return Gathered; }
+    // Counted by ReadScript; the line the next message belongs to.
+    int Line = 0;
+
+private:
+    friend void ScriptError(Platform& platform, const std::string& message);
+    ScriptErrorLog* Outer;
+    std::vector<std::string> Gathered;
+};

@@ -4,6 +4,7 @@
 #include "image/HotImage.h"
 #include "image/ZQ5ImageData.h"
 #include "platform/MainWindowServices.h"
+#include "platform/Platform.h"
 
 namespace {
 constexpr uint8_t FirstStepDelay = 13;
@@ -75,10 +76,12 @@ void TTitleRoom::AdvanceStep() {
     const char* word = Step == 5 ? "VIMO" : Step == 8 ? "VOREL" : Step == LastStep ? "QUILO" : nullptr;
     if (word) FrameSets.Find(word).SetFrame(screen, 1);
     if (screen) DrawLogo(*screen);
-    if (Step < LastStep)
+    if (Step < LastStep) {
         AddTimer(tsTimer, StepDelay);
-    else
+    } else {
         AddTimer(tsDelay, GoAfter);
+        Engine()->GetPlatform().PlaySound(SoundCue::TitleArrival);
+    }
     --StepDelay;
 }
 

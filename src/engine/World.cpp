@@ -85,13 +85,8 @@ void TWorld::LoadRooms() {
 }
 
 void TWorld::RecoverDamagedSave(const std::string& path, const std::string& reason) {
-    namespace fs = std::filesystem;
-    // Never overwrite an earlier damaged file: pick the first free name.
     std::error_code error;
-    std::string kept = path + ".damaged";
-    for (int n = 2; fs::exists(kept, error); ++n)
-        kept = path + ".damaged" + std::to_string(n);
-    fs::rename(path, kept, error);
+    const std::string kept = KeepDamagedFile(path, error);
     std::string text = "The saved pictures in \"" + path + "\" could not be read (" + reason + ").\r\n\r\n";
     text += error ? "The file could not be moved aside (" + error.message() +
                         ") and will be replaced when the game ends."
@@ -273,6 +268,12 @@ void TWorld::RunTickSteps() {
     if (Screen() && Screen()->IsDirty()) FlushView();
 }
 
+bool TWorld::IsQuiet() const {
+    if (Captured || HasFlag(wfCursorRefresh) || HasFlag(wfQuit) || HasFlag(wfBusy)) return false;
+    if (Screen() && Screen()->IsDirty()) return false;
+    return !Current || Current->Timers.IsEmpty();
+}
+
 // ---- Mouse and paint ----
 
 bool TWorld::IsNotReady() const {
@@ -348,6 +349,18 @@ void TWorld::ViewMouseUp(int, uint8_t, int32_t x, int32_t y) {
     }
 }
 
+bool TWorld::KeyCommand(const std::string& name) {
+    bool taken = false;
+    try {
+        if (IsNotReady()) return false;
+        taken = Current->KeyCommand(name);
+        if (taken) FlushView();
+    } catch (...) {
+        HandleError("KeyCommand: exception caught");
+    }
+    return taken;
+}
+
 void TWorld::ViewPaint(const TRect& clip) {
     if (!Screen()) return;
     Screen()->AddDamage(clip);
@@ -394,9 +407,30 @@ std::vector<uint8_t> TWorld::ScreenThumbnail() const {
     return pixels;
 }
 
+// The four miniatures 2 by 2, each reduced again with ink winning, so that
+// saves of different pictures look different (a reduced screen is the title
+// room at every save).
+std::vector<uint8_t> TWorld::GameThumbnail() const {
+    for (int i = 1; i <= 4; ++i)
+        if (!PictureThumbs[i] || !Lib) return ScreenThumbnail();
+    std::unique_ptr<THotImage> sheet = THotImage::CreateBlankInLibrary(SaveThumbWidth, *Lib, SaveThumbHeight);
+    TZQ5ImageData& surface = sheet->ImageData();
+    constexpr int32_t w = SaveThumbWidth / 2, h = SaveThumbHeight / 2;
+    for (int i = 1; i <= 4; ++i) {
+        TRect quarter = MakeBounds((i - 1) % 2 * w, (i - 1) / 2 * h, w, h);
+        surface.InkShrinkFrom(quarter, PictureThumbs[i]->ImageData(), MiniatureArea, MiniatureInk, -1);
+    }
+    std::vector<uint8_t> pixels;
+    pixels.reserve(SaveThumbBytes);
+    for (int32_t y = 0; y < SaveThumbHeight; ++y)
+        for (int32_t x = 0; x < SaveThumbWidth; ++x)
+            pixels.push_back(surface.GetPixel({x, y}));
+    return pixels;
+}
+
 void TWorld::SaveGame(char slot, bool leaveRoom) {
     TSaveTrailer trailer;
-    trailer.Thumbnail = PendingThumbnail.empty() ? ScreenThumbnail() : std::move(PendingThumbnail);
+    trailer.Thumbnail = PendingThumbnail.empty() ? GameThumbnail() : std::move(PendingThumbnail);
     PendingThumbnail.clear();
     if (leaveRoom) GoRoom("TITLE");
     SetBusy(true);
@@ -413,6 +447,7 @@ bool TWorld::LoadGame(char slot) {
     SetBusy(true);
     ScopeGuard idle([this] { SetBusy(false); });
     FileStream in(SaveFileName(slot), FileStream::Mode::Read);
+    if (in.Size() > MaxSaveFileSize) throw KelException("LoadGame: the file is far larger than a saved game");
     // A file that fails half-way must not leave the rooms half read: the
     // state before the load is kept in memory and put back.
     MemoryStream before;

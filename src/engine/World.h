@@ -74,8 +74,18 @@ public:
     bool ReadGame(ByteStream& stream);
     void WriteGame(ByteStream& stream);
     // The picture stored with the next save (102 x 64, 6528 indices); when
-    // empty, SaveGame reduces the screen surface by 5.
+    // empty, SaveGame takes GameThumbnail.
     std::vector<uint8_t> PendingThumbnail;
+    // The picture of the game for a save: the four picture miniatures 2 by 2
+    // while PictureThumbs are all there, else the screen reduced by 5.
+    std::vector<uint8_t> GameThumbnail() const;
+
+    // True when ticks would change nothing until the next input: no timer is
+    // pending in the current room, no press is held, no pointer refresh, quit
+    // or busy state is pending and the screen has nothing undrawn. A shell may
+    // then stop ticking until input arrives; ticks that do not happen are not
+    // counted, which no pending timer can notice.
+    bool IsQuiet() const;
 
     void SetBusy(bool on);
     // The message, two line breaks and "Quit game?", Yes/No; Yes sets wfQuit.
@@ -96,6 +106,9 @@ public:
     void ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y);
     void ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y);
     void ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y);
+    // Hands a keyboard command to the current room and shows what it changed.
+    // Ignored while the world is busy; false when no room took it.
+    bool KeyCommand(const std::string& name);
 
     bool HasFlag(uint16_t flag) const override { return (Flags & flag) != 0; }
     void SetFlag(uint16_t flag, bool on) override;
@@ -150,8 +163,12 @@ private:
 // The one world, or nullptr.
 extern TWorld* World;
 
-// The four picture thumbnails (indices 1..4), owned by the shell.
+// The four picture thumbnails (indices 1..4), owned by the shell. Each holds
+// its picture's miniature in MiniatureArea, drawn in line art whose outlines
+// are MiniatureInk.
 extern std::array<THotImage*, 5> PictureThumbs;
+constexpr TRect MiniatureArea{2, 2, 127, 77};
+constexpr uint8_t MiniatureInk = 40;
 
 // Registers the hit-box classes, the room-stack entry and the image classes
 // with the node reader. The world's constructor calls it.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 
 struct TPoint {
     int32_t X = 0;
@@ -71,4 +72,15 @@ inline TRect UnionRect(const TRect& a, const TRect& b) {
     if (IsRectEmpty(b)) return a;
     return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
             std::max(a.Bottom, b.Bottom)};
+}
+
+// Coordinates read from a file (a script's bounds, a saved game's points and
+// rectangles) lie within this many pixels of the origin. The play area is 512
+// by 320, so the bound is generous, and the sum or difference of two such
+// values, or of one and an image size, never overflows.
+constexpr int32_t FileCoordinateLimit = 32767;
+
+inline bool CoordinatesInRange(std::initializer_list<int32_t> values) {
+    return std::all_of(values.begin(), values.end(),
+                       [](int32_t v) { return v >= -FileCoordinateLimit && v <= FileCoordinateLimit; });
 }

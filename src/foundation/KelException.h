@@ -43,6 +43,20 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A data file that ships with the program (the image library, the script, the
+// region map) cannot be used. Start-up stops on it before any saved game is
+// read or written, so the message names the file and nothing else is at risk.
+class DataFileDamaged : public KelException {
+public:
+    DataFileDamaged(const std::string& file, const std::string& reason);
+    const std::string& File() const { return Path; }
+    const std::string& Reason() const { return Why; }
+
+private:
+    std::string Path;
+    std::string Why;
+};
+
 // An internal consistency check failed.
 class AssertionFailure : public std::runtime_error {
 public:

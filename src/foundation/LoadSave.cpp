@@ -100,10 +100,17 @@ void WriteCardinal(ByteStream& stream, uint32_t value) {
     WriteLittleEndian(stream, value, 4);
 }
 
+namespace {
+[[noreturn]] void RefuseCoordinates(const char* operation) {
+    throw KelException(std::string(operation) + ": Input file is corrupt - a coordinate is out of range.");
+}
+} // namespace
+
 TPoint ReadPoint(ByteStream& stream) {
     TPoint p;
     p.X = static_cast<int32_t>(ReadUint32(stream, "ReadPoint"));
     p.Y = static_cast<int32_t>(ReadUint32(stream, "ReadPoint"));
+    if (!CoordinatesInRange({p.X, p.Y})) RefuseCoordinates("ReadPoint");
     return p;
 }
 
@@ -116,6 +123,7 @@ TRect ReadRect(ByteStream& stream) {
     TRect r;
     for (int32_t* field : {&r.Left, &r.Top, &r.Right, &r.Bottom})
         *field = static_cast<int32_t>(ReadUint32(stream, "ReadRect"));
+    if (!CoordinatesInRange({r.Left, r.Top, r.Right, r.Bottom})) RefuseCoordinates("ReadRect");
     return r;
 }
 

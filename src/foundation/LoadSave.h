@@ -33,6 +33,8 @@ int32_t ReadLongInt(ByteStream& stream);
 void WriteLongInt(ByteStream& stream, int32_t value);
 uint32_t ReadCardinal(ByteStream& stream);
 void WriteCardinal(ByteStream& stream, uint32_t value);
+// Points and rectangles are 32-bit fields; a field beyond FileCoordinateLimit
+// is corruption and raises a KelException naming the operation.
 TPoint ReadPoint(ByteStream& stream);
 void WritePoint(ByteStream& stream, TPoint value);
 TRect ReadRect(ByteStream& stream);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-extern std::string ProgramPath; // the folder of the program file
+extern std::string ProgramPath; // the folder of the shipped data (of the program in a build tree)
 extern std::string CommonPath;  // the per-user application-data folder
 extern std::string ProductPath; // the product's own folder below CommonPath
 extern std::string GamePath;    // the saved games

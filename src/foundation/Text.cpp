@@ -137,7 +137,7 @@ void ExtractRect(std::string& s, TRect& r) {
             break;
         }
     }
-    if (!ok || r.Right < 0 || r.Bottom < 0) throw std::runtime_error("ExtractBounds: invalid rectangle");
+    if (!ok || r.Right < 0 || r.Bottom < 0 || !CoordinatesInRange({r.Left, r.Top, r.Right, r.Bottom})) throw std::runtime_error("ExtractBounds: invalid rectangle");
 }
 
 void ExtractBounds(std::string& s, TRect& r) {

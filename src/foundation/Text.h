@@ -28,7 +28,8 @@ std::string ExtractWord(std::string& s);
 
 // Reads Left, Top, Width, Height as four words into r's four fields.
 // Raises std::runtime_error "ExtractBounds: invalid rectangle" on a word that
-// is not a number or on a negative width or height.
+// is not a number, on a negative width or height, or on a value beyond
+// FileCoordinateLimit.
 void ExtractRect(std::string& s, TRect& r);
 // As ExtractRect, then Right = Left + Width and Bottom = Top + Height.
 void ExtractBounds(std::string& s, TRect& r);

@@ -6,7 +6,10 @@
 #include "foundation/TemporaryChange.h"
 #include "image/ZQ5ImageData.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 void TZQ5ImageData::EraseLayers(const TRect& area) {
     if (Busy == 0 && !Layers.IsEmpty()) RestoreUnderLayers(nullptr, area);
@@ -246,4 +249,81 @@ void TZQ5ImageData::ShrinkFrom(TZQ5ImageData& source, int factor) {
     }
     UnlockLines(0, Height);
     source.UnlockLines(0, source.Height);
+}
+
+namespace {
+// The index a block of a reduction stands for: ink when the block holds any,
+// else the most frequent index that is not ignored (the first seen on a tie),
+// else the ignored index itself.
+class BlockVote {
+public:
+    BlockVote(uint8_t ink, int ignore) : Ink(ink), Ignore(ignore) {}
+    void Reset() {
+        Seen.clear();
+        InkSeen = false;
+    }
+    void Add(uint8_t index) {
+        if (index == Ink) InkSeen = true;
+        if (static_cast<int>(index) == Ignore) return;
+        for (auto& entry : Seen)
+            if (entry.first == index) {
+                ++entry.second;
+                return;
+            }
+        Seen.emplace_back(index, 1);
+    }
+    uint8_t Winner() const {
+        if (InkSeen) return Ink;
+        if (Seen.empty()) return static_cast<uint8_t>(Ignore);
+        auto best = Seen.begin();
+        for (auto it = Seen.begin(); it != Seen.end(); ++it)
+            if (it->second > best->second) best = it;
+        return best->first;
+    }
+
+private:
+    uint8_t Ink;
+    int Ignore;
+    bool InkSeen = false;
+    std::vector<std::pair<uint8_t, int>> Seen;
+};
+
+// The source span [first, last) that destination step i of count stands for.
+std::pair<int32_t, int32_t> BlockSpan(int32_t start, int32_t length, int32_t i, int32_t count) {
+    int32_t first = start + static_cast<int32_t>(int64_t{i} * length / count);
+    int32_t last = start + static_cast<int32_t>(int64_t{i + 1} * length / count);
+    return {first, std::max(last, first + 1)};
+}
+} // namespace
+
+void TZQ5ImageData::InkShrinkFrom(TRect destRect, TZQ5ImageData& source, TRect sourceRect, uint8_t ink,
+                                  int ignore) {
+    if (IsRectEmpty(destRect)) return;
+    if (IntersectRect(destRect, BoundsRect()) != destRect ||
+        IntersectRect(sourceRect, source.BoundsRect()) != sourceRect || RectWidth(sourceRect) < RectWidth(destRect) ||
+        RectHeight(sourceRect) < RectHeight(destRect))
+        throw ZQ5Exception("InkShrinkFrom: rectangles outside their surfaces or not a reduction");
+    const int32_t width = RectWidth(sourceRect);
+    std::vector<uint8_t> rows(static_cast<size_t>(width) * static_cast<size_t>(RectHeight(sourceRect)));
+    for (int32_t y = sourceRect.Top; y < sourceRect.Bottom; ++y)
+        std::memcpy(rows.data() + static_cast<size_t>(y - sourceRect.Top) * static_cast<size_t>(width),
+                    source.LineBase(y) + sourceRect.Left, static_cast<size_t>(width));
+    source.UnlockLines(sourceRect.Top, sourceRect.Bottom);
+
+    BlockVote vote(ink, ignore);
+    const int32_t columns = RectWidth(destRect);
+    const int32_t lines = RectHeight(destRect);
+    for (int32_t j = 0; j < lines; ++j) {
+        auto [top, bottom] = BlockSpan(0, RectHeight(sourceRect), j, lines);
+        uint8_t* to = LineBase(destRect.Top + j) + destRect.Left;
+        for (int32_t i = 0; i < columns; ++i) {
+            auto [left, right] = BlockSpan(0, width, i, columns);
+            vote.Reset();
+            for (int32_t y = top; y < bottom; ++y)
+                for (int32_t x = left; x < right; ++x)
+                    vote.Add(rows[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]);
+            to[i] = vote.Winner();
+        }
+    }
+    UnlockLines(destRect.Top, destRect.Bottom);
 }

@@ -112,10 +112,20 @@ struct Span {
     int32_t Dir;
 };
 
+// The line table and the span stack, kept from one fill to the next: filling
+// every region of a picture in turn would otherwise spend much of its time
+// allocating them. Their contents never outlive a fill.
+struct FillScratch {
+    std::vector<uint8_t*> Lines;
+    std::vector<Span> Stack;
+};
+
 class ScanFill {
 public:
-    ScanFill(std::vector<uint8_t*> lines, const TRect& clip, uint8_t old, uint8_t colour)
-        : Lines(std::move(lines)), Clip(clip), Old(old), Colour(colour) {}
+    ScanFill(FillScratch& scratch, const TRect& clip, uint8_t old, uint8_t colour)
+        : Lines(scratch.Lines), Stack(scratch.Stack), Clip(clip), Old(old), Colour(colour) {
+        Stack.clear();
+    }
 
     TRect Run(TPoint seed, TRect bounds) {
         Bounds = bounds;
@@ -203,26 +213,27 @@ private:
         return right;
     }
 
-    std::vector<uint8_t*> Lines;
+    const std::vector<uint8_t*>& Lines;
+    std::vector<Span>& Stack;
     TRect Clip;
     uint8_t Old;
     uint8_t Colour;
     TRect Bounds;
-    std::vector<Span> Stack;
 };
 
 } // namespace
 
 TRect TZQ5ImageData::FloodFill(TPoint seed, uint8_t colour) {
-    const uint8_t old = GetPixel(seed);
+    // The seed's colour is the surface's own, not that of a layer over it.
     EraseLayers(ClipRect);
+    const uint8_t old = GetPixel(seed);
     TRect filled{Width, Height, 0, 0};
     if (old != colour && PtInRect(ClipRect, seed)) {
-        std::vector<uint8_t*> lines;
-        lines.reserve(static_cast<size_t>(RectHeight(ClipRect)));
+        thread_local FillScratch scratch;
+        scratch.Lines.clear();
         for (int32_t y = ClipRect.Top; y < ClipRect.Bottom; ++y)
-            lines.push_back(LineBase(y));
-        filled = ScanFill(std::move(lines), ClipRect, old, colour).Run(seed, filled);
+            scratch.Lines.push_back(LineBase(y));
+        filled = ScanFill(scratch, ClipRect, old, colour).Run(seed, filled);
         UnlockLines(ClipRect.Top, ClipRect.Bottom);
     }
     Changed(ClipRect);

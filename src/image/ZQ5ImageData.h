@@ -132,6 +132,13 @@ public:
     // Every factor-th pixel of every factor-th line; reports nothing. Raises,
     // writing nothing, when the source is smaller than factor times this.
     void ShrinkFrom(TZQ5ImageData& source, int factor);
+    // Reduces sourceRect of source onto destRect of this surface at any ratio:
+    // each pixel stands for a block of source pixels and is ink when the block
+    // holds any, else the block's most frequent index, so that one-pixel line
+    // art survives. Pixels of index ignore (-1: none) have no vote. Reports
+    // nothing; raises, writing nothing, when a rectangle lies outside its
+    // surface or the source is smaller than the destination.
+    void InkShrinkFrom(TRect destRect, TZQ5ImageData& source, TRect sourceRect, uint8_t ink, int ignore);
 
     // Display: shows rect with its top-left at dest through the target's
     // selected palette (a grey ramp when none is selected), one blit per

@@ -269,9 +269,16 @@ void TZQ5ImageData::RefreshLayer(TZQ5LayerNode& layer, const TRect& sourceArea) 
     if (source.MirrorHorizontal) shown = {width - shown.Right, shown.Top, width - shown.Left, shown.Bottom};
     if (source.MirrorVertical) shown = {shown.Left, height - shown.Bottom, shown.Right, height - shown.Top};
     if (!layer.IsOneToOne()) {
-        const int32_t sx = layer.ScaleX, sy = layer.ScaleY, d = layer.ScaleDivisor;
-        shown = MakeBounds(shown.Left * sx / d, shown.Top * sy / d, RectWidth(shown) * sx / d + 1,
-                           RectHeight(shown) * sy / d + 1);
+        // Source columns [L, R) land on save columns [L * dw / sw, R * dw / sw),
+        // the right edge rounded up: scaling each edge, not the width, so
+        // that no changed column is left out.
+        const int64_t dw = layer.SaveSurface->Width, dh = layer.SaveSurface->Height;
+        auto down = [](int32_t v, int64_t to, int64_t from) { return static_cast<int32_t>(v * to / from); };
+        auto up = [](int32_t v, int64_t to, int64_t from) {
+            return static_cast<int32_t>((v * to + from - 1) / from);
+        };
+        shown = {down(shown.Left, dw, width), down(shown.Top, dh, height), up(shown.Right, dw, width),
+                 up(shown.Bottom, dh, height)};
     }
     shown = IntersectRect(shown, layer.SaveSurface->BoundsRect());
     if (IsRectEmpty(shown)) return;

@@ -40,7 +40,8 @@ bool HeaderValid(const TZQ5ImageHeader& h) {
     // derived from width and height, so a different count would address bands
     // that do not exist.
     return h.Width != 0 && h.Height != 0 && h.SegmentCount != 0 && (h.State == 1 || h.State == 2) &&
-           h.Revision == ZQ5RecordRevision && h.SegmentCount == SegmentCount(h.Width, h.Height);
+           h.Revision == ZQ5RecordRevision && h.SegmentCount == SegmentCount(h.Width, h.Height) &&
+           uint32_t{h.Width} * h.Height <= ZQ5MaxImagePixels;
 }
 
 bool SegmentsValid(const ZQ5RecordLayout& layout, int64_t available) {

@@ -48,10 +48,16 @@ struct ZQ5RecordLayout {
     uint32_t DataBytes(unsigned i) const { return Ends[i] - Start(i) - 3; }
     uint32_t RecordSize() const { return Ends.back(); }
 };
+
+// The most pixels a stored image may unpack to: about twelve times the largest
+// picture the program ships, so that no record can make a reader allocate
+// tens of megabytes for what claims to be one image.
+constexpr uint32_t ZQ5MaxImagePixels = 1u << 21;
+
 // Reads the header and offset table at the stream's position and checks them;
 // available is the number of bytes from the record start to the end of the
 // file. Raises "Invalid ZQ5 image header" for a header the format does not
-// allow, and for segments that are out of order, too short for their 3-byte
+// allow or an image of more than ZQ5MaxImagePixels, and for segments that are out of order, too short for their 3-byte
 // header, larger than 65535 bytes, or reaching past the file (a kind-2 segment
 // must also hold exactly its band's bytes).
 ZQ5RecordLayout ReadRecordLayout(ByteStream& stream, int64_t available);

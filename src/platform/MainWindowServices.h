@@ -12,4 +12,10 @@ public:
     virtual void DrawThumbnail(int index) = 0;
     // Frames thumbnail index as the current picture (on), or as a plain one.
     virtual void HighlightThumbnail(int index, bool on) = 0;
+    // Whether the current picture has a change to undo and one to redo; both
+    // false outside the colouring rooms. The window greys what is not there.
+    virtual void ShowHistory(bool canUndo, bool canRedo) {
+        (void)canUndo;
+        (void)canRedo;
+    }
 };

@@ -4,6 +4,7 @@
 // Every call comes from the user-interface thread.
 
 #include "foundation/Paths.h"
+#include "platform/SoundCue.h"
 
 #include <cstdint>
 #include <optional>
@@ -30,7 +31,8 @@ public:
     // The per-user application-data folder (without a trailing delimiter), or
     // nothing when the desktop cannot tell it.
     virtual std::optional<std::string> CommonDataFolder() const = 0;
-    // The folder of the running program, without a trailing delimiter.
+    // The folder of the running program's shipped data (the program's own
+    // folder in a build tree), without a trailing delimiter.
     virtual std::string ProgramFolder() const = 0;
     // The command-line arguments after the program's own name.
     virtual std::vector<std::string> Arguments() const = 0;
@@ -63,6 +65,10 @@ public:
 
     // Opens a web address in the desktop's browser; false when nothing could.
     virtual bool OpenUrl(const std::string& url) = 0;
+
+    // Starts a short sound and returns at once, never waiting for a device;
+    // silence where there is no sound or it is switched off.
+    virtual void PlaySound(SoundCue) {}
 };
 
 // MessageBox in one call for the common OK box.

@@ -1,6 +1,6 @@
 # Writes a resource list of the artwork pictures that exist in ART_DIR
-# (cursors, hot spots, icon, about picture) to QRC, for rcc to embed.
-set(names cursor1.png cursor2.png cursor3.png cursor4.png cursor5.png cursors.txt icon.png about.png)
+# (cursors, hot spots, icon, about picture, undo and redo buttons) to QRC, for rcc to embed.
+set(names cursor1.png cursor2.png cursor3.png cursor4.png cursor5.png cursors.txt icon.png about.png undo.png redo.png)
 set(body "<RCC>\n  <qresource prefix=\"/art\">\n")
 foreach(name IN LISTS names)
   if(EXISTS "${ART_DIR}/${name}")

@@ -29,6 +29,11 @@ int ChooseScale(int clientWidth, int clientHeight, int forcedScale) {
     return std::max(1, std::min(clientWidth / BlockWidth, clientHeight / BlockHeight));
 }
 
+ClientSize OpeningSize(int availableWidth, int availableHeight, int forcedScale) {
+    int scale = ChooseScale(availableWidth, availableHeight, forcedScale);
+    return {BlockWidth * scale, BlockHeight * scale};
+}
+
 TRect ScaleRect(const TRect& rect, int scale) {
     return {rect.Left * scale, rect.Top * scale, rect.Right * scale, rect.Bottom * scale};
 }

@@ -12,6 +12,12 @@ bool ParseScale(const std::string& text, int& scale) {
 }
 } // namespace
 
+const char* const ShellUsage = "Usage: vorel [--scale N] [--export FOLDER] [--help] [--version] [developer switch]\n"
+                               "  --scale N        show the toy at N times its size (1 to 16)\n"
+                               "  --export FOLDER  write the four pictures as PNG files, without a window\n"
+                               "  --help           print this text and end\n"
+                               "  --version        print the version and end\n";
+
 ShellOptions ParseShellOptions(const std::vector<std::string>& arguments) {
     ShellOptions options;
     for (size_t i = 0; i < arguments.size(); ++i) {
@@ -28,6 +34,13 @@ ShellOptions ParseShellOptions(const std::vector<std::string>& arguments) {
                 return options;
             }
             options.ExportFolder = arguments[++i];
+        } else if (a == "--help" || a == "-h") {
+            options.Help = true;
+        } else if (a == "--version") {
+            options.Version = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            options.Error = "unknown option " + a;
+            return options;
         } else {
             options.CoreArguments.push_back(a);
         }

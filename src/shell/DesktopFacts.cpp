@@ -1,6 +1,7 @@
 #include "shell/DesktopFacts.h"
 
 #include "shell/QtConvert.h"
+#include "shell/ShippedData.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -14,6 +15,12 @@ std::optional<std::string> DesktopDataFolder() {
 
 std::string ExecutableFolder() {
     return ToStdPath(QCoreApplication::applicationDirPath());
+}
+
+// VOREL_DATA_FROM_PROGRAM comes from the build's install layout: the way from
+// the installed program's folder to its data, normally "../share/vorel".
+std::string ProgramDataFolder() {
+    return ShippedDataFolder(ExecutableFolder(), VOREL_DATA_FROM_PROGRAM);
 }
 
 uint32_t MonotonicMilliseconds() {

@@ -9,5 +9,8 @@
 std::optional<std::string> DesktopDataFolder();
 // The folder of the running program.
 std::string ExecutableFolder();
+// The folder of the data that ships with the running program (see
+// ShippedDataFolder): what the platform calls the program folder.
+std::string ProgramDataFolder();
 // The monotonic clock in milliseconds, cut to 32 bits (it wraps).
 uint32_t MonotonicMilliseconds();

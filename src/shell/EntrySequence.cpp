@@ -1,6 +1,8 @@
 #include "shell/EntrySequence.h"
 
 #include "activity/ActivityRoomKinds.h"
+#include "activity/DataFiles.h"
+#include "foundation/KelException.h"
 #include "foundation/Paths.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/DlgAbout.h"
@@ -52,16 +54,32 @@ void InstallData(Platform& platform) {
     if (!installed.Error.empty()) ShowOk(platform, installed.Error, MessageKind::Warning);
 }
 
+// Every data file present, readable and sound; otherwise one message says
+// which file, and nothing has touched a saved game.
+bool DataFilesSound(Platform& platform) {
+    if (!RequiredFilesPresent(platform, ProgramPath, DatPath)) return false;
+    try {
+        CheckDataFiles(ProgramPath + "vorel.zq5", DatPath);
+        return true;
+    } catch (const DataFileDamaged& fault) {
+        ShowOk(platform, DataFileMessage(fault), MessageKind::Error);
+        return false;
+    }
+}
+
 int RunWindows(VorelApplication& app, QtPlatform& platform, SingleInstance& instance, int scale) {
     platform.ProcessPendingMessages();
     TFormVorel form(platform, scale);
-    TDlgAbout about(platform, platform.Cursors().Cursor(5));
-    TFormHelp help;
-    form.SetCompanions(&about, &help);
+    form.SetCompanionFactories(
+        [&platform] { return std::make_unique<TDlgAbout>(platform, platform.Cursors().Cursor(5)); },
+        [] { return std::make_unique<TFormHelp>(); });
     instance.OnActivateRequest = [&form] { form.BringToFront(); };
     bool startupFailed = false;
     try {
         form.FormCreate();
+    } catch (const DataFileDamaged& fault) {
+        ShowOk(platform, DataFileMessage(fault), MessageKind::Error);
+        startupFailed = true;
     } catch (const std::exception& e) {
         ShowOk(platform, std::string(ApplicationTitle) + " encountered a problem on start-up: " + e.what(),
                MessageKind::Plain);
@@ -85,10 +103,15 @@ int RunProgram(VorelApplication& app, const ShellOptions& options) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (DisplayIsSuitable(platform, screen ? screen->depth() : 32)) {
         SingleInstance instance("PYX32");
-        if (instance.Claim()) {
+        const bool first = instance.Claim();
+        if (!first && !instance.Problem().isEmpty()) {
+            ShowOk(platform, ToStd(instance.Problem()), MessageKind::Error);
+            exitCode = 1;
+        }
+        if (first) {
             InstallData(platform);
             RegisterActivityRoomKinds();
-            if (RequiredFilesPresent(platform, ProgramPath, DatPath))
+            if (DataFilesSound(platform))
                 exitCode = RunWindows(app, platform, instance, options.Scale);
             else
                 exitCode = 1;
@@ -105,10 +128,13 @@ int RunExport(const ShellOptions& options) {
         EnsurePaths(platform);
         InstallData(platform);
         RegisterActivityRoomKinds();
-        if (!RequiredFilesPresent(platform, ProgramPath, DatPath)) return 1;
+        if (!DataFilesSound(platform)) return 1;
         int written = ExportPictures(platform, platform, *options.ExportFolder, std::max(1, options.Scale));
         std::printf("%d pictures written to %s\n", written, options.ExportFolder->c_str());
         return written == 4 ? 0 : 1;
+    } catch (const DataFileDamaged& fault) {
+        std::fprintf(stderr, "vorel: %s\n", DataFileMessage(fault).c_str());
+        return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vorel: %s\n", e.what());
         return 1;

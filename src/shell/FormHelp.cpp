@@ -10,41 +10,52 @@ namespace {
 const QColor Yellow(255, 255, 0);
 const QColor Grey(128, 128, 128);
 
-PanelButton* MakeButton(const QString& caption, QRect geometry, QWidget* parent) {
+PanelButton* MakeButton(const QString& caption, QWidget* parent) {
     auto* button = new PanelButton(caption, parent);
-    button->setGeometry(geometry);
     button->SetBackground(Yellow);
     return button;
+}
+
+QRect Scaled(int x, int y, int w, int h, int scale) {
+    return {x * scale, y * scale, w * scale, h * scale};
 }
 } // namespace
 
 TFormHelp::TFormHelp(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle("Vimo's Quilo Vorel - Instructions");
-    setFixedSize(290, 130);
-    setFont(ShellFont(FontFace::Sans, 11));
     QPalette p = palette();
     p.setColor(QPalette::Window, Yellow);
     setPalette(p);
     setAutoFillBackground(true);
 
     lblHelp = new QLabel(this);
-    lblHelp->setGeometry(4, 4, 281, 95);
     lblHelp->setWordWrap(true);
     lblHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblHelp->setFont(ShellFont(FontFace::Sans, 13));
 
     lblPage = new QLabel(this);
-    lblPage->setGeometry(166, 109, 29, 13);
     lblPage->setAlignment(Qt::AlignCenter);
 
-    cmdPrev = MakeButton("<< Back", QRect(16, 104, 65, 21), this);
-    cmdNext = MakeButton("Forward >>", QRect(88, 104, 65, 21), this);
-    cmdClose = MakeButton("Close", QRect(208, 104, 65, 21), this);
+    cmdPrev = MakeButton("<< Back", this);
+    cmdNext = MakeButton("Forward >>", this);
+    cmdClose = MakeButton("Close", this);
     cmdPrev->OnClick = [this] { cmdPrevClick(); };
     cmdNext->OnClick = [this] { cmdNextClick(); };
     cmdClose->OnClick = [this] { cmdCloseClick(); };
+    SetScale(1);
     ShowPage();
+}
+
+void TFormHelp::SetScale(int scale) {
+    WindowScale = scale;
+    setFixedSize(290 * scale, 130 * scale);
+    setFont(ShellFont(FontFace::Sans, 11 * scale));
+    lblHelp->setGeometry(Scaled(4, 4, 281, 95, scale));
+    lblHelp->setFont(ShellFont(FontFace::Sans, 13 * scale));
+    lblPage->setGeometry(Scaled(166, 109, 29, 13, scale));
+    cmdPrev->setGeometry(Scaled(16, 104, 65, 21, scale));
+    cmdNext->setGeometry(Scaled(88, 104, 65, 21, scale));
+    cmdClose->setGeometry(Scaled(208, 104, 65, 21, scale));
 }
 
 void TFormHelp::showEvent(QShowEvent* event) {

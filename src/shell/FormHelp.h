@@ -12,6 +12,9 @@ public:
     explicit TFormHelp(QWidget* parent = nullptr);
 
     int Page() const { return CurrentPage; }
+    // Sizes the window, its parts and its text to scale times the original.
+    void SetScale(int scale);
+    int Scale() const { return WindowScale; }
     QLabel* lblHelp;
     QLabel* lblPage;
     PanelButton* cmdPrev;
@@ -28,4 +31,5 @@ protected:
 private:
     void ShowPage();
     int CurrentPage = 1;
+    int WindowScale = 1;
 };

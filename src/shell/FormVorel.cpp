@@ -1,6 +1,6 @@
 #include "shell/FormVorel.h"
 
-#include "engine/Scripts.h"
+#include "activity/DataFiles.h"
 #include "engine/World.h"
 #include "foundation/KelException.h"
 #include "foundation/Paths.h"
@@ -8,25 +8,32 @@
 #include "image/ZQ5ImageData.h"
 #include "image/ZQ5Library.h"
 #include "shell/ApplicationTitle.h"
+#include "shell/ArtButton.h"
 #include "shell/BlockLayout.h"
-#include "shell/DlgAbout.h"
+#include "shell/CompanionPlacement.h"
 #include "shell/EventBoundary.h"
-#include "shell/FormHelp.h"
+#include "shell/GrownUpsMenu.h"
 #include "shell/PanelButton.h"
 #include "shell/QtConvert.h"
 #include "shell/QtPlatform.h"
 #include "shell/ShellFonts.h"
+#include "shell/SoundPlayer.h"
+#include "shell/SoundSetting.h"
 #include "shell/SplashSetting.h"
 #include "shell/ThumbnailBox.h"
 #include "shell/TileBG.h"
 
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
 
 TZQ5Library* ImageLibrary = nullptr;
 
@@ -34,13 +41,23 @@ namespace {
 const QColor Teal(0, 128, 128);
 const QColor Yellow(255, 255, 0);
 
+// Ctrl+Z undoes; Ctrl+Shift+Z and Ctrl+Y redo. Other modifiers (Alt, the
+// keypad flag aside) make another key.
+const char* HistoryCommandOf(int key, Qt::KeyboardModifiers modifiers) {
+    modifiers &= ~Qt::KeypadModifier;
+    if (key == Qt::Key_Z && modifiers == Qt::ControlModifier) return "UNDO";
+    if (key == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) return "REDO";
+    if (key == Qt::Key_Y && modifiers == Qt::ControlModifier) return "REDO";
+    return nullptr;
+}
+
 void Place(QWidget* widget, const TRect& rect, int scale, TPoint offset) {
     widget->setGeometry(ToQRect(RectAddPt(ScaleRect(rect, scale), offset)));
 }
 } // namespace
 
 TFormVorel::TFormVorel(QtPlatform& platform, int forcedScale)
-    : ScriptLoader(LoadScript), Plat(platform), ForcedScale(forcedScale) {
+    : ScriptLoader(LoadCheckedScript), Plat(platform), ForcedScale(forcedScale) {
     setWindowTitle("Game");
     setMinimumSize(layout::ClientWidth, layout::ClientHeight);
     resize(layout::ClientWidth, layout::ClientHeight);
@@ -50,6 +67,7 @@ TFormVorel::TFormVorel(QtPlatform& platform, int forcedScale)
 
 TFormVorel::~TFormVorel() {
     // The world and the images go back to the library before it closes.
+    Plat.SetInputObserver(nullptr);
     tmrTick->stop();
     TheWorld.reset();
     for (size_t i = 1; i <= 4; ++i)
@@ -96,16 +114,74 @@ void TFormVorel::BuildComponents() {
     pnlAbout->setFrameStyle(QFrame::NoFrame);
     pnlAbout->OnClick = [this] { pnlAboutClick(); };
 
+    cmdUndo = new ArtButton(":/art/undo.png", "Undo", this);
+    cmdUndo->setToolTip("Undo (Ctrl+Z)");
+    cmdUndo->OnClick = [this] { SendKeyCommand("UNDO"); };
+    cmdRedo = new ArtButton(":/art/redo.png", "Redo", this);
+    cmdRedo->setToolTip("Redo (Ctrl+Shift+Z or Ctrl+Y)");
+    cmdRedo->OnClick = [this] { SendKeyCommand("REDO"); };
+
     tmrTick = new QTimer(this);
     tmrTick->setInterval(55);
     tmrTick->setTimerType(Qt::PreciseTimer);
     connect(tmrTick, &QTimer::timeout, this, [this] { Guarded([this] { tmrTickTimer(); }); });
+    BuildGrownUpsMenu();
     FormResize();
 }
 
+void TFormVorel::BuildGrownUpsMenu() {
+    Sound = new SoundPlayer(QUrl("qrc:/sounds/"), this);
+    Sound->SetMuted(!ReadSoundSetting());
+    Plat.SetSoundPlayer(Sound);
+    Grownups = new GrownUpsMenu(
+        *this,
+        [this](int number, PictureForm form) {
+            if (!TheWorld) throw KelException("The pictures are not ready yet");
+            return PictureOfWorld(*TheWorld, number, form);
+        },
+        *Sound);
+    Grownups->ShownPicture = [this] { return static_cast<int>(Current); };
+    for (int i = 1; i <= 4; ++i)
+        pbxPic[static_cast<size_t>(i)]->OnMenu = [this](int tag, const QPoint& at) {
+            Grownups->Popup(tag, at);
+        };
+}
+
 void TFormVorel::SetCompanions(TDlgAbout* about, TFormHelp* help) {
-    About = about;
-    Help = help;
+    About.SetExisting(about);
+    Help.SetExisting(help);
+}
+
+void TFormVorel::SetCompanionFactories(LazyWindow<TDlgAbout>::Factory about,
+                                       LazyWindow<TFormHelp>::Factory help) {
+    About.SetFactory(std::move(about));
+    Help.SetFactory(std::move(help));
+}
+
+void TFormVorel::ShowAbout() {
+    TDlgAbout* about = About.Get();
+    if (about && !about->isVisible()) about->exec();
+}
+
+TFormHelp* TFormVorel::HelpWindow() {
+    const bool fresh = !Help.IfMade();
+    TFormHelp* help = Help.Get();
+    if (help && fresh && Shown) PlaceHelp(*help);
+    return help;
+}
+
+// Beside the toy where the screen has room, else where it hides the least
+// of the play area; placed at every showing, as the window may have moved.
+void TFormVorel::PlaceHelp(TFormHelp& help) {
+    help.SetScale(Scale);
+    const QRect screenArea = screen() ? screen()->availableGeometry() : QRect(0, 0, 800, 600);
+    const QRect play(PlayView->mapToGlobal(QPoint(0, 0)), PlayView->size());
+    // The frame's extra width and height: nothing without a window manager.
+    const QSize extra = help.frameGeometry().size() - help.size();
+    const int width = help.width() + extra.width();
+    const int height = help.height() + extra.height();
+    TPoint at = PlaceCompanion(ToTRect(screenArea), ToTRect(frameGeometry()), ToTRect(play), width, height);
+    help.move(at.X, at.Y);
 }
 
 void TFormVorel::FormCreate() {
@@ -115,13 +191,29 @@ void TFormVorel::FormCreate() {
     });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this] { RealizeLibraryPalette(*this, Library.get()); });
+    Plat.SetInputObserver([this] { WakeTick(); });
     LoadLibraryAndThumbnails();
     Plat.ProcessPendingMessages();
     pnlAbout->setCursor(Plat.Cursors().Cursor(1));
+    cmdUndo->setCursor(Plat.Cursors().Cursor(1));
+    cmdRedo->setCursor(Plat.Cursors().Cursor(1));
     ThumbFrameUp = THotImage::Create("picon_up");
     ThumbFrameDown = THotImage::Create("picon_dn");
-    setWindowState(windowState() | Qt::WindowMaximized);
+    SizeToScreen();
     CreateWorld();
+}
+
+// The window is sized to the block at its scale itself, since a bare X server
+// maximises nothing; a window manager may still maximise it when no scale was
+// asked for, and the block is then centred in the larger window.
+void TFormVorel::SizeToScreen() {
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, BlockWidth, BlockHeight);
+    const ClientSize size = OpeningSize(available.width(), available.height(), ForcedScale);
+    resize(size.Width, size.Height);
+    // Centred; a window larger than the screen keeps its top-left corner on it.
+    move(std::max(available.left(), available.center().x() - size.Width / 2),
+         std::max(available.top(), available.center().y() - size.Height / 2));
+    if (ForcedScale == 0) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void TFormVorel::LoadLibraryAndThumbnails() {
@@ -192,6 +284,7 @@ void TFormVorel::pbxPicPaint(int index, const TRect& clip) {
 
 void TFormVorel::pbxPicClick(int index) {
     if (index == Current || !TheWorld) return;
+    WakeTick();
     HighlightThumbnail(Current, false);
     HighlightThumbnail(index, true);
     Current = static_cast<uint8_t>(index);
@@ -200,15 +293,32 @@ void TFormVorel::pbxPicClick(int index) {
 
 void TFormVorel::tmrTickTimer() {
     if (!TheWorld) return;
-    bool wanted = isMaximized() && Plat.IsCapsLockOn();
-    if (lblVersion->isVisible() != wanted) lblVersion->setVisible(wanted);
+    ShowVersionIfWanted();
     uint32_t count = Clock.Advance(Plat.Milliseconds());
     TheWorld->Tick(static_cast<int32_t>(count));
-    if (TheWorld->HasFlag(wfQuit)) close();
+    if (TheWorld->HasFlag(wfQuit)) {
+        close();
+        return;
+    }
+    // An idle program wakes no one: the tick rests until input comes.
+    if (TheWorld && TheWorld->IsQuiet()) tmrTick->stop();
+}
+
+void TFormVorel::WakeTick() {
+    if (Closed || !TheWorld) return;
+    ShowVersionIfWanted(); // Caps Lock may be what changed
+    if (tmrTick->isActive()) return;
+    Clock.Restart(Plat.Milliseconds());
+    tmrTick->start();
+}
+
+void TFormVorel::ShowVersionIfWanted() {
+    bool wanted = isMaximized() && Plat.IsCapsLockOn();
+    if (lblVersion->isVisible() != wanted) lblVersion->setVisible(wanted);
 }
 
 void TFormVorel::pnlAboutClick() {
-    if (About && !About->isVisible()) About->exec();
+    ShowAbout();
 }
 
 void TFormVorel::BringToFront() {
@@ -220,15 +330,31 @@ void TFormVorel::BringToFront() {
 }
 
 void TFormVorel::ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) {
-    if (TheWorld) TheWorld->ViewMouseDown(button, shiftState, x, y);
+    if (!TheWorld) return;
+    TheWorld->ViewMouseDown(button, shiftState, x, y);
+    ShowInputDamage();
 }
 
 void TFormVorel::ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y) {
-    if (TheWorld) TheWorld->ViewMouseMove(shiftState, x, y);
+    if (!TheWorld) return;
+    TheWorld->ViewMouseMove(shiftState, x, y);
+    ShowInputDamage();
 }
 
 void TFormVorel::ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y) {
-    if (TheWorld) TheWorld->ViewMouseUp(button, shiftState, x, y);
+    if (!TheWorld) return;
+    TheWorld->ViewMouseUp(button, shiftState, x, y);
+    ShowInputDamage();
+}
+
+// Waiting for the tick would show a click up to 55 ms late and a drag at the
+// tick's rate; the pixels are the ones the tick would show, only sooner. The
+// blit only marks its rectangle for repainting, and Qt paints what is marked
+// once per pass of the event loop, so a burst of moves costs one paint.
+void TFormVorel::ShowInputDamage() {
+    if (!InputShownAtOnce || !TheWorld) return;
+    const TZQ5ImageData* screen = TheWorld->Screen();
+    if (screen && screen->IsDirty()) TheWorld->FlushView();
 }
 
 void TFormVorel::ViewPaint(const TRect& clip) {
@@ -257,6 +383,8 @@ void TFormVorel::FormResize() {
                           layout::PlayHeight * s);
     PlayView->SetScale(s);
     Place(pnlAbout, layout::About, s, offset);
+    Place(cmdUndo, layout::Undo, s, offset);
+    Place(cmdRedo, layout::Redo, s, offset);
     Place(lblVersion, layout::Version, s, offset);
     Place(lblHelpPrompt, layout::HelpPrompt, s, offset);
     for (int i = 1; i <= 4; ++i) {
@@ -284,11 +412,17 @@ void TFormVorel::showEvent(QShowEvent* event) {
 }
 
 void TFormVorel::FormShow() {
-    if (ShowSplash && About && !About->isVisible()) About->exec();
-    if (Help) {
-        QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 800, 600);
-        Help->move(screen.width() - Help->frameGeometry().width() - 20, 20);
-    }
+    // Loading the sounds (and asking for a sound device) waits until the window is up.
+    Sound->Preload();
+    if (ShowSplash) ShowAbout();
+    if (TFormHelp* help = Help.IfMade()) PlaceHelp(*help);
+}
+
+void TFormVorel::ShowHelp() {
+    TFormHelp* help = HelpWindow();
+    if (!help || help->isVisible()) return;
+    PlaceHelp(*help);
+    help->show();
 }
 
 void TFormVorel::closeEvent(QCloseEvent* event) {
@@ -303,25 +437,52 @@ void TFormVorel::closeEvent(QCloseEvent* event) {
     }
     // The companions go with the main window, also a modal about box that a
     // quit signal interrupted, so that the program ends.
-    if (Help) Help->hide();
-    if (About && About->isVisible()) About->reject();
+    if (TFormHelp* help = Help.IfMade()) help->hide();
+    if (TDlgAbout* about = About.IfMade(); about && about->isVisible()) about->reject();
+    CloseWaitingBoxes();
     event->accept();
+}
+
+void TFormVorel::CloseWaitingBoxes() {
+    // A quit signal can come while a message box waits for an answer; the box
+    // goes with the window (a question closed so answers No), or the program
+    // would live on behind it until someone answered.
+    for (int guard = 0; guard < 16; ++guard) {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* box = qobject_cast<QDialog*>(modal);
+        if (!box || !box->isVisible()) return;
+        box->reject();
+    }
 }
 
 void TFormVorel::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        if (Help && !Help->isVisible()) Help->show();
+        ShowHelp();
         return;
     }
     if (event->key() == Qt::Key_F11) {
         setWindowState(windowState() ^ Qt::WindowFullScreen);
         return;
     }
+    if (const char* command = HistoryCommandOf(event->key(), event->modifiers())) {
+        SendKeyCommand(command);
+        return;
+    }
     QWidget::keyPressEvent(event);
+}
+
+void TFormVorel::SendKeyCommand(const char* command) {
+    if (TheWorld) TheWorld->KeyCommand(command);
+}
+
+void TFormVorel::ShowHistory(bool canUndo, bool canRedo) {
+    cmdUndo->SetAvailable(canUndo);
+    cmdRedo->SetAvailable(canRedo);
 }
 
 void TFormVorel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         RealizeLibraryPalette(*this, Library.get());
+    if (event->type() == QEvent::WindowStateChange) WakeTick();
 }

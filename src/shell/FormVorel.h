@@ -5,6 +5,9 @@
 // is centred and shown at the largest whole scale that fits the window.
 
 #include "platform/MainWindowServices.h"
+#include "shell/DlgAbout.h"
+#include "shell/FormHelp.h"
+#include "shell/LazyWindow.h"
 #include "shell/PlayArea.h"
 #include "shell/TickClock.h"
 
@@ -14,13 +17,14 @@
 #include <functional>
 #include <memory>
 
+class ArtButton;
+class GrownUpsMenu;
 class PanelButton;
 class QFrame;
 class QLabel;
 class QTimer;
 class QtPlatform;
-class TDlgAbout;
-class TFormHelp;
+class SoundPlayer;
 class THotImage;
 class ThumbnailBox;
 class TTileBG;
@@ -42,7 +46,12 @@ public:
     // The window's start-up: library, thumbnails, cursors, world. Errors pass
     // on to the entry sequence, which then does not run the event loop.
     void FormCreate();
+    // The about box and the instructions window, owned elsewhere (nullptr: none).
     void SetCompanions(TDlgAbout* about, TFormHelp* help);
+    // Or built, and then owned, the first time they are wanted.
+    void SetCompanionFactories(LazyWindow<TDlgAbout>::Factory about, LazyWindow<TFormHelp>::Factory help);
+    TDlgAbout* AboutIfMade() const { return About.IfMade(); }
+    TFormHelp* HelpIfMade() const { return Help.IfMade(); }
     // Builds the rooms when the world starts; the start-up script by default.
     std::function<void(TWorld&)> ScriptLoader;
 
@@ -51,10 +60,13 @@ public:
     bool IsMainWindowActive() const override;
     void DrawThumbnail(int index) override;
     void HighlightThumbnail(int index, bool on) override;
+    void ShowHistory(bool canUndo, bool canRedo) override;
 
     void tmrTickTimer();
     void pbxPicClick(int index);
     void pnlAboutClick();
+    // F1: the instructions, beside the toy.
+    void ShowHelp();
     // A later instance asked for the window.
     void BringToFront();
 
@@ -65,6 +77,13 @@ public:
     ThumbnailBox* Thumbnail(int index) const { return pbxPic[static_cast<size_t>(index)]; }
     QLabel* VersionLabel() const { return lblVersion; }
     QTimer* TickTimer() const { return tmrTick; }
+    // Off: the damage of mouse input waits for the next tick, as the timing
+    // of the original program had it (kept to compare both timings).
+    void SetInputShownAtOnce(bool on) { InputShownAtOnce = on; }
+    ArtButton* UndoButton() const { return cmdUndo; }
+    ArtButton* RedoButton() const { return cmdRedo; }
+    GrownUpsMenu* GrownUps() const { return Grownups; }
+    SoundPlayer* Sounds() const { return Sound; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -74,24 +93,38 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void CloseWaitingBoxes();
     void BuildComponents();
+    void BuildGrownUpsMenu();
     void LoadLibraryAndThumbnails();
     void CreateWorld();
+    void SizeToScreen();
     void FormResize();
     void FormShow();
     void pbxPicPaint(int index, const TRect& clip);
     void FrameThumbnail(int index, THotImage& frame);
+    void ShowAbout();
+    TFormHelp* HelpWindow();
+    void PlaceHelp(TFormHelp& help);
+    // "UNDO" or "REDO", from the buttons and the keys alike.
+    void SendKeyCommand(const char* command);
 
     void ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) override;
     void ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y) override;
     void ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y) override;
     void ViewPaint(const TRect& clip) override;
+    void ShowInputDamage();
+    // On any input: starts the resting tick again, counting no ticks for the
+    // rest, and shows the version label when it is wanted.
+    void WakeTick();
+    void ShowVersionIfWanted();
 
     QtPlatform& Plat;
     int ForcedScale;
     int Scale = 1;
     bool Shown = false;
     bool Closed = false;
+    bool InputShownAtOnce = true;
 
     TTileBG* BG;
     QFrame* bvlBorder;
@@ -100,10 +133,14 @@ private:
     QLabel* lblHelpPrompt;
     QFrame* pnlFrame;
     PanelButton* pnlAbout;
+    ArtButton* cmdUndo;
+    ArtButton* cmdRedo;
     QTimer* tmrTick;
     PlayArea* PlayView;
-    TDlgAbout* About = nullptr;
-    TFormHelp* Help = nullptr;
+    SoundPlayer* Sound;
+    GrownUpsMenu* Grownups;
+    LazyWindow<TDlgAbout> About;
+    LazyWindow<TFormHelp> Help;
 
     std::unique_ptr<TZQ5Library> Library;
     std::array<std::unique_ptr<THotImage>, 5> Thumbs;

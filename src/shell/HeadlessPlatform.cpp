@@ -9,7 +9,7 @@ std::optional<std::string> HeadlessPlatform::CommonDataFolder() const {
 }
 
 std::string HeadlessPlatform::ProgramFolder() const {
-    return ExecutableFolder();
+    return ProgramDataFolder();
 }
 
 MessageResult HeadlessPlatform::ShowMessage(const std::string& text, MessageKind, MessageButtons buttons) {

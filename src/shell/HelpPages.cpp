@@ -35,6 +35,12 @@ constexpr std::array<std::string_view, HelpPageCount> Pages = {
     "TIP: If you press the Shift key when coloring an object, the area you click on will be filled with a "
     "random "
     "color instead of the current color from the paintbox.",
+    "MADE A MISTAKE? Click the left arrow under the picture to take back the last change, as many times as "
+    "you like. The right arrow puts it back again. Each picture remembers its own changes until the Vorel "
+    "closes.\r\n    TIP: Ctrl+Z also takes back a change, and Ctrl+Y puts it back.",
+    "FOR GROWN-UPS: Right-click a picture at the bottom of the window to print it, print it as an empty "
+    "coloring page, or save it as a PNG file. Ctrl+P prints the picture shown, Ctrl+S saves it, and the M "
+    "key turns the sounds off and on.",
     "The Quilo Vorel is one of the many activities of Vimo's world from Tamblin Games, where children build, "
     "paint, play and explore. Visit our web site to meet Vimo's friends, find more toys and games to enjoy, "
     "and see what is coming next!",

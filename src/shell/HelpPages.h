@@ -1,9 +1,9 @@
 #pragma once
-// The ten pages of the instructions window.
+// The eleven pages of the instructions window.
 
 #include <array>
 #include <string_view>
 
-constexpr int HelpPageCount = 10;
-// Page 1..10.
+constexpr int HelpPageCount = 12;
+// Page 1..11.
 std::string_view HelpPageText(int page);

@@ -4,8 +4,7 @@
 #include <QPixmap>
 #include <QTextStream>
 
-#include <map>
-#include <utility>
+#include <algorithm>
 
 namespace {
 constexpr std::array<Qt::CursorShape, 5> Fallbacks = {
@@ -29,28 +28,40 @@ std::map<int, std::pair<int, int>> ReadHotSpots(const QString& fileName) {
 }
 } // namespace
 
-ProgramCursors::ProgramCursors(const QString& folder) {
-    std::map<int, std::pair<int, int>> spots = ReadHotSpots(folder + "/cursors.txt");
-    for (int i = 0; i < 5; ++i) {
-        QPixmap picture(folder + QString("/cursor%1.png").arg(i + 1));
-        if (picture.isNull()) {
-            Custom[i] = QCursor(Fallbacks[i]);
-            continue;
-        }
-        auto spot = spots.find(i + 1);
-        int x = spot == spots.end() ? 0 : std::clamp(spot->second.first, 0, picture.width() - 1);
-        int y = spot == spots.end() ? 0 : std::clamp(spot->second.second, 0, picture.height() - 1);
-        Custom[i] = QCursor(picture, x, y);
-        FromPicture[i] = true;
+ProgramCursors::ProgramCursors(QString folder) : Folder(std::move(folder)) {}
+
+const QCursor& ProgramCursors::Custom(int index) const {
+    std::optional<QCursor>& cursor = Made[static_cast<size_t>(index)];
+    if (cursor) return *cursor;
+    if (!HotSpots) HotSpots = ReadHotSpots(Folder + "/cursors.txt");
+    QPixmap picture(Folder + QString("/cursor%1.png").arg(index + 1));
+    if (picture.isNull()) {
+        cursor = QCursor(Fallbacks[static_cast<size_t>(index)]);
+        return *cursor;
     }
+    auto spot = HotSpots->find(index + 1);
+    int x = spot == HotSpots->end() ? 0 : std::clamp(spot->second.first, 0, picture.width() - 1);
+    int y = spot == HotSpots->end() ? 0 : std::clamp(spot->second.second, 0, picture.height() - 1);
+    cursor = QCursor(picture, x, y);
+    FromPicture[static_cast<size_t>(index)] = true;
+    return *cursor;
 }
 
 QCursor ProgramCursors::Cursor(CursorKind kind) const {
-    if (kind >= 1 && kind <= 5) return Custom[kind - 1];
+    if (kind >= 1 && kind <= 5) return Custom(kind - 1);
     if (kind == crNone) return QCursor(Qt::BlankCursor);
     return QCursor(Qt::ArrowCursor);
 }
 
 bool ProgramCursors::Loaded(CursorKind kind) const {
-    return kind >= 1 && kind <= 5 && FromPicture[kind - 1];
+    if (kind < 1 || kind > 5) return false;
+    Custom(kind - 1);
+    return FromPicture[static_cast<size_t>(kind - 1)];
+}
+
+int ProgramCursors::PicturesRead() const {
+    int count = 0;
+    for (const std::optional<QCursor>& cursor : Made)
+        count += cursor ? 1 : 0;
+    return count;
 }

@@ -1,9 +1,9 @@
 #include "shell/QtPlatform.h"
 
 #include "shell/ApplicationTitle.h"
-#include "shell/CapsLock.h"
 #include "shell/DesktopFacts.h"
 #include "shell/QtConvert.h"
+#include "shell/SoundPlayer.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -13,7 +13,7 @@
 #include <QKeyEvent>
 #include <QUrl>
 
-QtPlatform::QtPlatform(QStringList arguments) : Args(std::move(arguments)), Question(AskWithMessageBox) {
+QtPlatform::QtPlatform(QStringList arguments) : Args(std::move(arguments)) {
     if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -31,7 +31,7 @@ std::optional<std::string> QtPlatform::CommonDataFolder() const {
 }
 
 std::string QtPlatform::ProgramFolder() const {
-    return ExecutableFolder();
+    return ProgramDataFolder();
 }
 
 std::vector<std::string> QtPlatform::Arguments() const {
@@ -42,12 +42,12 @@ std::vector<std::string> QtPlatform::Arguments() const {
 }
 
 MessageResult QtPlatform::ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons) {
-    return Question(text, kind, buttons);
+    return Question ? Question(text, kind, buttons) : AskWithMessageBox(text, kind, buttons, BoxParent());
 }
 
-MessageResult QtPlatform::AskWithMessageBox(const std::string& text, MessageKind kind,
-                                            MessageButtons buttons) {
-    QMessageBox box(IconOf(kind), ApplicationTitle, ToQString(text));
+MessageResult QtPlatform::AskWithMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons,
+                                            QWidget* parent) {
+    QMessageBox box(IconOf(kind), ApplicationTitle, ToQString(text), QMessageBox::NoButton, parent);
     if (buttons == MessageButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
@@ -58,10 +58,21 @@ MessageResult QtPlatform::AskWithMessageBox(const std::string& text, MessageKind
     return box.exec() == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
 }
 
+void QtPlatform::SetInputObserver(std::function<void()> observer) {
+    InputObserver = std::move(observer);
+    CapsLock.OnChange = InputObserver;
+}
+
+// A box opened over the shown main window is centred on it; before the
+// window shows, the box stands alone in the middle of the screen.
+QWidget* QtPlatform::BoxParent() const {
+    QWidget* main = PlayArea ? PlayArea->window() : nullptr;
+    return main && main->isVisible() ? main : nullptr;
+}
+
 bool QtPlatform::IsCapsLockOn() const {
     if (CapsLockOverride) return *CapsLockOverride;
-    if (std::optional<bool> state = QueryCapsLock()) return *state;
-    return CapsLockSeen;
+    return CapsLock.On();
 }
 
 uint32_t QtPlatform::Milliseconds() const {
@@ -105,7 +116,8 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
         bool down = event->type() == QEvent::KeyPress;
         if (key->key() == Qt::Key_Shift) Modifiers.setFlag(Qt::ShiftModifier, down);
         if (key->key() == Qt::Key_Control) Modifiers.setFlag(Qt::ControlModifier, down);
-        if (key->key() == Qt::Key_CapsLock && down && !key->isAutoRepeat()) CapsLockSeen = !CapsLockSeen;
+        CapsLock.NoticeKey(*key);
+        if (InputObserver) InputObserver();
         break;
     }
     case QEvent::MouseButtonPress:
@@ -115,9 +127,18 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Wheel:
     case QEvent::HoverMove:
         Modifiers = static_cast<QInputEvent*>(event)->modifiers();
+        if (InputObserver) InputObserver();
         break;
     default:
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void QtPlatform::PlaySound(SoundCue cue) {
+    if (Sounds) Sounds->Play(cue);
+}
+
+void QtPlatform::SetSoundPlayer(SoundPlayer* player) {
+    Sounds = player;
 }

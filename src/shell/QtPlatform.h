@@ -5,6 +5,7 @@
 // function so that tests can answer them.
 
 #include "platform/Platform.h"
+#include "shell/CapsLock.h"
 #include "shell/ProgramCursors.h"
 
 #include <QObject>
@@ -15,6 +16,8 @@
 #include <functional>
 #include <memory>
 
+class SoundPlayer;
+
 class QtPlatform : public QObject, public Platform {
 public:
     using QuestionFunction = std::function<MessageResult(const std::string&, MessageKind, MessageButtons)>;
@@ -24,10 +27,14 @@ public:
     explicit QtPlatform(QStringList arguments);
     ~QtPlatform() override;
 
+    // Answers every question in place of a message box; empty: message boxes.
     void SetQuestionFunction(QuestionFunction question) { Question = std::move(question); }
     // The widget whose cursor the play-area cursor calls set.
     void SetPlayArea(QWidget* playArea) { PlayArea = playArea; }
     const ProgramCursors& Cursors() const;
+    // Called on every key, mouse and wheel event the application sees, before
+    // it is delivered, and when Caps Lock changes; nullptr for none.
+    void SetInputObserver(std::function<void()> observer);
     // For tests and for desktops where it cannot be read: the Caps Lock state.
     void SetCapsLockOverride(std::optional<bool> on) { CapsLockOverride = on; }
 
@@ -44,20 +51,28 @@ public:
     void SetPlayAreaCursor(CursorKind kind) override;
     void RefreshPointer() override;
     bool OpenUrl(const std::string& url) override;
+    void PlaySound(SoundCue cue) override;
+    // Where the core's sounds go; silence without one.
+    void SetSoundPlayer(SoundPlayer* player);
 
     // The default question: a modal message box with the application's title.
-    static MessageResult AskWithMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons);
+    // A modal box, centred on parent when there is one.
+    static MessageResult AskWithMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons,
+                                           QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget* BoxParent() const;
     QStringList Args;
     QuestionFunction Question;
     QPointer<QWidget> PlayArea;
+    QPointer<SoundPlayer> Sounds;
     mutable std::unique_ptr<ProgramCursors> CursorSet;
     Qt::KeyboardModifiers Modifiers;
-    bool CapsLockSeen = false;
+    CapsLockTracker CapsLock;
+    std::function<void()> InputObserver;
     std::optional<bool> CapsLockOverride;
     bool Hourglass = false;
 };

@@ -13,3 +13,11 @@ struct ShippedDataResult {
 };
 
 ShippedDataResult InstallShippedData(const std::string& shippedFolder, const std::string& datFolder);
+
+// The folder of the read-only data that ships with the program. An installed
+// program keeps it apart from the program (share/vorel beside bin), reached
+// from the program's folder by fromProgram; the build tree keeps it beside the
+// program. The installed folder counts only when it holds the image library,
+// so a build tree is never mistaken for an installation. Both the program
+// folder and the answer are without a trailing delimiter.
+std::string ShippedDataFolder(const std::string& programFolder, const std::string& fromProgram);

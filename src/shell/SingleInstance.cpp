@@ -3,17 +3,39 @@
 #include "shell/EventBoundary.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
-#include <QStandardPaths>
+
+#include <unistd.h>
 
 namespace {
 constexpr char Request[] = "Check for PYX instance\n";
 
 QString PerUserFolder(const QString& folder) {
     if (!folder.isEmpty()) return folder;
-    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty()) return runtime;
-    return QDir::tempPath();
+    return QDir::tempPath() + "/vorel-" + QString::number(::getuid());
+}
+
+// Why the folder may not hold the lock, or nothing when it may. A missing
+// folder is made for the user alone.
+QString FolderTrouble(const QString& folder) {
+    QFileInfo info(folder);
+    if (!info.exists()) {
+        if (!QDir().mkpath(folder)) return "cannot be made";
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        info.refresh();
+    }
+    if (!info.isDir()) return "is not a folder";
+    if (info.ownerId() != ::getuid()) return "belongs to another user";
+    if (info.permissions() & (QFile::WriteGroup | QFile::WriteOther)) return "may be changed by other users";
+    return {};
+}
+
+QString CannotCheck(const QString& folder, const QString& why) {
+    return "The toy cannot start, because the folder \"" + folder + "\", where it notes that it is running, " +
+           why + ".\n\nAsk whoever looks after this computer to have a look at it.";
 }
 } // namespace
 
@@ -27,9 +49,17 @@ SingleInstance::~SingleInstance() {
 }
 
 bool SingleInstance::Claim() {
-    QDir().mkpath(Folder);
+    Trouble.clear();
+    if (QString why = FolderTrouble(Folder); !why.isEmpty()) {
+        Trouble = CannotCheck(Folder, why);
+        return false;
+    }
     if (!Lock.tryLock(0)) {
-        AskRunningInstance();
+        if (Lock.error() != QLockFile::LockFailedError)
+            Trouble = CannotCheck(Folder, "does not let it write there");
+        else if (!AskRunningInstance())
+            Trouble = "The toy seems to be running already, but that copy does not answer.\n\n"
+                      "Close it (or log out and in again), then start the toy once more.";
         return false;
     }
     Listen();

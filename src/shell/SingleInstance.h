@@ -14,7 +14,10 @@
 class SingleInstance : public QObject {
 public:
     // key names the lock and the socket ("PYX32"); folder is a per-user
-    // place (by default the runtime folder, else the temporary folder).
+    // place: by default $XDG_RUNTIME_DIR, else "vorel-<user id>" in the
+    // temporary folder (made 0700 when missing). The folder is used only when
+    // it belongs to the user and no one else may write in it, so that no
+    // other user can block the toy or listen in its place.
     explicit SingleInstance(const QString& key, const QString& folder = QString());
     ~SingleInstance() override;
 
@@ -22,6 +25,9 @@ public:
     // socket listens); false when another instance runs, in which case it
     // has been asked to come to the front.
     bool Claim();
+    // After Claim returned false: empty when the running instance was asked
+    // to come forward, else what stopped the claim, in words for a parent.
+    const QString& Problem() const { return Trouble; }
     // Called in the first instance when a later one asks for the window.
     std::function<void()> OnActivateRequest;
 
@@ -36,5 +42,6 @@ private:
     QString Key;
     QString Folder;
     QLockFile Lock;
+    QString Trouble;
     std::unique_ptr<QLocalServer> Server;
 };

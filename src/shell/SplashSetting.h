@@ -6,5 +6,6 @@ extern bool ShowSplash;
 
 // Sets ShowSplash from the settings; a missing or unreadable value keeps true.
 void ReadSplashSetting();
-// Writes ShowSplash back; a failure to write is ignored.
+// Writes ShowSplash back when it differs from the stored value, through a new
+// file renamed over the old one; a failure keeps the old file and is ignored.
 void WriteSplashSetting();

@@ -2,6 +2,7 @@
 
 #include "shell/EventBoundary.h"
 
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 
 ThumbnailBox::ThumbnailBox(int tag, QWidget* parent) : PixelView(129, 79, parent), Number(tag) {}
@@ -19,4 +20,8 @@ void ThumbnailBox::mouseReleaseEvent(QMouseEvent* event) {
 
 void ThumbnailBox::FillDamage(const TRect& clip) {
     if (OnPaint) OnPaint(Number, clip);
+}
+
+void ThumbnailBox::contextMenuEvent(QContextMenuEvent* event) {
+    if (OnMenu) Guarded([&] { OnMenu(Number, event->globalPos()); });
 }

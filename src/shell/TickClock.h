@@ -18,6 +18,8 @@ public:
     explicit TickClock(uint32_t interval) : Interval(interval) {}
     // The ticks to hand to the world for an event at now.
     uint32_t Advance(uint32_t now);
+    // Takes now as the new base, so that a pause of the tick counts no ticks.
+    void Restart(uint32_t now) { LastTickTime = now == 0 ? 1 : now; }
     uint32_t Base() const { return LastTickTime; }
 
 private:

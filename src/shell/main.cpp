@@ -2,6 +2,7 @@
 
 #include "shell/CommandLine.h"
 #include "shell/EntrySequence.h"
+#include "shell/FormVorel.h"
 #include "shell/VorelApplication.h"
 
 #include <QGuiApplication>
@@ -13,9 +14,17 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     ShellOptions options = ParseShellOptions(arguments);
     if (!options.Error.empty()) {
-        std::fprintf(stderr, "vorel: %s\nUsage: vorel [--scale N] [--export FOLDER] [developer switch]\n",
-                     options.Error.c_str());
+        std::fprintf(stderr, "vorel: %s\n%s", options.Error.c_str(), ShellUsage);
         return 2;
+    }
+    // Both answer before anything needs a display.
+    if (options.Help) {
+        std::fputs(ShellUsage, stdout);
+        return 0;
+    }
+    if (options.Version) {
+        std::printf("vorel %s (%s)\n", VersionText, VersionDate);
+        return 0;
     }
     if (options.ExportFolder) {
         // The export never shows a window, so it needs no display.
@@ -25,5 +34,8 @@ int main(int argc, char** argv) {
     }
     VorelApplication app(argc, argv);
     app.setWindowIcon(QIcon(":/art/icon.png"));
+    // Wayland has no window icons: the compositor shows the icon of the
+    // desktop entry that this names.
+    QGuiApplication::setDesktopFileName(VOREL_APP_ID);
     return RunProgram(app, options);
 }

@@ -138,7 +138,7 @@ TEST_F(RoomTest, FifteenObjectsDisableTheObjectButtonsUntilOneIsDeleted) {
         EXPECT_FALSE(Box(std::to_string(n)).Disabled) << n;
         EXPECT_EQ(ScreenAt(FacePoint(n)), FaceValue(n)) << n;
     }
-    EXPECT_EQ(ScreenAt({108 + 14 * 19, 252}), EmptyIconColour);
+    EXPECT_EQ(ScreenAt({108 + 14 * 19, 252}), ActivityArt::RoomPictureValue) << "the emptied slot looks empty";
 }
 
 TEST_F(RoomTest, SelectingAnIconBringsItsObjectToTheTop) {
@@ -172,7 +172,7 @@ TEST_F(RoomTest, DeletingAnObjectRenumbersTheIconMap) {
     EXPECT_NE(Room->Picture().ObjectMapIndex(1), deleted);
     EXPECT_NE(Room->Picture().ObjectMapIndex(2), deleted);
     EXPECT_TRUE(Box("ERASER").Disabled);
-    EXPECT_EQ(ScreenAt({108 + 2 * 19, 252}), EmptyIconColour);
+    EXPECT_EQ(ScreenAt({108 + 2 * 19, 252}), ActivityArt::RoomPictureValue) << "the emptied slot looks empty";
 }
 
 TEST_F(RoomTest, DeclinedEraserConfirmationsChangeNothing) {
@@ -226,7 +226,9 @@ TEST_F(RoomTest, ShiftEraserDeletesAllObjectsAndTheSelectionWithThem) {
     EXPECT_TRUE(Box("ERASER").Disabled);
     EXPECT_TRUE(Box("FLOP").Disabled);
     for (int slot = 1; slot <= 3; ++slot)
-        EXPECT_EQ(ScreenAt({108 + (slot - 1) * 19, 252}), EmptyIconColour);
+        for (TPoint p : {TPoint{0, 0}, TPoint{18, 18}})
+            EXPECT_EQ(ScreenAt(PtAdd({108 + (slot - 1) * 19, 252}, p)), ActivityArt::RoomPictureValue)
+                << "slot " << slot << " must look as empty as before any object was added";
     EXPECT_EQ(ScreenAt({15 + 141 + 1, 15 + 48 + 1}), BlankBackgroundColour);
     // Tools that reach the room anyway find nothing to work on.
     Room->RunScript("FLOP", "FLOP");
@@ -295,7 +297,7 @@ TEST_F(RoomTest, DraggingTheSelectedObjectMovesItAndStopsAtTheEdges) {
     TheWorld->ViewMouseMove(0x08, 500, 319);
     TheWorld->ViewMouseUp(0, 0x08, 500, 319);
     EXPECT_EQ(TheWorld->CapturedBox(), nullptr);
-    EXPECT_EQ(Room->Picture().Object(1)->Position(), (TPoint{366, 215}));
+    EXPECT_EQ(Room->Picture().Object(1)->Position(), (TPoint{376 - 16, 225 - 16}));
     EXPECT_EQ(Window.DrawnThumbnails, std::vector<int>{1});
     EXPECT_EQ(Room->Picture().Chart().ItemAt({370, 220}), 1);
     EXPECT_EQ(ScreenAt({15 + 141 + 10, 15 + 48 + 10}), BlankBackgroundColour);
@@ -416,4 +418,35 @@ TEST_F(RoomTest, RoomsBeyondTheFourPicturesHaveNoThumbnail) {
     }
     EXPECT_TRUE(Window.DrawnThumbnails.empty());
     EXPECT_EQ(seventh.Picture().Target(), nullptr);
+}
+
+TEST_F(RoomTest, EnteringShowsThePicturesOwnBackgroundButtonAndHighlightsItsThumbnail) {
+    // VOREL2 starts on background 1, blank: bank 1, button 3.
+    Window.Highlights.clear();
+    TheWorld->GoRoom("VOREL2");
+    EXPECT_EQ(ScreenAt({405, 62}), ActivityArt::ButtonDownValue);
+    EXPECT_EQ(ScreenAt({405, 19}), ActivityArt::ButtonUpValue) << "bank 1's first is not VOREL2's background";
+    ASSERT_FALSE(Window.Highlights.empty());
+    EXPECT_EQ(Window.Highlights.back(), std::make_pair(2, true));
+
+    // Back in VOREL1 after a load: its thumbnail is the highlighted one again.
+    TheWorld->SaveGame('3', false);
+    TheWorld->GoRoom("TITLE");
+    ASSERT_TRUE(TheWorld->LoadGame('3'));
+    Window.Highlights.clear();
+    TheWorld->GoRoom("VOREL1");
+    ASSERT_FALSE(Window.Highlights.empty());
+    EXPECT_EQ(Window.Highlights.back(), std::make_pair(1, true));
+    EXPECT_EQ(ScreenAt({405, 19}), ActivityArt::ButtonDownValue);
+}
+
+TEST_F(RoomTest, ABackgroundOfAnotherBankLeavesEveryButtonUp) {
+    Click(405 + 5, 19 + 5); // a plain button press: background 0, blank
+    Room->RunScript("XPANEL2", "XPANEL2");
+    Click(405 + 5, 19 + 5); // bank 2, button 1: background 2, blank
+    Room->RunScript("XPANEL1", "XPANEL1");
+    TheWorld->GoRoom("VOREL2");
+    TheWorld->GoRoom("VOREL1");
+    for (TPoint p : {TPoint{405, 19}, TPoint{451, 19}, TPoint{405, 62}, TPoint{451, 62}})
+        EXPECT_EQ(ScreenAt(p), ActivityArt::ButtonUpValue) << p.X << "," << p.Y;
 }

@@ -8,6 +8,7 @@
 #include "image/HotImage.h"
 #include "support/TestFiles.h"
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -93,19 +94,66 @@ TEST_F(PictureTest, AFillColoursTheRegionOnTheTargetAndInTheRecord) {
     EXPECT_EQ(Picture->Background()->Entry().Regions[0].Colour, 31);
 }
 
-TEST_F(PictureTest, MovesKeepTenPixelsInsideAndRedrawWhatWasUncovered) {
-    EXPECT_EQ(ClampObjectPlacement({-500, 0}, 376, 100), (TPoint{-366, 0}));
-    EXPECT_EQ(ClampObjectPlacement({500, 500}, 20, 20), (TPoint{366, 215}));
-    EXPECT_EQ(ClampObjectPlacement({-5, -5}, 20, 20), (TPoint{-5, -5}));
+TEST_F(PictureTest, MovesKeepSixteenDrawnPixelsInsideAndRedrawWhatWasUncovered) {
+    EXPECT_EQ(ClampObjectPlacement({-500, 0}, {0, 0, 376, 100}), (TPoint{16 - 376, 0}));
+    EXPECT_EQ(ClampObjectPlacement({500, 500}, {0, 0, 20, 20}), (TPoint{376 - 16, 225 - 16}));
+    EXPECT_EQ(ClampObjectPlacement({-5, -5}, {0, 0, 20, 20}), (TPoint{-4, -4}));
+    // Smaller than 16: all of it stays inside.
+    EXPECT_EQ(ClampObjectPlacement({-5, 400}, {0, 0, 8, 12}), (TPoint{0, 225 - 12}));
+    // Transparent margins do not count: the drawn box keeps 16 pixels inside.
+    EXPECT_EQ(ClampObjectPlacement({-500, -500}, {30, 40, 60, 90}), (TPoint{16 - 60, 16 - 90}));
+    EXPECT_EQ(ClampObjectPlacement({500, 500}, {30, 40, 60, 90}), (TPoint{376 - 16 - 30, 225 - 16 - 40}));
     Picture->AddObject(8, false);
     Picture->MoveObject(1, {-500, 1000}, true);
-    EXPECT_EQ(Picture->Object(1)->Position(), (TPoint{10 - 93, 215}));
+    EXPECT_EQ(Picture->Object(1)->Position(), (TPoint{16 - 93, 225 - 16}));
     EXPECT_EQ(At(PtAdd(Centred8, {5, 5})), BlankBackgroundColour);
-    EXPECT_EQ(At({0, 215}), OutlineInk);
+    EXPECT_EQ(At({0, 225 - 16}), OutlineInk);
+    EXPECT_EQ(At({15, 224}), OutlineInk) << "the object's right edge is the last of its 16 columns";
     // Nothing of the object spills over the picture's edges on the target.
     EXPECT_EQ(Surface().GetPixel({14, 240}), 3);
     EXPECT_EQ(Picture->Chart().ItemAt({5, 220}), 1);
     EXPECT_EQ(Picture->NextPlacement(), (TPoint{0, 0}));
+}
+
+TEST_F(PictureTest, AnObjectWithTransparentMarginsCannotHideBehindThem) {
+    // A 100 x 100 cut whose only drawn pixels are a 20 x 20 square at (70, 70).
+    auto sheet = THotImage::CreateBlank(100, 100);
+    sheet->ImageData().FillRect(sheet->ImageData().BoundsRect(), BlankBackgroundColour);
+    sheet->ImageData().FillRect({70, 70, 90, 90}, OutlineInk);
+    TVorelDrawingObject object(sheet->ImageData(), false, Picture->GetEntry(8), {0, 0}, {0, 0, 100, 100});
+    EXPECT_EQ(object.DrawnBox(), (TRect{70, 70, 90, 90}));
+    EXPECT_EQ(ReachBox(object), (TRect{70, 70, 90, 90}));
+    TPoint far = ClampObjectPlacement({1000, 1000}, ReachBox(object));
+    // The square's 16 first columns and lines are still in the picture.
+    EXPECT_EQ(far, (TPoint{376 - 16 - 70, 225 - 16 - 70}));
+    object.SetMirrored(true);
+    EXPECT_EQ(object.DrawnBox(), (TRect{10, 70, 30, 90}));
+    TPoint left = ClampObjectPlacement({-1000, 0}, ReachBox(object));
+    EXPECT_EQ(left.X, 16 - 30);
+}
+
+TEST_F(PictureTest, AShapeWithEmptyCornersStillShowsSixteenBySixteenOfItsDrawing) {
+    // Two 20 x 20 squares in opposite corners of a 100 x 100 cut: the box's
+    // other two corners hold nothing.
+    auto sheet = THotImage::CreateBlank(100, 100);
+    sheet->ImageData().FillRect(sheet->ImageData().BoundsRect(), BlankBackgroundColour);
+    sheet->ImageData().FillRect({0, 0, 20, 20}, OutlineInk);
+    sheet->ImageData().FillRect({80, 80, 100, 100}, OutlineInk);
+    TVorelDrawingObject object(sheet->ImageData(), false, Picture->GetEntry(8), {100, 60}, {0, 0, 100, 100});
+    EXPECT_EQ(object.DrawnPixelCount(), 800);
+    EXPECT_EQ(object.DrawnPixelsIn({10, 10, 90, 90}), 200);
+    const TRect picture{0, 0, 376, 225};
+
+    TPoint boxOnly = ClampObjectPlacement({1000, -1000}, ReachBox(object));
+    EXPECT_EQ(object.DrawnPixelsIn(RectSubPt(picture, boxOnly)), 0) << "the box rule alone loses the drawing";
+    TPoint kept = KeepInSight(object, {100, 60}, boxOnly);
+    int32_t shown = object.DrawnPixelsIn(RectSubPt(picture, kept));
+    EXPECT_GE(shown, 16 * 16) << kept.X << "," << kept.Y;
+    EXPECT_LT(shown, 16 * 16 + 2 * 20) << "it stops at the last place that shows enough, not earlier";
+    // Where enough shows, the wanted place stands.
+    EXPECT_EQ(KeepInSight(object, {100, 60}, {150, 80}), (TPoint{150, 80}));
+    TPoint corner = ClampObjectPlacement({-1000, -1000}, ReachBox(object));
+    EXPECT_EQ(KeepInSight(object, {100, 60}, corner), corner);
 }
 
 TEST_F(PictureTest, HalvingShrinksAboutTheCentreAndKeepsColours) {
@@ -273,7 +321,7 @@ TEST_F(PictureTest, NewObjectsStayInReachHoweverFarTheCascadeRan) {
         Picture->Clear();
     }
     Picture->AddObject(15, false);
-    EXPECT_EQ(Picture->Object(1)->Position(), (TPoint{366, 215}));
+    EXPECT_EQ(Picture->Object(1)->Position(), (TPoint{376 - 16, 225 - 16}));
 }
 
 TEST_F(PictureTest, StackingOperationsKeepTheChartInStep) {
@@ -341,23 +389,47 @@ TEST_F(PictureTest, RedrawTouchesOnlyItsRectangle) {
     EXPECT_EQ(Surface().GetPixel({511, 100}), 4);
 }
 
-TEST_F(PictureTest, MiniatureIsEveryThirdPixelOfThePicture) {
+TEST_F(PictureTest, MiniatureKeepsEveryOutlineAndLeavesOutTheSelection) {
     Picture->AddObject(8, false);
     Picture->FillAt(PtAdd(Centred8, {50, 100}), 30);
-    Picture->SetSelected(1, true);
     auto thumb = THotImage::CreateBlank(129, 79);
     TZQ5ImageData& small = thumb->ImageData();
     small.FillRect(small.BoundsRect(), 9);
     small.ClearDamage();
+    Picture->SetSelected(1, true);
     Picture->DrawMiniature(small, {2, 2});
     EXPECT_EQ(Picture->Target(), &Surface());
     EXPECT_EQ(small.GetPixel({1, 1}), 9);
     EXPECT_EQ(small.GetPixel({127, 77}), 9);
-    for (int32_t y = 0; y < 75; ++y)
-        for (int32_t x = 0; x < 125; ++x)
-            ASSERT_EQ(small.GetPixel({x + 2, y + 2}), At({x * 3, y * 3})) << x << "," << y;
     ASSERT_EQ(small.DamageList().Count(), 1);
     EXPECT_EQ(small.DamageList().Head()->Rect, (TRect{2, 2, 127, 77}));
+
+    // The picture as the child sees it without the selection outline.
+    Picture->SetSelected(1, false);
+    int inkPixels = 0;
+    for (int32_t y = 0; y < 225; ++y)
+        for (int32_t x = 0; x < 376; ++x) {
+            if (At({x, y}) != OutlineInk) continue;
+            ++inkPixels;
+            // Every outline pixel leaves ink in the miniature where it falls.
+            TPoint m{x * 125 / 376, y * 75 / 225};
+            bool inkNear = false;
+            for (int32_t dy = -1; dy <= 1; ++dy)
+                for (int32_t dx = -1; dx <= 1; ++dx) {
+                    TPoint p{std::clamp(m.X + dx, 0, 124), std::clamp(m.Y + dy, 0, 74)};
+                    inkNear = inkNear || small.GetPixel(PtAdd(p, {2, 2})) == OutlineInk;
+                }
+            ASSERT_TRUE(inkNear) << "outline pixel " << x << "," << y << " lost";
+        }
+    EXPECT_GT(inkPixels, 500);
+    int selection = 0;
+    for (int32_t y = 0; y < 75; ++y)
+        for (int32_t x = 0; x < 125; ++x)
+            selection += small.GetPixel({x + 2, y + 2}) == SelectionColour;
+    EXPECT_EQ(selection, 0);
+    // Regions keep their colours.
+    EXPECT_EQ(small.GetPixel(PtAdd({(141 + 50) / 3, (48 + 100) / 3}, {2, 2})), 30);
+    EXPECT_EQ(small.GetPixel({2 + 5, 2 + 5}), BlankBackgroundColour);
 }
 
 TEST_F(PictureTest, MiniatureOfAPictureChangedWhileDetachedShowsTheChanges) {

@@ -1,6 +1,9 @@
 #include "EngineFixture.h"
 
 #include "foundation/ResStrings.h"
+#include "image/HotImage.h"
+
+#include <array>
 
 #include <filesystem>
 
@@ -79,18 +82,42 @@ TEST_F(DiskOpsRoomTest, UnknownIDsTakeNoCaptureAndMDoesNothing) {
     EXPECT_FALSE(std::filesystem::exists(GamePath));
 }
 
-TEST_F(DiskOpsRoomTest, SaveWithNoSlotsTakenSavesIntoSlotOneAndStays) {
+TEST_F(DiskOpsRoomTest, SaveWithNoSlotsTakenSavesIntoSlotTwoAndStays) {
     EnterFrom("TITLE");
     Click({30, 250});
     EXPECT_EQ(Game->CurrentRoom(), Disk);
-    EXPECT_TRUE(Disk->IsOccupied(1));
-    EXPECT_TRUE(Disk->HasThumbnail(1));
-    TSlotInfo info = InspectSaveFile(SlotPath('1'));
+    // Slot 1 is written at every close: a save there would be lost.
+    EXPECT_FALSE(Disk->IsOccupied(1));
+    EXPECT_FALSE(std::filesystem::exists(SlotPath('1')));
+    EXPECT_TRUE(Disk->IsOccupied(2));
+    EXPECT_TRUE(Disk->HasThumbnail(2));
+    TSlotInfo info = InspectSaveFile(SlotPath('2'));
     ASSERT_TRUE(info.Valid);
     EXPECT_EQ(info.Thumbnail, std::vector<uint8_t>(SaveThumbBytes, 7));
-    EXPECT_EQ(Game->Screen()->GetPixel({22 + 5, 44 + 5}), 7); // the slot shows the picture
+    EXPECT_EQ(Game->Screen()->GetPixel({144 + 5, 44 + 5}), 7); // the slot shows the picture
     Click({30, 250});
-    EXPECT_TRUE(Disk->IsOccupied(2));
+    EXPECT_TRUE(Disk->IsOccupied(3));
+}
+
+TEST_F(DiskOpsRoomTest, TheAutomaticSlotLoadsButIsNeverOfferedForSaving) {
+    for (char slot = '1'; slot <= '8'; ++slot)
+        Game->SaveGame(slot, false);
+    std::filesystem::remove(SlotPath('1'));
+    EnterFrom("TITLE");
+    Click({30, 250});
+    EXPECT_TRUE(Disk->GetOverwriteMode()) << "a free slot 1 is no place for a save";
+    Click(SlotAt(1));
+    EXPECT_TRUE(Disk->GetOverwriteMode()) << "slot 1 is not offered for overwriting";
+    EXPECT_FALSE(std::filesystem::exists(SlotPath('1')));
+    Click(SlotAt(4));
+    EXPECT_FALSE(Disk->GetOverwriteMode());
+
+    Game->FindRoom("B")->SetCaption("At close");
+    Game->SaveGame('1', false);
+    Game->FindRoom("B")->SetCaption("Now");
+    EnterFrom("TITLE");
+    Click(SlotAt(1));
+    EXPECT_EQ(Game->FindRoom("B")->GetCaption(), "At close");
 }
 
 TEST_F(DiskOpsRoomTest, LoadingAsksUnlessComingFromTheTitle) {
@@ -133,6 +160,20 @@ TEST_F(DiskOpsRoomTest, OlderFilesWithoutPictureStillCountAsTaken) {
     EXPECT_FALSE(Disk->IsOccupied(2));
     Click({30, 250});
     EXPECT_TRUE(InspectSaveFile(SlotPath('2')).Valid);
+}
+
+TEST_F(DiskOpsRoomTest, AnUnreadableSlotFileIsKeptAsideNotOverwritten) {
+    Game->SaveGame('1', false);
+    const std::vector<uint8_t> damaged = Hex("50 00 59 00 58 00 09 00 41 42");
+    Dir.Write("games/PYX_sg2.dat", damaged);
+    Dir.Write("games/PYX_sg2.dat.damaged", std::string("kept from before"));
+    EnterFrom("TITLE");
+    EXPECT_FALSE(Disk->IsOccupied(2));
+    Click({30, 250});
+    EXPECT_TRUE(InspectSaveFile(SlotPath('2')).Valid);
+    EXPECT_EQ(Dir.Read("games/PYX_sg2.dat.damaged2"), damaged);
+    EXPECT_EQ(Dir.Read("games/PYX_sg2.dat.damaged").size(), 16u);
+    EXPECT_TRUE(Texts().empty());
 }
 
 TEST_F(DiskOpsRoomTest, FullSlotsEnterOverwriteModeWithAFlashingBanner) {
@@ -217,4 +258,35 @@ TEST_F(DiskOpsRoomTest, ASlotThatFailsHalfWayIsReportedAndChangesNothing) {
     EXPECT_EQ(Game->FindRoom("B")->GetCaption(), "Now");
     EXPECT_EQ(Game->CapturedBox(), nullptr);
     EXPECT_FALSE(Game->HasFlag(wfBusy));
+}
+
+TEST_F(DiskOpsRoomTest, TheSavedPictureIsTheFourMiniaturesSideBySide) {
+    // Four thumbnails, each a framed miniature of its own colour with a
+    // one-pixel ink line through it, where every fifth pixel misses it.
+    std::array<std::unique_ptr<THotImage>, 5> thumbs;
+    for (int i = 1; i <= 4; ++i) {
+        thumbs[i] = THotImage::CreateBlankInLibrary(129, Library, 79);
+        TZQ5ImageData& surface = thumbs[i]->ImageData();
+        surface.FillRect(surface.BoundsRect(), 250); // the frame
+        surface.FillRect(MiniatureArea, static_cast<uint8_t>(10 * i + 1));
+        surface.FillRect({MiniatureArea.Left, 40, MiniatureArea.Right, 41}, MiniatureInk);
+        PictureThumbs[static_cast<size_t>(i)] = thumbs[i].get();
+    }
+    EnterFrom("A");
+    Click({30, 250});
+    for (auto& thumb : PictureThumbs)
+        thumb = nullptr;
+    TSlotInfo info = InspectSaveFile(SlotPath('2'));
+    ASSERT_EQ(info.Thumbnail.size(), SaveThumbBytes);
+    auto at = [&info](int x, int y) { return info.Thumbnail[static_cast<size_t>(y * SaveThumbWidth + x)]; };
+    for (int i = 1; i <= 4; ++i) {
+        int left = (i - 1) % 2 * 51, top = (i - 1) / 2 * 32;
+        EXPECT_EQ(at(left, top), 10 * i + 1) << "no frame in the picture, quarter " << i;
+        EXPECT_EQ(at(left + 50, top + 31), 10 * i + 1) << i;
+        int inkLines = 0;
+        for (int y = top; y < top + 32; ++y)
+            inkLines += at(left + 25, y) == MiniatureInk;
+        EXPECT_EQ(inkLines, 1) << "the line survives once in quarter " << i;
+    }
+    EXPECT_EQ(Game->Screen()->GetPixel({144 + 2, 44 + 2}), 11) << "the slot shows the new picture";
 }

@@ -1,7 +1,10 @@
 #include "EngineFixture.h"
 
+#include "engine/HitBox.h"
+#include "foundation/DiskSync.h"
 #include "foundation/KelException.h"
 #include "foundation/LoadSave.h"
+#include "image/FrameSet.h"
 
 #include <filesystem>
 
@@ -102,6 +105,25 @@ TEST_F(RecordTest, NilTargetReadsAsEmptyAndForeignRecordsAreRefused) {
     EXPECT_EQ(dynamic_cast<TGoBox&>(list.GetBox("D")).Target, "");
     MemoryStream foreign(Hex("01 00  0D  02 00 00 00 41 00"));
     EXPECT_THROW(list.LoadFromStream(foreign), KelException);
+}
+
+TEST_F(RecordTest, CoordinatesThatWouldOverflowWhenDrawnAreRefused) {
+    MakeWorld([](TWorld&) {});
+    TFrameSet bell("BELL", &Library, {}, 1, 10, "bell");
+    bell.Position = {0x7fffffff, 0};
+    MemoryStream frames;
+    bell.SaveToStream(frames);
+    frames.Seek(0);
+    TFrameSet read("X", &Library, {}, 1, 10, "x");
+    EXPECT_THROW(read.LoadFromStream(frames), KelException);
+
+    THitBoxList boxes;
+    boxes.AddTail(std::make_unique<TControlBox>("C", TRect{INT32_MIN, 0, 10, 10}));
+    MemoryStream stream;
+    boxes.SaveToStream(stream);
+    stream.Seek(0);
+    THitBoxList again;
+    EXPECT_THROW(again.LoadFromStream(stream), KelException);
 }
 
 // ---- Saved games in memory ----
@@ -246,6 +268,24 @@ TEST_F(SaveFileTest, AnInterruptedSaveLeavesThePreviousFileWhole) {
     EXPECT_TRUE(Game->LoadGame('2'));
 }
 
+TEST_F(SaveFileTest, SavesAndTheirFolderArePrivateToTheUser) {
+    namespace fs = std::filesystem;
+    MakeWorld(StandardRooms);
+    Game->Start();
+    fs::create_directories(GamePath);
+    fs::permissions(GamePath, fs::perms::all);
+    Dir.Write("games/PYX_sg2.dat", std::string("an older save, readable by all"));
+    fs::permissions(SlotPath('2'), fs::perms::all);
+    Game->SaveGame('2');
+    Game->SaveGame('3');
+    EXPECT_EQ(fs::status(GamePath).permissions(), fs::perms::owner_all);
+    for (char slot : {'2', '3'})
+        EXPECT_EQ(fs::status(SlotPath(slot)).permissions(), fs::perms::owner_read | fs::perms::owner_write)
+            << slot;
+    EXPECT_TRUE(SyncToDisk(SlotPath('2')));
+    EXPECT_FALSE(SyncToDisk(SlotPath('4')));
+}
+
 TEST_F(SaveFileTest, AFolderThatCannotBeMadeFailsTheSaveLoudly) {
     MakeWorld(StandardRooms);
     Game->Start();
@@ -256,6 +296,7 @@ TEST_F(SaveFileTest, AFolderThatCannotBeMadeFailsTheSaveLoudly) {
         FAIL() << "the save reported success";
     } catch (const KelException& e) {
         EXPECT_THAT(e.what(), HasSubstr("SaveGame"));
+        EXPECT_THAT(e.what(), testing::StartsWith("The pictures could not be saved"));
     }
     EXPECT_FALSE(Game->HasFlag(wfBusy));
 }
@@ -335,6 +376,17 @@ TEST_F(DamagedSaveTest, TruncatedFileIsKeptAsideAndTheRoomsStartAfresh) {
     EXPECT_EQ(loads, 2);
     EXPECT_EQ(Dir.Read("games/PYX_sg1.dat.damaged"), bytes); // nothing lost
     ExpectFreshStartAfterOneReport("could not be read");
+}
+
+TEST_F(DamagedSaveTest, AHugeFileIsKeptAsideUnread) {
+    MakeWorld(StandardRooms);
+    MemoryStream game;
+    Game->WriteGame(game);
+    WriteSlotOne(game.Data());
+    std::filesystem::resize_file(SlotPath('1'), MaxSaveFileSize + 1);
+    EXPECT_FALSE(InspectSaveFile(SlotPath('1')).Valid);
+    MakeWorld(StandardRooms);
+    ExpectFreshStartAfterOneReport("far larger than a saved game");
 }
 
 TEST_F(DamagedSaveTest, WrongHeaderIsDamageAtStartUp) {

@@ -251,6 +251,9 @@ TEST_F(ScriptTest, FrameSetNumbersMustBeWholeAndFit) {
     EXPECT_THROW(Parse({"FRAMESET f img 20 4 0 0 two"}), std::runtime_error);
     EXPECT_THROW(Parse({"FRAMESET f img -1 4 0 0"}), StdException);
     EXPECT_THROW(Parse({"FRAMESET f img 20 70000 0 0"}), StdException);
+    EXPECT_THROW(Parse({"FRAMESET f img 20 4 2147483647 0"}), StdException);
+    EXPECT_THROW(Parse({"GOBOX g 2147483647 2147483647 2147483647 2147483647 hall"}), std::runtime_error);
+    EXPECT_EQ(Room("R1").HitBoxes.Count(), 0);
     EXPECT_EQ(Room("R1").FrameSets.Count(), 0);
 }
 
@@ -338,6 +341,24 @@ TEST_F(ScriptTest, LongLineSplitByTheConverterIsJoinedBack) {
     // and the line is trimmed.
     EXPECT_EQ(Room("R1").GetInformText(), TrimTrailing(text.substr(0, 255)));
     EXPECT_EQ(Room("R1").GetPictureName(), "next");
+    EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(ScriptTest, PlusLinesJoinOnlyWhereTheConverterSplit) {
+    std::string longText;
+    for (int i = 0; i < 60; ++i)
+        longText += "word ";
+    const std::string unbroken(300, 'x');
+    Dir.Write(ScriptTextName, "ROOM R1\nINFORMONENTRY hello\n+PIC one\nROOM R2\nINFORMONENTRY " + longText +
+                                  "\n+PIC two\nROOM R3\nPIC " + unbroken + "\n+x\n");
+    Load();
+    EXPECT_EQ(Room("R1").GetInformText(), "hello");
+    EXPECT_EQ(Room("R1").GetPictureName(), "");
+    EXPECT_EQ(Room("R2").GetInformText(), TrimTrailing(longText.substr(0, 255)));
+    EXPECT_EQ(Room("R2").GetPictureName(), "");
+    // A word longer than a record is split where a space was inserted; joined
+    // back it keeps that space, so the name ends there.
+    EXPECT_EQ(Room("R3").GetPictureName(), unbroken.substr(0, 253));
     EXPECT_TRUE(Errors().empty());
 }
 

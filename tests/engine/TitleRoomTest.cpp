@@ -116,3 +116,15 @@ TEST_F(TitleRoomTest, MissingWordIsReportedWhenEntering) {
     EXPECT_THAT(Texts(), ElementsAre("NIL pointer detected\r\n\r\nQuit game?"));
     EXPECT_EQ(Game->CurrentRoom(), Title);
 }
+
+TEST_F(TitleRoomTest, TheFanfarePlaysOnceWhenTheLastWordArrivesAndNotOnReturn) {
+    Game->Start();
+    Ticks(124);
+    EXPECT_TRUE(Platform.Sounds.empty()) << "a sound before the title was complete";
+    Ticks(2); // step 11 comes in the tick starting at 125
+    EXPECT_THAT(Platform.Sounds, ElementsAre(SoundCue::TitleArrival));
+    Ticks(400);
+    Game->GoRoom("TITLE");
+    Ticks(60);
+    EXPECT_THAT(Platform.Sounds, ElementsAre(SoundCue::TitleArrival));
+}

@@ -244,6 +244,27 @@ TEST_F(TickTest, CursorRefreshHappensOnTheNextTickOnce) {
     EXPECT_EQ(Platform.PointerRefreshes, 1);
 }
 
+TEST_F(TickTest, QuietOnlyWhenATickWouldChangeNothing) {
+    Game->Start();
+    Game->Tick(1); // shows what the start drew
+    EXPECT_TRUE(Game->IsQuiet());
+    Game->FindRoom("A")->AddTimer(tsTimer, 3);
+    EXPECT_FALSE(Game->IsQuiet()) << "a pending timer";
+    Game->FindRoom("A")->CancelTimers();
+    Game->RequestCursorRefresh();
+    EXPECT_FALSE(Game->IsQuiet()) << "a pointer refresh";
+    Game->Tick(1);
+    Game->Screen()->AddDamage({0, 0, 4, 4});
+    EXPECT_FALSE(Game->IsQuiet()) << "undrawn damage";
+    Game->FlushView();
+    EXPECT_TRUE(Game->IsQuiet());
+    Game->SetBusy(true);
+    EXPECT_FALSE(Game->IsQuiet()) << "busy";
+    Game->SetBusy(false);
+    Game->Flags |= wfQuit;
+    EXPECT_FALSE(Game->IsQuiet()) << "a quit to carry out";
+}
+
 TEST_F(TickTest, IdleIsClearedOnlyWithACurrentRoom) {
     Game->Flags |= wfIdle;
     Game->Tick(1);

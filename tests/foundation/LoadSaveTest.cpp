@@ -143,6 +143,28 @@ TEST(FixedFields, LittleEndianRoundTrip) {
     EXPECT_EQ(ReadRect(s), (TRect{1, 2, 3, 4}));
 }
 
+TEST(FixedFields, CoordinatesBeyondTheLimitAreCorruption) {
+    const int32_t limit = FileCoordinateLimit;
+    MemoryStream edge;
+    WritePoint(edge, {-limit, limit});
+    WriteRect(edge, {-limit, -limit, limit, limit});
+    edge.Seek(0);
+    EXPECT_EQ(ReadPoint(edge), (TPoint{-limit, limit}));
+    EXPECT_EQ(ReadRect(edge), (TRect{-limit, -limit, limit, limit}));
+    for (int32_t wild : {limit + 1, -limit - 1, INT32_MAX, INT32_MIN}) {
+        MemoryStream point;
+        WritePoint(point, {0, wild});
+        point.Seek(0);
+        ExpectKelMessage([&] { ReadPoint(point); },
+                         "ReadPoint: Input file is corrupt - a coordinate is out of range.");
+        MemoryStream rect;
+        WriteRect(rect, {wild, 0, 1, 1});
+        rect.Seek(0);
+        ExpectKelMessage([&] { ReadRect(rect); },
+                         "ReadRect: Input file is corrupt - a coordinate is out of range.");
+    }
+}
+
 TEST(FixedFields, AnyNonZeroByteIsTrue) {
     MemoryStream s(Hex("00 02 FF"));
     EXPECT_FALSE(ReadBoolean(s));

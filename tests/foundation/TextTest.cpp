@@ -79,7 +79,8 @@ TEST(ExtractBounds, FourNumbersGiveLeftTopRightBottom) {
 }
 
 TEST(ExtractBounds, RefusesNegativeSizesAndMissingNumbers) {
-    for (std::string s : {"10 20 -1 5", "10 20 30", "10 20 x 40", "10 20 30 -4"}) {
+    for (std::string s : {"10 20 -1 5", "10 20 30", "10 20 x 40", "10 20 30 -4", "2147483647 0 2147483647 5",
+                          "-2147483648 0 5 5", "0 0 40000 5"}) {
         TRect r;
         try {
             ExtractBounds(s, r);

@@ -129,6 +129,43 @@ TEST(LayerTest, UnknownLayersAreRefusedByName) {
     expectText([&] { a->GetLayerNodeParams(foreign, params); }, "SetLayerNodeSourceRect: Unknown layer");
 }
 
+TEST(LayerTest, AFillSeededUnderALayerFillsTheSurfaceBelow) {
+    TestSurface parent(10, 3), sprite(2, 3);
+    Paint(*parent, {"..........", "..........", ".........."});
+    Paint(*sprite, {"##", "##", "##"});
+    TZQ5LayerNode* layer = parent->AddLayer(sprite.Get(), At(4, 0));
+    EXPECT_EQ(parent->FloodFill({4, 1}, 'o'), (TRect{0, 0, 10, 3}));
+    EXPECT_EQ(Picture(*parent), (std::vector<std::string>{"oooo##oooo", "oooo##oooo", "oooo##oooo"}));
+    parent->SetLayerNodeVisible(layer, false);
+    EXPECT_EQ(Picture(*parent)[1], "oooooooooo");
+}
+
+// After any change of a scaled layer's source, the parent shows what a fresh
+// drawing of the layer shows: the refresh reaches every column and line.
+TEST(LayerTest, ScaledLayerRefreshesEveryChangedColumnAndLine) {
+    std::mt19937 random(21);
+    for (int round = 0; round < 300; ++round) {
+        const int32_t w = 1 + static_cast<int32_t>(random() % 9), h = 1 + static_cast<int32_t>(random() % 9);
+        TestSurface parent(40, 40), sprite(w, h);
+        SetPixels(*parent, [](int32_t, int32_t) { return uint8_t{'.'}; });
+        SetPixels(*sprite, Pattern);
+        LayerParams params = At(1, 2);
+        params.ScaleX = static_cast<uint16_t>(1 + random() % 7);
+        params.ScaleY = static_cast<uint16_t>(1 + random() % 7);
+        params.ScaleDivisor = static_cast<uint16_t>(1 + random() % 5);
+        TZQ5LayerNode* layer = parent->AddLayer(sprite.Get(), params);
+        const int32_t x = static_cast<int32_t>(random() % static_cast<unsigned>(w));
+        const int32_t y = static_cast<int32_t>(random() % static_cast<unsigned>(h));
+        sprite->FillRect({x, y, x + 1 + static_cast<int32_t>(random() % static_cast<unsigned>(w - x)), y + 1}, 'z');
+        const std::vector<std::string> refreshed = Picture(*parent);
+        parent->SetLayerNodeVisible(layer, false);
+        parent->SetLayerNodeVisible(layer, true);
+        ASSERT_EQ(refreshed, Picture(*parent)) << "round " << round << ": " << w << "x" << h << " scaled "
+                                               << params.ScaleX << "/" << params.ScaleDivisor << ", "
+                                               << params.ScaleY << "/" << params.ScaleDivisor;
+    }
+}
+
 TEST(LayerTest, ChangesOfTheSourceReachTheParent) {
     TestSurface parent(10, 6), sprite(4, 4);
     SetPixels(*parent, Pattern);

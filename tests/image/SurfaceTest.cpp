@@ -287,6 +287,50 @@ TEST(ShrinkTest, TakesEveryFactorthPixelAndReportsNothing) {
     EXPECT_THROW(dest->ShrinkFrom(*source, 0), ZQ5Exception);
 }
 
+TEST(InkShrinkTest, OnePixelLinesSurviveAndTheIgnoredIndexNeverShows) {
+    constexpr uint8_t Paper = 255, Ink = 40, Fill = 7, Selection = 125;
+    // A 1-pixel frame at column 4 and line 7 of a 12 x 12 paper, never on
+    // the every-third pixel that ShrinkFrom takes.
+    TestSurface source(12, 12), dest(4, 4);
+    SetPixels(*source, [](int32_t x, int32_t y) -> uint8_t {
+        if (x == 4 || y == 7) return Ink;
+        return x > 8 ? Fill : Paper;
+    });
+    dest->InkShrinkFrom(dest->BoundsRect(), *source, source->BoundsRect(), Ink, -1);
+    for (int32_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(dest->GetPixel({1, i}), Ink) << "the vertical line, block " << i;
+        EXPECT_EQ(dest->GetPixel({i, 2}), Ink) << "the horizontal line, block " << i;
+    }
+    EXPECT_EQ(dest->GetPixel({0, 0}), Paper);
+    EXPECT_EQ(dest->GetPixel({3, 0}), Fill);
+    EXPECT_FALSE(dest->IsDirty());
+
+    // A selection outline loses every vote; the paper under it wins.
+    SetPixels(*source, [](int32_t x, int32_t y) -> uint8_t { return (x % 3 == 0 || y % 3 == 0) ? Selection : Paper; });
+    dest->InkShrinkFrom(dest->BoundsRect(), *source, source->BoundsRect(), Ink, Selection);
+    for (int32_t y = 0; y < 4; ++y)
+        for (int32_t x = 0; x < 4; ++x)
+            EXPECT_EQ(dest->GetPixel({x, y}), Paper) << x << "," << y;
+}
+
+TEST(InkShrinkTest, UnevenRatiosCoverTheWholeSourceAndBadRectanglesRaise) {
+    // 10 -> 4 columns: the last block must reach the last source column.
+    TestSurface source(10, 5), dest(4, 2);
+    SetPixels(*source, [](int32_t x, int32_t) -> uint8_t { return x == 9 ? 40 : 1; });
+    dest->InkShrinkFrom(dest->BoundsRect(), *source, source->BoundsRect(), 40, -1);
+    EXPECT_EQ(dest->GetPixel({3, 0}), 40);
+    EXPECT_EQ(dest->GetPixel({2, 1}), 1);
+    // Into a part of the destination only.
+    TestSurface wide(6, 3);
+    wide->FillRect(wide->BoundsRect(), 9);
+    wide->ClearDamage();
+    wide->InkShrinkFrom({2, 1, 6, 3}, *source, source->BoundsRect(), 40, -1);
+    EXPECT_EQ(wide->GetPixel({1, 1}), 9);
+    EXPECT_EQ(wide->GetPixel({5, 2}), 40);
+    EXPECT_THROW(wide->InkShrinkFrom({2, 1, 7, 3}, *source, source->BoundsRect(), 40, -1), ZQ5Exception);
+    EXPECT_THROW(source->InkShrinkFrom(source->BoundsRect(), *dest, dest->BoundsRect(), 40, -1), ZQ5Exception);
+}
+
 // A 640 x 480 surface has five bands: every operation must address lines
 // across the band boundaries (96, 192, 288, 384 from the bottom).
 TEST(MultiBandTest, EveryOperationMatchesAPlainPixelModel) {

@@ -151,6 +151,17 @@ TEST(ZQ5Image, RecordHeaderChecks) {
     EXPECT_EQ(ReadError(Bytes(good.begin(), good.begin() + 10)), invalid);
 }
 
+TEST(ZQ5Image, ImagesBeyondThePixelBoundAreRefusedBeforeAnyBand) {
+    auto readBack = [](uint16_t w, uint16_t h) {
+        TZQ5Image blank;
+        blank.Init("big", nullptr, w, h);
+        return ReadError(blank.RecordBytes());
+    };
+    EXPECT_EQ(readBack(1448, 1448), "no error"); // just within the bound
+    EXPECT_EQ(readBack(2048, 1025), "Invalid ZQ5 image header");
+    EXPECT_EQ(readBack(65280, 33), "Invalid ZQ5 image header");
+}
+
 TEST(ZQ5Image, SegmentsOutOfOrderAreRefused) {
     auto image = Encode(LineArt(640, 480, 1));
     Bytes record = image->RecordBytes();

@@ -1,4 +1,5 @@
 #include "shell/BlockLayout.h"
+#include "shell/CompanionPlacement.h"
 #include "shell/TickClock.h"
 
 #include <gtest/gtest.h>
@@ -98,4 +99,36 @@ TEST(MouseMapping, RepaintRectanglesRoundOutward) {
     EXPECT_EQ(UnscaleRect({1, 1, 5, 5}, 2), (TRect{0, 0, 3, 3}));
     EXPECT_EQ(ScaleRect({0, 0, 3, 3}, 2), (TRect{0, 0, 6, 6}));
     EXPECT_EQ(UnscaleRect({4, 4, 6, 6}, 2), (TRect{2, 2, 3, 3}));
+}
+
+TEST(CompanionPlacementTest, BesideWhereThereIsRoomElseCoveringTheLeastOfThePlayArea) {
+    const TRect screen{0, 0, 1280, 1024};
+    const TRect window = MakeBounds(365, 284, 550, 455);
+    const TRect play = MakeBounds(384, 302, 512, 320);
+    EXPECT_EQ(PlaceCompanion(screen, window, play, 290, 130), (TPoint{915 + CompanionGap, 284}));
+    // No room on the right: on the left, top edges aligned.
+    const TRect right = MakeBounds(700, 284, 550, 455);
+    EXPECT_EQ(PlaceCompanion(screen, right, RectAddPt(play, {335, 0}), 290, 130), (TPoint{700 - 8 - 290, 284}));
+    // A tall companion beside a window low on the screen is kept on it.
+    EXPECT_EQ(PlaceCompanion(screen, MakeBounds(365, 900, 550, 455), play, 290, 300).Y, 1024 - 300);
+    // The window fills the screen's width: nothing of the play area is covered
+    // where that can be done.
+    const TRect wide = MakeBounds(90, 57, 1100, 910);
+    const TRect bigPlay = MakeBounds(128, 95, 1024, 640);
+    TPoint at = PlaceCompanion(screen, wide, bigPlay, 580, 260);
+    EXPECT_FALSE(RectsIntersect(MakeBounds(at.X, at.Y, 580, 260), bigPlay)) << at.X << "," << at.Y;
+    EXPECT_TRUE(RectsIntersect(MakeBounds(at.X, at.Y, 580, 260), screen));
+    // Nowhere free: the least covered place, still on the screen.
+    TPoint cramped = PlaceCompanion({0, 0, 600, 400}, {0, 0, 600, 400}, {10, 10, 590, 390}, 200, 100);
+    EXPECT_GE(cramped.X, 0);
+    EXPECT_LE(cramped.X + 200, 600);
+    EXPECT_LE(cramped.Y + 100, 400);
+}
+
+TEST(BlockLayoutTest, OpeningSizeIsTheWholeBlockAtTheScaleThatFits) {
+    EXPECT_EQ(OpeningSize(1280, 1024, 0).Width, BlockWidth * 2);
+    EXPECT_EQ(OpeningSize(1280, 1024, 0).Height, BlockHeight * 2);
+    EXPECT_EQ(OpeningSize(800, 600, 0).Width, BlockWidth);
+    EXPECT_EQ(OpeningSize(800, 600, 2).Height, BlockHeight * 2);
+    EXPECT_EQ(OpeningSize(300, 200, 0).Width, BlockWidth) << "never below scale 1";
 }

@@ -27,3 +27,18 @@ TEST(CommandLineTest, BadValuesAreNamed) {
     EXPECT_NE(ParseShellOptions({"--export"}).Error.find("--export"), std::string::npos);
     EXPECT_NE(ParseShellOptions({"--export", ""}).Error.find("--export"), std::string::npos);
 }
+
+TEST(CommandLineTest, HelpAndVersionAreFlagsAndUnknownOptionsAreNamed) {
+    ShellOptions help = ParseShellOptions({"--help"});
+    EXPECT_TRUE(help.Help);
+    EXPECT_TRUE(help.Error.empty());
+    EXPECT_TRUE(ParseShellOptions({"--scale", "2", "--version"}).Version);
+
+    for (std::string bad : {"--frobnicate", "-x", "--Scale"}) {
+        ShellOptions o = ParseShellOptions({"mordanthe", bad});
+        EXPECT_NE(o.Error.find(bad), std::string::npos) << bad;
+        EXPECT_TRUE(o.CoreArguments.size() <= 1) << "an unknown option must not reach the core";
+    }
+    // A plain word is the developer switch, not an option.
+    EXPECT_TRUE(ParseShellOptions({"mordanthe"}).Error.empty());
+}

@@ -134,6 +134,47 @@ TEST(ShippedDataTest, UnwritableTargetIsReportedNotThrown) {
     EXPECT_NE(result.Error.find(user.Folder() + "dat/"), std::string::npos);
 }
 
+TEST(ShippedDataTest, AFailedCopyLeavesNoHalfFileBehind) {
+    TempDir shipped;
+    TempDir user;
+    shipped.Write("vorelmap.dat", std::string("new map"));
+    // A folder in the file's place, older than the shipped file: the copy is
+    // made, and the rename over the folder fails.
+    fs::create_directories(user.Path() / "dat/vorelmap.dat/inside");
+    fs::last_write_time(user.Path() / "dat/vorelmap.dat", fs::file_time_type::clock::now() - std::chrono::hours(3));
+    ShippedDataResult result = InstallShippedData(shipped.Folder(), user.Folder() + "dat/");
+    EXPECT_NE(result.Error.find(user.Folder() + "dat/"), std::string::npos) << result.Error;
+    EXPECT_FALSE(fs::exists(user.Path() / "dat/vorelmap.dat.new"));
+    EXPECT_TRUE(fs::is_directory(user.Path() / "dat/vorelmap.dat/inside"));
+}
+
+TEST(ShippedDataFolderTest, InstalledDataBesideBinIsFoundWhereverThePrefixLies) {
+    TempDir prefix;
+    prefix.Write("share/vorel/vorel.zq5", std::string("library"));
+    fs::create_directories(prefix.Path() / "bin");
+    const std::string expected = (prefix.Path() / "share/vorel").lexically_normal().string();
+    EXPECT_EQ(ShippedDataFolder(prefix.Folder() + "bin", "../share/vorel"), expected);
+
+    // Moving the whole prefix elsewhere keeps the program finding its data.
+    TempDir elsewhere;
+    fs::rename(prefix.Path() / "share", elsewhere.Path() / "share");
+    fs::rename(prefix.Path() / "bin", elsewhere.Path() / "bin");
+    EXPECT_EQ(ShippedDataFolder(elsewhere.Folder() + "bin", "../share/vorel"),
+              (elsewhere.Path() / "share/vorel").lexically_normal().string());
+}
+
+TEST(ShippedDataFolderTest, BuildTreeOrIncompleteInstallationUsesTheProgramFolder) {
+    TempDir build;
+    build.Write("bin/vorel.zq5", std::string("library"));
+    EXPECT_EQ(ShippedDataFolder(build.Folder() + "bin", "../share/vorel"), build.Folder() + "bin");
+
+    // A data folder without the image library is not an installation.
+    build.Write("share/vorel/dat/vorelmap.dat", std::string("map"));
+    EXPECT_EQ(ShippedDataFolder(build.Folder() + "bin", "../share/vorel"), build.Folder() + "bin");
+    fs::create_directories(build.Path() / "share/vorel/vorel.zq5");
+    EXPECT_EQ(ShippedDataFolder(build.Folder() + "bin", "../share/vorel"), build.Folder() + "bin");
+}
+
 TEST(SplashSettingTest, MissingValueMeansShowAndWrittenValueComesBack) {
     // The settings file lies in the test's own configuration folder, never in a real home.
     ASSERT_TRUE(
@@ -150,4 +191,19 @@ TEST(SplashSettingTest, MissingValueMeansShowAndWrittenValueComesBack) {
     EXPECT_EQ(QSettings("KEL! Software", "Vorel").value("SplashScreen").toBool(), false);
     ShowSplash = true;
     WriteSplashSetting();
+}
+
+TEST(SplashSettingTest, AnUnchangedValueLeavesTheFileAlone) {
+    ShowSplash = false;
+    WriteSplashSetting();
+    const QString file = QSettings("KEL! Software", "Vorel").fileName();
+    const auto before = fs::last_write_time(file.toStdString());
+    fs::last_write_time(file.toStdString(), before - std::chrono::hours(1));
+    WriteSplashSetting();
+    EXPECT_EQ(fs::last_write_time(file.toStdString()), before - std::chrono::hours(1));
+    ShowSplash = true;
+    WriteSplashSetting();
+    EXPECT_GT(fs::last_write_time(file.toStdString()), before - std::chrono::hours(1));
+    ReadSplashSetting();
+    EXPECT_TRUE(ShowSplash);
 }

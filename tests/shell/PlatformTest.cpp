@@ -1,3 +1,4 @@
+#include "shell/CapsLock.h"
 #include "shell/EventBoundary.h"
 #include "shell/PixelView.h"
 #include "shell/ProgramCursors.h"
@@ -9,11 +10,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <csignal>
 
 TEST(QtPlatformTest, ShiftAndCtrlFollowTheLastInputEvent) {
@@ -44,6 +47,48 @@ TEST(QtPlatformTest, CapsLockOffscreenFollowsItsKeyAndCanBeSet) {
     EXPECT_TRUE(platform.IsCapsLockOn());
     platform.SetCapsLockOverride(false);
     EXPECT_FALSE(platform.IsCapsLockOn());
+}
+
+namespace {
+// A keyboard-extension StateNotify as the wire carries it, with event base 85.
+std::array<uint8_t, 32> StateNotify(uint8_t lockedMods, uint8_t kind = 2) {
+    std::array<uint8_t, 32> event{};
+    event[0] = 85;
+    event[1] = kind;
+    event[9] = 0xFF; // the effective modifiers, which a latched Shift also sets
+    event[12] = lockedMods;
+    return event;
+}
+} // namespace
+
+TEST(CapsLockTest, StateNotificationsCarryTheLockedModifiers) {
+    EXPECT_EQ(CapsLockFromXkbEvent(StateNotify(0x02).data(), 85), true);
+    EXPECT_EQ(CapsLockFromXkbEvent(StateNotify(0x10).data(), 85), false); // Num Lock only
+    std::array<uint8_t, 32> sent = StateNotify(0x12);
+    sent[0] |= 0x80; // sent by a client, not the server
+    EXPECT_EQ(CapsLockFromXkbEvent(sent.data(), 85), true);
+    EXPECT_EQ(CapsLockFromXkbEvent(StateNotify(0x02, 3).data(), 85), std::nullopt); // another kind
+    EXPECT_EQ(CapsLockFromXkbEvent(StateNotify(0x02).data(), 86), std::nullopt);    // another event
+    EXPECT_EQ(CapsLockFromXkbEvent(StateNotify(0x02).data(), -1), std::nullopt);    // no extension
+}
+
+TEST(CapsLockTest, WithoutTheServerTheKeyToggles) {
+    CapsLockTracker tracker; // offscreen: there is no X server to follow
+    ASSERT_FALSE(tracker.FollowsServer());
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_CapsLock, Qt::NoModifier);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_CapsLock, Qt::NoModifier, QString(), true);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_CapsLock, Qt::NoModifier);
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+    tracker.NoticeKey(press);
+    tracker.NoticeKey(repeat);
+    tracker.NoticeKey(release);
+    tracker.NoticeKey(other);
+    EXPECT_TRUE(tracker.On());
+    tracker.NoticeKey(press);
+    EXPECT_FALSE(tracker.On());
+    std::array<uint8_t, 32> event = StateNotify(0x02);
+    tracker.nativeEventFilter("xcb_generic_event_t", event.data(), nullptr);
+    EXPECT_FALSE(tracker.On()) << "an event of an extension never queried";
 }
 
 TEST(QtPlatformTest, MessagesGoThroughTheQuestionFunction) {
@@ -113,6 +158,9 @@ TEST(ProgramCursorsTest, PicturesWithHotSpotsAndFallbacks) {
     spots.write("2 5 7\n3 99 99\nnonsense line\n");
     spots.close();
     ProgramCursors cursors(dir.path());
+    EXPECT_EQ(cursors.PicturesRead(), 0) << "pictures are read when first wanted";
+    EXPECT_EQ(cursors.Cursor(2).shape(), Qt::BitmapCursor);
+    EXPECT_EQ(cursors.PicturesRead(), 1);
     EXPECT_TRUE(cursors.Loaded(2));
     EXPECT_FALSE(cursors.Loaded(1));
     EXPECT_EQ(cursors.Cursor(2).hotSpot(), QPoint(5, 7));

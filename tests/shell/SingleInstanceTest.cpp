@@ -1,12 +1,17 @@
 #include "shell/SingleInstance.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 template <class Condition> bool WaitUntil(Condition condition) {
@@ -68,4 +73,47 @@ TEST(SingleInstanceTest, AfterTheFirstEndsANewOneIsFirst) {
         ASSERT_TRUE(first.Claim());
     }
     EXPECT_EQ(RunSecondInstance(folder.path()), 0);
+}
+
+TEST(SingleInstanceTest, AFolderOthersMayWriteIsRefusedWithAMessage) {
+    QTemporaryDir folder;
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                             QFile::WriteOther | QFile::ExeOther | QFile::ReadOther);
+    SingleInstance instance("PYX32", folder.path());
+    EXPECT_FALSE(instance.Claim());
+    EXPECT_TRUE(instance.Problem().contains(folder.path())) << instance.Problem().toStdString();
+    EXPECT_FALSE(QFile::exists(instance.LockPath()));
+}
+
+TEST(SingleInstanceTest, AFolderOfAnotherUserIsRefused) {
+    QTemporaryDir folder;
+    if (::chown(folder.path().toLocal8Bit().constData(), 65534, 65534) != 0)
+        GTEST_SKIP() << "only an administrator can give the folder away";
+    SingleInstance instance("PYX32", folder.path());
+    EXPECT_FALSE(instance.Claim());
+    EXPECT_TRUE(instance.Problem().contains("another user")) << instance.Problem().toStdString();
+}
+
+TEST(SingleInstanceTest, AHolderThatDoesNotAnswerIsReported) {
+    QTemporaryDir folder;
+    QLockFile silent(folder.path() + "/PYX32.lock");
+    ASSERT_TRUE(silent.tryLock(0));
+    SingleInstance instance("PYX32", folder.path());
+    EXPECT_FALSE(instance.Claim());
+    EXPECT_TRUE(instance.Problem().contains("does not answer")) << instance.Problem().toStdString();
+}
+
+TEST(SingleInstanceTest, WithoutARuntimeFolderAPrivateOneIsMade) {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString key = "PYX32-test-" + QString::number(QCoreApplication::applicationPid());
+    {
+        SingleInstance instance(key);
+        EXPECT_TRUE(instance.Claim()) << instance.Problem().toStdString();
+        const QFileInfo folder(QFileInfo(instance.LockPath()).path());
+        EXPECT_TRUE(folder.filePath().startsWith(QDir::tempPath() + "/vorel-")) << folder.filePath().toStdString();
+        EXPECT_EQ(folder.ownerId(), ::getuid());
+        EXPECT_EQ(folder.permissions() & (QFile::WriteGroup | QFile::WriteOther | QFile::ReadOther), 0);
+    }
+    if (!runtime.isEmpty()) qputenv("XDG_RUNTIME_DIR", runtime);
 }

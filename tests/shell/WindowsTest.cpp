@@ -40,16 +40,16 @@ TEST(HelpWindow, BackAndForwardFollowThePage) {
     TFormHelp help;
     help.show();
     EXPECT_EQ(help.Page(), 1);
-    EXPECT_EQ(help.lblPage->text(), "1/10");
+    EXPECT_EQ(help.lblPage->text(), "1/12");
     EXPECT_FALSE(help.cmdPrev->isEnabled());
     EXPECT_EQ(help.cmdPrev->CaptionColour(), Grey);
     EXPECT_TRUE(help.cmdNext->isEnabled());
     EXPECT_EQ(help.cmdNext->CaptionColour(), QColor(Qt::black));
     EXPECT_EQ(help.lblHelp->text().toStdString(), std::string(HelpPageText(1)));
 
-    for (int page = 2; page <= 10; ++page) {
+    for (int page = 2; page <= 12; ++page) {
         Click(help.cmdNext);
-        EXPECT_EQ(help.lblPage->text(), QString("%1/10").arg(page));
+        EXPECT_EQ(help.lblPage->text(), QString("%1/12").arg(page));
     }
     EXPECT_FALSE(help.cmdNext->isEnabled());
     EXPECT_EQ(help.cmdNext->CaptionColour(), Grey);
@@ -58,9 +58,9 @@ TEST(HelpWindow, BackAndForwardFollowThePage) {
 
     // A disabled Forward does nothing when clicked.
     Click(help.cmdNext);
-    EXPECT_EQ(help.Page(), 10);
+    EXPECT_EQ(help.Page(), 12);
     Click(help.cmdPrev);
-    EXPECT_EQ(help.lblPage->text(), "9/10");
+    EXPECT_EQ(help.lblPage->text(), "11/12");
 }
 
 TEST(HelpWindow, LineBreaksOfPagesAreKept) {
@@ -81,7 +81,7 @@ TEST(HelpWindow, CloseHidesAndShowingAgainStartsAtPageOne) {
     EXPECT_FALSE(help.isVisible());
     help.show();
     EXPECT_EQ(help.Page(), 1);
-    EXPECT_EQ(help.lblPage->text(), "1/10");
+    EXPECT_EQ(help.lblPage->text(), "1/12");
 }
 
 class AboutDialog : public ::testing::Test {

@@ -68,6 +68,13 @@ xdotool windowfocus "$window" 2>/dev/null; xdotool key --window "$window" F1
 sleep 0.5
 "$camera" "$out/smoke-4-instructions.png" || fail "no screenshot"
 
+# The grown-ups' menu on a right click over thumbnail 1.
+xdotool mousemove 207 840 click 3
+sleep 0.5
+"$camera" "$out/smoke-5-grown-ups-menu.png" || fail "no screenshot"
+xdotool key Escape
+sleep 0.3
+
 # A second start only asks the running one to come forward, and ends.
 windows_before=$(xdotool search --onlyvisible --classname vorel 2>/dev/null | wc -l)
 timeout 10 "$bin/vorel" >"$work/second.log" 2>&1
@@ -83,4 +90,6 @@ wait "$vorel_pid"; status=$?; vorel_pid=""
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
 save="$work/data/Tamblin Games/Vimo's Quilo Vorel/PYX_sg1.dat"
 [ -s "$save" ] || fail "no saved game at $save"
+# Bare Xvfb has no sound device: the toy plays on silently, without a word.
+grep -i -E "audio|sound|pulse|alsa|multimedia" "$work/vorel.log" && fail "the program spoke of sound"
 echo "PASS: titles \"$title_before\" -> \"$title_after\"; screenshots in $out"

@@ -36,6 +36,7 @@ public:
     int PointerRefreshes = 0;
     std::vector<std::string> OpenedUrls;
     bool UrlOpens = true;
+    std::vector<SoundCue> Sounds;
 
     std::optional<std::string> CommonDataFolder() const override { return DataFolder; }
     std::string ProgramFolder() const override { return ProgramDir; }
@@ -50,6 +51,7 @@ public:
     void SetPlayAreaCursor(CursorKind kind) override { PlayAreaCursors.push_back(kind); }
     void RefreshPointer() override { ++PointerRefreshes; }
     bool OpenUrl(const std::string& url) override;
+    void PlaySound(SoundCue cue) override { Sounds.push_back(cue); }
 
     std::vector<std::string> MessageTexts() const;
 };
@@ -60,11 +62,13 @@ public:
     bool Active = true;
     std::vector<int> DrawnThumbnails;
     std::vector<std::pair<int, bool>> Highlights;
+    std::pair<bool, bool> History{false, false}; // can undo, can redo
 
     void SetTitle(const std::string& title) override { Titles.push_back(title); }
     bool IsMainWindowActive() const override { return Active; }
     void DrawThumbnail(int index) override { DrawnThumbnails.push_back(index); }
     void HighlightThumbnail(int index, bool on) override { Highlights.emplace_back(index, on); }
+    void ShowHistory(bool canUndo, bool canRedo) override { History = {canUndo, canRedo}; }
 };
 
 // A display target in memory that counts blits and keeps their rectangles.

@@ -7,6 +7,7 @@
 #include "LineArt.h"
 #include "Manifest.h"
 #include "Palette.h"
+#include "RegionBudget.h"
 #include "RegionMap.h"
 #include "SvgRasteriser.h"
 #include "support/TestFiles.h"
@@ -214,6 +215,20 @@ TEST(ArtRegionMap, WritesPositionsAndRecordsWithinTheBlock) {
     ExpectBreach([&] { map.Bytes(); }, {"607 regions", "606"});
     ExpectBreach([&] { map.Set(40, {{0, 0, 0}}); }, {"map index 40"});
     ExpectBreach([&] { map.Set(3, {}); }, {"no region"});
+}
+
+TEST(ArtRegionMap, BudgetNamesEveryImageAndTheTotalAgainstTheLimit) {
+    RegionMap map;
+    for (int i = 0; i < RegionMap::Entries; ++i)
+        map.Set(i, std::vector<SeedPoint>(i < 8 ? static_cast<std::size_t>(i + 1) : 2u, {1, 1, 217}));
+    const std::string report = RegionBudgetReport(map.Bytes());
+    for (const char* part : {"vrlbg1 1 ", "vrlbg8 8 ", "backgrounds:", "(36)", "vrlobjs1: 8:2 ",
+                             "vrlobjs6:", " 39:2 (16)", "total 100 of 606, 506 to spare"})
+        EXPECT_NE(report.find(part), std::string::npos) << report << " lacks " << part;
+
+    std::vector<std::uint8_t> damaged = map.Bytes();
+    damaged.resize(100);
+    ExpectBreach([&] { RegionBudgetReport(damaged); }, {"region budget", "damaged"});
 }
 
 TEST(ArtManifest, ReadsEntriesAndRefusesBadLines) {

@@ -6,6 +6,7 @@
 #include "LibraryRules.h"
 #include "Manifest.h"
 #include "Palette.h"
+#include "RegionBudget.h"
 #include "ReviewSheet.h"
 #include "SvgRasteriser.h"
 
@@ -133,5 +134,5 @@ void ArtBuilder::Run() {
                          QString::fromStdString(dat + "/pyx_init.dat")});
 
     std::cout << "artbuild: " << library.size() << " images, " << items.Map().RegionCount() << " regions, "
-              << "region map " << map.size() << " bytes\n";
+              << "region map " << map.size() << " bytes; " << RegionBudgetReport(map);
 }

@@ -2,8 +2,8 @@
 
 #include "ArtError.h"
 #include "ArtRules.h"
-#include "CommandLines.h"
 #include "ObjectTable.h"
+#include "common/CommandLines.h"
 #include "foundation/Text.h"
 
 #include <map>

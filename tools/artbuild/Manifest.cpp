@@ -1,7 +1,7 @@
 #include "Manifest.h"
 
 #include "ArtError.h"
-#include "CommandLines.h"
+#include "common/CommandLines.h"
 
 #include <sstream>
 
