@@ -194,9 +194,9 @@ void TFormVorel::FormCreate() {
     Plat.SetInputObserver([this] { WakeTick(); });
     LoadLibraryAndThumbnails();
     Plat.ProcessPendingMessages();
-    pnlAbout->setCursor(Plat.Cursors().Cursor(1));
-    cmdUndo->setCursor(Plat.Cursors().Cursor(1));
-    cmdRedo->setCursor(Plat.Cursors().Cursor(1));
+    pnlAbout->setCursor(Plat.Cursors().Cursor(ckAction));
+    cmdUndo->setCursor(Plat.Cursors().Cursor(ckAction));
+    cmdRedo->setCursor(Plat.Cursors().Cursor(ckAction));
     ThumbFrameUp = THotImage::Create("picon_up");
     ThumbFrameDown = THotImage::Create("picon_dn");
     SizeToScreen();
@@ -329,19 +329,19 @@ void TFormVorel::BringToFront() {
     setFocus();
 }
 
-void TFormVorel::ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) {
+void TFormVorel::ViewMouseDown(int button, TShiftState shiftState, int32_t x, int32_t y) {
     if (!TheWorld) return;
     TheWorld->ViewMouseDown(button, shiftState, x, y);
     ShowInputDamage();
 }
 
-void TFormVorel::ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y) {
+void TFormVorel::ViewMouseMove(TShiftState shiftState, int32_t x, int32_t y) {
     if (!TheWorld) return;
     TheWorld->ViewMouseMove(shiftState, x, y);
     ShowInputDamage();
 }
 
-void TFormVorel::ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y) {
+void TFormVorel::ViewMouseUp(int button, TShiftState shiftState, int32_t x, int32_t y) {
     if (!TheWorld) return;
     TheWorld->ViewMouseUp(button, shiftState, x, y);
     ShowInputDamage();

@@ -109,9 +109,9 @@ private:
     // "UNDO" or "REDO", from the buttons and the keys alike.
     void SendKeyCommand(const char* command);
 
-    void ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) override;
-    void ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y) override;
-    void ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y) override;
+    void ViewMouseDown(int button, TShiftState shiftState, int32_t x, int32_t y) override;
+    void ViewMouseMove(TShiftState shiftState, int32_t x, int32_t y) override;
+    void ViewMouseUp(int button, TShiftState shiftState, int32_t x, int32_t y) override;
     void ViewPaint(const TRect& clip) override;
     void ShowInputDamage();
     // On any input: starts the resting tick again, counting no ticks for the
