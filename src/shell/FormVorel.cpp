@@ -66,20 +66,10 @@ TFormVorel::TFormVorel(QtPlatform& platform, int forcedScale)
 }
 
 TFormVorel::~TFormVorel() {
-    // The world and the images go back to the library before it closes.
+    // No input or tick may reach the world while the members go (in the
+    // order the header gives).
     Plat.SetInputObserver(nullptr);
     tmrTick->stop();
-    TheWorld.reset();
-    for (size_t i = 1; i <= 4; ++i)
-        PictureThumbs[i] = nullptr;
-    for (auto& thumb : Thumbs)
-        thumb.reset();
-    ThumbFrameUp.reset();
-    ThumbFrameDown.reset();
-    BG->SetLibrary(nullptr);
-    TTileBG::SetGlobalImageLibrary(nullptr);
-    THotImage::SetGlobalLibrary(nullptr);
-    Library.reset();
 }
 
 void TFormVorel::BuildComponents() {
@@ -232,6 +222,10 @@ void TFormVorel::LoadLibraryAndThumbnails() {
         Thumbs[i]->ImageData().SetTransparent(0, false);
         PictureThumbs[i] = Thumbs[i].get();
     }
+}
+
+void TFormVorel::ForgetPictureThumbs() {
+    PictureThumbs.fill(nullptr);
 }
 
 void TFormVorel::CreateWorld() {
