@@ -299,6 +299,19 @@ public:
             }
         Seen.emplace_back(index, 1);
     }
+    // The winner of a block of w by h indices, stride apart. Most blocks of a
+    // picture hold one index alone and need no counting.
+    uint8_t Of(const uint8_t* block, size_t stride, int32_t w, int32_t h) {
+        Reset();
+        if (IsUniform(block, stride, w, h)) {
+            Add(block[0]);
+            return Winner();
+        }
+        for (int32_t y = 0; y < h; ++y, block += stride)
+            for (int32_t x = 0; x < w; ++x)
+                Add(block[x]);
+        return Winner();
+    }
     uint8_t Winner() const {
         if (InkSeen) return Ink;
         if (Seen.empty()) return static_cast<uint8_t>(Ignore);
@@ -309,6 +322,14 @@ public:
     }
 
 private:
+    static bool IsUniform(const uint8_t* block, size_t stride, int32_t w, int32_t h) {
+        const uint8_t first = block[0];
+        for (int32_t y = 0; y < h; ++y, block += stride)
+            for (int32_t x = 0; x < w; ++x)
+                if (block[x] != first) return false;
+        return true;
+    }
+
     uint8_t Ink;
     int Ignore;
     bool InkSeen = false;
@@ -345,11 +366,8 @@ void TZQ5ImageData::InkShrinkFrom(TRect destRect, TZQ5ImageData& source, TRect s
         uint8_t* to = LineBase(destRect.Top + j) + destRect.Left;
         for (int32_t i = 0; i < columns; ++i) {
             auto [left, right] = BlockSpan(0, width, i, columns);
-            vote.Reset();
-            for (int32_t y = top; y < bottom; ++y)
-                for (int32_t x = left; x < right; ++x)
-                    vote.Add(rows[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]);
-            to[i] = vote.Winner();
+            const uint8_t* block = rows.data() + static_cast<size_t>(top) * static_cast<size_t>(width) + left;
+            to[i] = vote.Of(block, static_cast<size_t>(width), right - left, bottom - top);
         }
     }
     UnlockLines(destRect.Top, destRect.Bottom);

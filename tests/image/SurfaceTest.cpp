@@ -338,6 +338,12 @@ TEST(InkShrinkTest, OnePixelLinesSurviveAndTheIgnoredIndexNeverShows) {
     for (int32_t y = 0; y < 4; ++y)
         for (int32_t x = 0; x < 4; ++x)
             EXPECT_EQ(dest->GetPixel({x, y}), Paper) << x << "," << y;
+
+    // A block of the ignored index alone keeps it; a block of ink alone is ink.
+    SetPixels(*source, [](int32_t x, int32_t) -> uint8_t { return x < 6 ? Selection : Ink; });
+    dest->InkShrinkFrom(dest->BoundsRect(), *source, source->BoundsRect(), Ink, Selection);
+    EXPECT_EQ(dest->GetPixel({0, 3}), Selection);
+    EXPECT_EQ(dest->GetPixel({3, 3}), Ink);
 }
 
 TEST(InkShrinkTest, UnevenRatiosCoverTheWholeSourceAndBadRectanglesRaise) {
