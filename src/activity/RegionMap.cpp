@@ -67,9 +67,17 @@ std::unique_ptr<TRegionMap> TRegionMap::Parse(const std::vector<uint8_t>& bytes,
 }
 
 std::unique_ptr<TRegionEntry> TRegionMap::GetEntry(uint8_t mapIndex) const {
+    return std::make_unique<TRegionEntry>(EntryAt(mapIndex));
+}
+
+size_t TRegionMap::RegionCount(uint8_t mapIndex) const {
+    return EntryAt(mapIndex).Regions.size();
+}
+
+const TRegionEntry& TRegionMap::EntryAt(uint8_t mapIndex) const {
     if (mapIndex >= MapIndexCount)
         throw KelException("GetEntry: map index " + std::to_string(mapIndex) + " out of range");
-    return std::make_unique<TRegionEntry>(Entries[mapIndex]);
+    return Entries[mapIndex];
 }
 
 std::vector<uint8_t> WriteRegionMap(const std::vector<std::vector<TRegion>>& entries) {

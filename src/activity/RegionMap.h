@@ -46,9 +46,12 @@ public:
 
     // A fresh copy of the entry of a map index 0..39; other indices raise.
     std::unique_ptr<TRegionEntry> GetEntry(uint8_t mapIndex) const;
+    // How many regions the entry has, without copying it.
+    size_t RegionCount(uint8_t mapIndex) const;
 
 private:
     TRegionMap() = default;
+    const TRegionEntry& EntryAt(uint8_t mapIndex) const;
     std::array<TRegionEntry, 40> Entries;
 };
 

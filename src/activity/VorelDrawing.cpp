@@ -1,6 +1,7 @@
 #include "activity/VorelDrawing.h"
 
 #include "activity/ObjectTable.h"
+#include "activity/PictureRecord.h"
 #include "activity/RegionMap.h"
 #include "activity/VorelDrawingChart.h"
 #include "foundation/KelException.h"
@@ -68,7 +69,8 @@ TVorelDrawing::TVorelDrawing() : TVorelDrawing(TRegionMap::Load(RegionMapFileNam
 TVorelDrawing::TVorelDrawing(std::unique_ptr<TRegionMap> map)
     : Map(std::move(map)), ItemChart(std::make_unique<TVorelDrawingChart>(PictureWidth, PictureHeight)),
       Canvas(THotImage::CreateBlank(PictureWidth, PictureHeight)),
-      Miniature(THotImage::CreateBlank(PictureWidth / 3, PictureHeight / 3)) {}
+      Miniature(THotImage::CreateBlank(PictureWidth / 3, PictureHeight / 3)),
+      MiniatureDamage{0, 0, PictureWidth, PictureHeight} {}
 
 TVorelDrawing::~TVorelDrawing() = default;
 
@@ -86,6 +88,7 @@ void TVorelDrawing::PaintCanvas(const TRect& area) {
     TZQ5ImageData& canvas = Canvas->ImageData();
     const auto keepClip = KeepClip(canvas);
     canvas.SetClipRect(area);
+    MiniatureDamage = UnionRect(MiniatureDamage, canvas.ClipRect);
     if (Bg) Bg->Draw(&canvas, {0, 0});
     for (TVorelDrawingObject* object : Objects)
         object->Draw(&canvas, {0, 0});
@@ -144,17 +147,22 @@ void TVorelDrawing::SetBackground(uint8_t index, bool blank) {
     DrawAll();
 }
 
+std::unique_ptr<TVorelDrawingObject> TVorelDrawing::NewObject(uint8_t mapIndex, bool randomColours,
+                                                             TPoint wanted) const {
+    std::unique_ptr<THotImage> sheet = THotImage::Create(ObjectSheetName(mapIndex, false));
+    return std::make_unique<TVorelDrawingObject>(sheet->ImageData(), randomColours, GetEntry(mapIndex), wanted,
+                                                 ObjectSourceRect(mapIndex));
+}
+
 bool TVorelDrawing::AddObject(uint8_t mapIndex, bool randomColours) {
     if (!IsObjectMapIndex(mapIndex) || ObjectCount() >= MaxObjects) return false;
-    std::unique_ptr<THotImage> sheet = THotImage::Create(ObjectSheetName(mapIndex, false));
     TRect source = ObjectSourceRect(mapIndex);
     TPoint centred{(PictureWidth - RectWidth(source)) / 2, (PictureHeight - RectHeight(source)) / 2};
     // The cascade is not reset by everything that empties the picture; however
     // far it has run, a new object stays in reach of the child.
     TPoint wanted = PtAdd(Placement, centred);
     Placement = PtAdd(Placement, CascadeStep);
-    auto object = std::make_unique<TVorelDrawingObject>(sheet->ImageData(), randomColours, GetEntry(mapIndex),
-                                                        wanted, source);
+    auto object = NewObject(mapIndex, randomColours, wanted);
     object->SetPosition(ClampObjectPlacement(wanted, ReachBox(*object)));
     ItemChart->Add(*object);
     Objects.AddTail(std::move(object));
@@ -218,21 +226,26 @@ void TVorelDrawing::ToggleMirror(int number) {
 void TVorelDrawing::ToggleHalf(int number, bool keepCorner) {
     TVorelDrawingObject* object = Object(number);
     if (!object) return;
-    uint8_t mapIndex = object->MapIndex();
     bool half = !object->Half() || keepCorner;
+    TRect old = Resize(*object, half, keepCorner);
+    Redraw(half ? old : object->Bounds());
+    RebuildChart();
+}
+
+TRect TVorelDrawing::Resize(TVorelDrawingObject& object, bool half, bool keepCorner) const {
+    uint8_t mapIndex = object.MapIndex();
     std::unique_ptr<THotImage> sheet = THotImage::Create(ObjectSheetName(mapIndex, half));
     TRect source = ObjectSourceRect(mapIndex);
     if (half) source = HalfSourceRect(source);
 
-    TRect old = object->Bounds();
+    TRect old = object.Bounds();
     TPoint topLeft = old.TopLeft();
     // Without keepCorner the object shrinks or grows about its centre.
     if (!keepCorner)
         topLeft = PtAdd(
             topLeft, {(RectWidth(old) - RectWidth(source)) / 2, (RectHeight(old) - RectHeight(source)) / 2});
-    object->Rebuild(sheet->ImageData(), source, half, GetEntry(mapIndex), topLeft);
-    Redraw(half ? old : object->Bounds());
-    RebuildChart();
+    object.Rebuild(sheet->ImageData(), source, half, GetEntry(mapIndex), topLeft);
+    return old;
 }
 
 void TVorelDrawing::BringToFront(int number) {
@@ -287,12 +300,15 @@ void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point) {
     }
     TZQ5ImageData& reduced = Miniature->ImageData();
     TZQ5ImageData& canvas = Canvas->ImageData();
-    // Ink wins each block so that outlines stay whole.
-    reduced.InkShrinkFrom(reduced.BoundsRect(), canvas, canvas.BoundsRect(), OutlineInk, -1);
+    // Ink wins each block so that outlines stay whole. Only the blocks that
+    // meet what was painted since the last reduction can differ.
+    reduced.InkShrinkPart(reduced.BoundsRect(), canvas, canvas.BoundsRect(), OutlineInk, -1, MiniatureDamage);
     for (TVorelDrawingObject* object : selected) {
         object->SetSelected(true);
         PaintCanvas(object->Bounds());
     }
+    // The outline just painted back is never part of the miniature.
+    MiniatureDamage = {};
     surface.CopyFrom(point, reduced, reduced.BoundsRect());
 }
 
@@ -314,20 +330,131 @@ void TVorelDrawing::SaveToStream(ByteStream& stream) const {
 
 void TVorelDrawing::LoadFromStream(ByteStream& stream) {
     Surface = nullptr;
+    const TPictureRecord record = ReadPictureRecord(stream, *Map);
     Objects.Clear();
-    uint8_t index = ReadByte(stream);
-    bool blank = ReadBoolean(stream);
-    SetBackground(index, blank);
-    Bg->LoadFromStream(stream);
-
-    uint8_t count = ReadByte(stream);
-    if (count > MaxObjects) RaiseSavedGameDamaged();
-    for (int number = 1; number <= count; ++number) {
-        // A record naming no object would leave the next record to the wrong item.
-        if (!AddObject(ReadByte(stream), false)) RaiseSavedGameDamaged();
+    SetBackground(record.Background.MapIndex, record.Blank);
+    Bg->Apply(record.Background);
+    for (const TItemRecord& item : record.Objects) {
+        AddObject(item.MapIndex, false);
         TVorelDrawingObject* object = Objects.Tail();
-        object->LoadFromStream(stream);
-        if (object->Half()) ToggleHalf(number, true);
+        object->Apply(item);
+        if (object->Half()) ToggleHalf(ObjectCount(), true);
     }
     RebuildChart();
+}
+
+void TVorelDrawing::RestoreFromStream(ByteStream& stream) {
+    Restore(ReadPictureRecord(stream, *Map));
+}
+
+std::unique_ptr<TVorelDrawingObject> TVorelDrawing::ObjectFromRecord(const TItemRecord& item) const {
+    auto object = NewObject(item.MapIndex, false, item.Position);
+    object->Apply(item);
+    if (item.Half) Resize(*object, true, true);
+    return object;
+}
+
+namespace {
+// Which of the kept objects keep their order among themselves: the longest
+// run of old places that rises along the new order. The others changed their
+// stacking and are drawn again.
+std::vector<bool> KeepsItsOrder(const std::vector<int>& oldPlaces) {
+    const size_t n = oldPlaces.size();
+    std::vector<size_t> length(n, 1), before(n, n);
+    size_t best = n;
+    for (size_t i = 0; i < n; ++i) {
+        for (size_t j = 0; j < i; ++j)
+            if (oldPlaces[j] < oldPlaces[i] && length[j] + 1 > length[i]) {
+                length[i] = length[j] + 1;
+                before[i] = j;
+            }
+        if (best == n || length[i] > length[best]) best = i;
+    }
+    std::vector<bool> keeps(n, false);
+    for (size_t i = best; i < n; i = before[i])
+        keeps[i] = true;
+    return keeps;
+}
+} // namespace
+
+void TVorelDrawing::Restore(const TPictureRecord& record) {
+    std::vector<TRect> damage;
+    bool layoutChanged = RestoreBackground(record, damage);
+
+    // The objects as they are, with their records, to be taken over where the
+    // record asks for the same image.
+    std::vector<std::unique_ptr<TVorelDrawingObject>> old;
+    std::vector<TItemRecord> oldRecords;
+    while (TVorelDrawingObject* head = Objects.Head()) {
+        oldRecords.push_back(head->Record());
+        old.push_back(Objects.Remove(head));
+    }
+    auto take = [&](const TItemRecord& wanted, size_t place, auto matches) -> int {
+        if (place < old.size() && old[place] && matches(oldRecords[place], wanted)) return static_cast<int>(place);
+        for (size_t k = 0; k < old.size(); ++k)
+            if (old[k] && matches(oldRecords[k], wanted)) return static_cast<int>(k);
+        return -1;
+    };
+    std::vector<int> oldPlaces; // of the objects taken over, in the new order
+    std::vector<TVorelDrawingObject*> takenOver;
+    for (size_t place = 0; place < record.Objects.size(); ++place) {
+        const TItemRecord& wanted = record.Objects[place];
+        int k = take(wanted, place, [](const TItemRecord& a, const TItemRecord& b) { return a == b; });
+        if (k < 0) k = take(wanted, place, [](const TItemRecord& a, const TItemRecord& b) { return a.SameShape(b); });
+        if (k < 0) {
+            auto object = ObjectFromRecord(wanted);
+            damage.push_back(object->Bounds());
+            Objects.AddTail(std::move(object));
+            layoutChanged = true;
+            continue;
+        }
+        TVorelDrawingObject* object = Objects.AddTail(std::move(old[static_cast<size_t>(k)]));
+        if (object->Selected()) {
+            object->SetSelected(false);
+            damage.push_back(object->Bounds());
+        }
+        if (object->Position() != wanted.Position) {
+            damage.push_back(object->Bounds());
+            object->SetPosition(wanted.Position);
+            damage.push_back(object->Bounds());
+            layoutChanged = true;
+        }
+        damage.push_back(object->Recolour(wanted.Colours));
+        oldPlaces.push_back(k);
+        takenOver.push_back(object);
+    }
+    for (const auto& gone : old)
+        if (gone) {
+            damage.push_back(gone->Bounds());
+            layoutChanged = true;
+        }
+    old.clear();
+    std::vector<bool> keeps = KeepsItsOrder(oldPlaces);
+    for (size_t i = 0; i < takenOver.size(); ++i)
+        if (!keeps[i]) {
+            damage.push_back(takenOver[i]->Bounds());
+            layoutChanged = true;
+        }
+    // An object that moved from one place to another keeps the chart's item
+    // numbers only when every object kept its place.
+    if (layoutChanged || ObjectCount() != static_cast<int>(oldRecords.size())) RebuildChart();
+    for (const TRect& rect : damage)
+        if (!IsRectEmpty(rect)) Redraw(rect);
+}
+
+bool TVorelDrawing::RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage) {
+    const TItemRecord& wanted = record.Background;
+    if (Bg && Blank == record.Blank) {
+        TItemRecord now = Bg->Record();
+        if (now.SameShape(wanted) && now.Position == wanted.Position) {
+            damage.push_back(Bg->Recolour(wanted.Colours));
+            return false;
+        }
+    }
+    auto background = std::make_unique<TVorelBG>(wanted.MapIndex, GetEntry(wanted.MapIndex), record.Blank);
+    background->Apply(wanted);
+    Bg = std::move(background);
+    Blank = record.Blank;
+    damage.push_back({0, 0, PictureWidth, PictureHeight});
+    return true;
 }

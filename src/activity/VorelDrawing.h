@@ -15,8 +15,11 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class ByteStream;
+struct TItemRecord;
+struct TPictureRecord;
 class TRegionMap;
 class TVorelDrawingChart;
 class TZQ5ImageData;
@@ -87,6 +90,13 @@ public:
     // record, the object count and each object's map index and record.
     void LoadFromStream(ByteStream& stream);
     void SaveToStream(ByteStream& stream) const;
+    // Brings the picture to the state of a record read by ReadPictureRecord,
+    // ending exactly as reading that record would: items the record asks for
+    // unchanged are kept, only what differs is re-made, re-coloured, moved or
+    // restacked, and only the changed part is drawn again. The selection goes.
+    void Restore(const TPictureRecord& record);
+    // Reads a record as LoadFromStream does and restores the picture to it.
+    void RestoreFromStream(ByteStream& stream);
 
     int ObjectCount() const { return Objects.Count(); }
     TVorelDrawingObject* Object(int number) const { return number > 0 ? Objects.Nth(number) : nullptr; }
@@ -98,6 +108,14 @@ public:
 
 private:
     TVorelDrawingObject* Item(int number) const;
+    // An object cut from its full-size sheet, not yet in the picture.
+    std::unique_ptr<TVorelDrawingObject> NewObject(uint8_t mapIndex, bool randomColours, TPoint wanted) const;
+    // An object made as reading its record into the picture makes it.
+    std::unique_ptr<TVorelDrawingObject> ObjectFromRecord(const TItemRecord& item) const;
+    // Re-cuts an object from the sheet of the size asked; returns its old bounds.
+    TRect Resize(TVorelDrawingObject& object, bool half, bool keepCorner) const;
+    // Keeps the background when only colours differ; whether it was re-made.
+    bool RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage);
     // Draws the items inside area (picture coordinates) onto the canvas.
     void PaintCanvas(const TRect& area);
     // Brings area of the canvas up to date and copies it to the target.
@@ -116,4 +134,6 @@ private:
     std::unique_ptr<THotImage> Canvas;
     std::unique_ptr<THotImage> Miniature;
     bool CanvasStale = true;
+    // What was painted on the canvas since the miniature was last reduced.
+    TRect MiniatureDamage;
 };

@@ -20,6 +20,8 @@ TVorelDrawingChart::~TVorelDrawingChart() = default;
 
 void TVorelDrawingChart::Reset() {
     ItemOfSlot.fill(NoSlot);
+    ++Charting;
+    std::erase_if(Kept, [this](const ChartedItem& kept) { return Charting - kept.LastUse > 2; });
 }
 
 TVorelDrawingChart::SlotAndCount TVorelDrawingChart::FreeSlot() const {
@@ -40,31 +42,25 @@ uint8_t TVorelDrawingChart::TakeSlot() {
 }
 
 void TVorelDrawingChart::Add(TVorelDrawingObject& item) {
-    TZQ5ImageData& chart = Surface->ImageData();
-    const TRect& bounds = item.Bounds();
-    if (IntersectRect(bounds, chart.BoundsRect()) == bounds && !IsRectEmpty(bounds))
-        AddInside(item, TakeSlot());
-    else
-        AddOverlapping(item, TakeSlot());
+    TZQ5ImageData& pixels = Charted(item, TakeSlot());
+    // Copied with the item's transparency, clipped by the chart.
+    Surface->ImageData().CopyFrom(item.Position(), pixels, pixels.BoundsRect());
 }
 
-void TVorelDrawingChart::AddInside(TVorelDrawingObject& item, uint8_t slot) {
-    TZQ5ImageData& chart = Surface->ImageData();
-    item.Draw(&chart, {0, 0});
-    for (const TRegion& region : item.Entry().Regions) {
-        TPoint at = PtAdd(region.Seed, item.Position());
-        if (Inside(chart, at) && PtInRect(item.Bounds(), at)) chart.FloodFill(at, slot);
-    }
-}
-
-// An item that sticks out of the picture is charted on a copy of its image,
-// which is then copied (217 left out) and clipped by the chart.
-void TVorelDrawingChart::AddOverlapping(TVorelDrawingObject& item, uint8_t slot) {
+// Regions are filled on a copy of the item's image, so that a fill never
+// reaches what lies under the item.
+TZQ5ImageData& TVorelDrawingChart::Charted(TVorelDrawingObject& item, uint8_t slot) {
+    for (ChartedItem& kept : Kept)
+        if (kept.Stamp == item.PixelStamp() && kept.Slot == slot) {
+            kept.LastUse = Charting;
+            return kept.Pixels->ImageData();
+        }
     std::unique_ptr<THotImage> copy = item.DuplicateImage();
     TZQ5ImageData& pixels = copy->ImageData();
     for (const TRegion& region : item.Entry().Regions)
         if (Inside(pixels, region.Seed)) pixels.FloodFill(region.Seed, slot);
-    Surface->ImageData().CopyFrom(item.Position(), pixels, pixels.BoundsRect());
+    Kept.push_back({item.PixelStamp(), slot, Charting, std::move(copy)});
+    return pixels;
 }
 
 int TVorelDrawingChart::ItemAt(TPoint point) {

@@ -9,8 +9,10 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class THotImage;
+class TZQ5ImageData;
 class TVorelDrawingObject;
 
 class TVorelDrawingChart {
@@ -33,15 +35,30 @@ public:
     SlotAndCount FreeSlot() const;
     // Charts the item's regions with the next free slot; its number is the
     // count of items charted before it. Past 16 items the regions get 255.
+    // The item's image with its regions filled is kept while the item's
+    // pixels and slot stay the same, so that charting a picture again after
+    // objects moved or were restacked fills nothing anew.
     void Add(TVorelDrawingObject& item);
+
     // The item number under the point, or -1 for none (also outside the chart).
     int ItemAt(TPoint point);
 
 private:
     uint8_t TakeSlot();
-    void AddInside(TVorelDrawingObject& item, uint8_t slot);
-    void AddOverlapping(TVorelDrawingObject& item, uint8_t slot);
+    // The item's image with its regions filled with slot, transparency kept.
+    TZQ5ImageData& Charted(TVorelDrawingObject& item, uint8_t slot);
+
+    struct ChartedItem {
+        uint64_t Stamp; // the item's pixels
+        uint8_t Slot;
+        unsigned LastUse; // the charting that last used it
+        std::unique_ptr<THotImage> Pixels;
+    };
 
     std::array<uint8_t, SlotCount> ItemOfSlot{};
     std::unique_ptr<THotImage> Surface;
+    // Kept over two chartings, so that going back and forth between two
+    // stackings finds every item charted.
+    std::vector<ChartedItem> Kept;
+    unsigned Charting = 0;
 };

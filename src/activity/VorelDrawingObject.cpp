@@ -10,12 +10,6 @@
 
 #include <algorithm>
 
-namespace {
-// Far beyond any place an item can reach, and small enough that adding an
-// image's size cannot overflow.
-constexpr int32_t MaxStoredCoordinate = 32767;
-} // namespace
-
 TVorelDrawingObject::TVorelDrawingObject(TZQ5ImageData& sheet, bool randomColours,
                                          std::unique_ptr<TRegionEntry> entry, TPoint position,
                                          const TRect& source)
@@ -35,7 +29,13 @@ TVorelDrawingObject::TVorelDrawingObject(std::unique_ptr<THotImage> image,
 
 TVorelDrawingObject::~TVorelDrawingObject() = default;
 
+uint64_t TVorelDrawingObject::NewPixelStamp() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
 void TVorelDrawingObject::CutFromSheet(TZQ5ImageData& sheet, const TRect& source) {
+    Stamp = NewPixelStamp();
     Image = THotImage::CreateBlank(static_cast<uint16_t>(RectWidth(source)),
                                    static_cast<uint16_t>(RectHeight(source)));
     Surface().CopyFrom({0, 0}, sheet, source);
@@ -46,26 +46,30 @@ void TVorelDrawingObject::CutFromSheet(TZQ5ImageData& sheet, const TRect& source
 void TVorelDrawingObject::MeasureDrawn() {
     TZQ5ImageData& surface = Surface();
     const int32_t w = surface.Width, h = surface.Height;
+    const size_t stride = static_cast<size_t>(w + 1);
     TRect box{w, h, 0, 0};
     // A table of sums over the drawn mask answers "how many drawn pixels in
     // this rectangle" at once, however often a drag asks.
-    DrawnSums.assign(static_cast<size_t>(w + 1) * static_cast<size_t>(h + 1), 0);
-    for (int32_t y = 0; y < h; ++y) {
+    DrawnSums.assign(stride * static_cast<size_t>(h + 1), 0);
+    for (int32_t y = 0; y < h && w > 0; ++y) {
+        // A whole line at a time: this runs for every object a picture builds.
+        const uint8_t* line = surface.StartLine(0, y);
+        const int32_t* above = DrawnSums.data() + static_cast<size_t>(y) * stride;
+        int32_t* sums = DrawnSums.data() + static_cast<size_t>(y + 1) * stride;
         int32_t row = 0;
         for (int32_t x = 0; x < w; ++x) {
-            bool drawn = surface.GetPixel({x, y}) != BlankBackgroundColour;
-            row += drawn ? 1 : 0;
-            SumAt(x + 1, y + 1) = SumAt(x + 1, y) + row;
-            if (drawn)
-                box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
-                       std::max(box.Bottom, y + 1)};
+            if (line[x] != BlankBackgroundColour) {
+                ++row;
+                box.Left = std::min(box.Left, x);
+                box.Right = std::max(box.Right, x + 1);
+                box.Top = std::min(box.Top, y);
+                box.Bottom = y + 1;
+            }
+            sums[x + 1] = above[x + 1] + row;
         }
+        surface.UnlockSegment(0, y);
     }
     Drawn = IsRectEmpty(box) ? TRect{} : box;
-}
-
-int32_t& TVorelDrawingObject::SumAt(int32_t x, int32_t y) {
-    return DrawnSums[static_cast<size_t>(y) * static_cast<size_t>(Surface().Width + 1) + static_cast<size_t>(x)];
 }
 
 int32_t TVorelDrawingObject::DrawnPixelsIn(TRect rect) const {
@@ -93,9 +97,12 @@ void TVorelDrawingObject::SetPosition(TPoint point) {
     Box = MakeBounds(point.X, point.Y, surface.Width, surface.Height);
 }
 
-void TVorelDrawingObject::FillAtSeed(TPoint seed, uint8_t colour) {
+TRect TVorelDrawingObject::FillAtSeed(TPoint seed, uint8_t colour) {
     TZQ5ImageData& surface = Surface();
-    if (PtInRect(surface.BoundsRect(), seed)) surface.FloodFill(seed, colour);
+    if (!PtInRect(surface.BoundsRect(), seed)) return {};
+    Stamp = NewPixelStamp();
+    TRect changed = surface.FloodFill(seed, colour);
+    return IsRectEmpty(changed) ? TRect{} : changed;
 }
 
 void TVorelDrawingObject::RecordRegionColours() {
@@ -128,6 +135,7 @@ void TVorelDrawingObject::SetMirrored(bool on) {
         surface.CopyFrom({0, 0}, mirror, mirror.BoundsRect());
     }
     IsMirrored = on;
+    Stamp = NewPixelStamp();
     MeasureDrawn();
     for (TRegion& region : RegionEntry->Regions)
         region.Seed.X = surface.Width - region.Seed.X - 1;
@@ -171,6 +179,7 @@ TRect TVorelDrawingObject::FillRegion(TPoint point, uint8_t colour) {
     // A transparent pixel is no region: filling it would make the item's
     // surroundings opaque.
     if (surface.Transparent && surface.GetPixel(local) == surface.TransparentIndex) return {};
+    Stamp = NewPixelStamp();
     TRect changed = surface.FloodFill(local, colour);
     RecordRegionColours();
     if (IsRectEmpty(changed)) return {};
@@ -182,24 +191,42 @@ std::unique_ptr<THotImage> TVorelDrawingObject::DuplicateImage() {
 }
 
 void TVorelDrawingObject::LoadFromStream(ByteStream& stream) {
-    if (ReadByte(stream) != ClassIdValue) RaiseSavedGameDamaged();
-    TKelNode::LoadFromStream(stream);
-    TPoint position;
-    try {
-        position = ReadPoint(stream);
-    } catch (const KelException&) {
-        RaiseSavedGameDamaged(); // this record's own word for any damage
+    Apply(ReadItemRecord(stream, MapIndex(), RegionEntry->Regions.size()));
+}
+
+void TVorelDrawingObject::Apply(const TItemRecord& record) {
+    SetPosition(record.Position);
+    SetMirrored(record.Mirrored);
+    IsHalf = record.Half;
+    std::vector<TRegion>& regions = RegionEntry->Regions;
+    for (size_t i = 0; i < regions.size() && i < record.Colours.size(); ++i) {
+        FillAtSeed(regions[i].Seed, record.Colours[i]);
+        regions[i].Colour = record.Colours[i];
     }
-    auto outOfReach = [](int32_t v) { return v < -MaxStoredCoordinate || v > MaxStoredCoordinate; };
-    if (outOfReach(position.X) || outOfReach(position.Y)) RaiseSavedGameDamaged();
-    SetPosition(position);
-    SetMirrored(ReadBoolean(stream));
-    IsHalf = ReadBoolean(stream);
-    for (TRegion& region : RegionEntry->Regions) {
-        uint8_t colour = ReadByte(stream);
-        FillAtSeed(region.Seed, colour);
-        region.Colour = colour;
+}
+
+TItemRecord TVorelDrawingObject::Record() const {
+    TItemRecord record{MapIndex(), Origin, IsMirrored, IsHalf, {}};
+    record.Colours.reserve(RegionEntry->Regions.size());
+    for (const TRegion& region : RegionEntry->Regions)
+        record.Colours.push_back(region.Colour);
+    return record;
+}
+
+TRect TVorelDrawingObject::Recolour(const std::vector<uint8_t>& colours) {
+    TZQ5ImageData& surface = Surface();
+    std::vector<TRegion>& regions = RegionEntry->Regions;
+    TRect changed;
+    for (size_t i = 0; i < regions.size() && i < colours.size(); ++i) {
+        TRegion& region = regions[i];
+        // The pixel is asked too, so that the image ends as reading the record
+        // would leave it even where a recorded colour was never drawn.
+        bool inside = PtInRect(surface.BoundsRect(), region.Seed);
+        if (region.Colour == colours[i] && (!inside || surface.GetPixel(region.Seed) == colours[i])) continue;
+        changed = UnionRect(changed, FillAtSeed(region.Seed, colours[i]));
+        region.Colour = colours[i];
     }
+    return IsRectEmpty(changed) ? TRect{} : RectAddPt(changed, Origin);
 }
 
 void TVorelDrawingObject::SaveToStream(ByteStream& stream) const {

@@ -4,6 +4,7 @@
 // objects), its place in the picture and its copy of the region-map entry,
 // in which it records the current colour of every region after each change.
 
+#include "activity/PictureRecord.h"
 #include "activity/RegionMap.h"
 #include "foundation/Geometry.h"
 #include "foundation/KelList.h"
@@ -46,6 +47,14 @@ public:
     // id raises "Saved game is damaged." and nothing more is read.
     void LoadFromStream(ByteStream& stream) override;
     void SaveToStream(ByteStream& stream) const override;
+    // What SaveToStream writes, as values.
+    TItemRecord Record() const;
+    // Takes the place, mirroring, size flag and colours of a record, as
+    // reading it does (the size flag is only stored: the picture applies it).
+    void Apply(const TItemRecord& record);
+    // Fills the regions whose colour differs from colours (one per region);
+    // returns the changed rectangle in picture coordinates.
+    TRect Recolour(const std::vector<uint8_t>& colours);
 
     TZQ5ImageData& Surface();
     const TRegionEntry& Entry() const { return *RegionEntry; }
@@ -58,6 +67,8 @@ public:
     // How many drawn pixels lie in rect (relative to the top-left), and in all.
     int32_t DrawnPixelsIn(TRect rect) const;
     int32_t DrawnPixelCount() const;
+    // Changes whenever the item changes its pixels; no two images share one.
+    uint64_t PixelStamp() const { return Stamp; }
     bool Mirrored() const { return IsMirrored; }
     bool Half() const { return IsHalf; }
     bool Selected() const { return IsSelected; }
@@ -70,14 +81,14 @@ protected:
     void ColourRandomly();
     void RecordRegionColours();
     void RecordAllRegions(uint8_t colour);
-    // Fills at a seed of the image when the seed lies inside it.
-    void FillAtSeed(TPoint seed, uint8_t colour);
+    // Fills at a seed of the image when the seed lies inside it; returns
+    // the changed rectangle of the image.
+    TRect FillAtSeed(TPoint seed, uint8_t colour);
 
 private:
     // A new image holding source cut out of the sheet, 217 transparent.
     void CutFromSheet(TZQ5ImageData& sheet, const TRect& source);
     void MeasureDrawn();
-    int32_t& SumAt(int32_t x, int32_t y);
 
     std::unique_ptr<TRegionEntry> RegionEntry;
     TPoint Origin;
@@ -88,6 +99,9 @@ private:
     bool IsHalf = false;
     bool IsSelected = false;
     std::unique_ptr<THotImage> Image;
+    uint64_t Stamp = NewPixelStamp();
+
+    static uint64_t NewPixelStamp();
 };
 
 class TVorelBG : public TVorelDrawingObject {

@@ -106,9 +106,12 @@ void TVorelRoom::LoadState(ByteStream& stream) {
     LoadPictureState(stream);
 }
 
-void TVorelRoom::LoadPictureState(ByteStream& stream) {
+void TVorelRoom::LoadPictureState(ByteStream& stream, PictureReading reading) {
     try {
-        Drawing->LoadFromStream(stream);
+        if (reading == PictureReading::KeepUnchanged)
+            Drawing->RestoreFromStream(stream);
+        else
+            Drawing->LoadFromStream(stream);
         ReadRoomFields(stream);
     } catch (...) {
         // A damaged record must not leave the room's counts out of step with
@@ -674,9 +677,12 @@ void TVorelRoom::RestoreStep(const TPictureStep& step) {
     const bool brightSet = BrightSet;
     const uint8_t bank = Bank;
     const uint8_t colour = Colour;
-    SelectedIcon = 0; // its object is about to be replaced
+    SelectIcon(0);
+    const ControlLook before = ShownControls();
     MemoryStream record(step.Record);
-    LoadPictureState(record);
+    // What the step leaves as it is stays on the screen as it is: only the
+    // changed part of the picture and the controls that changed are drawn again.
+    LoadPictureState(record, PictureReading::KeepUnchanged);
     BrightSet = brightSet;
     Bank = bank;
     Colour = colour;
@@ -685,8 +691,24 @@ void TVorelRoom::RestoreStep(const TPictureStep& step) {
     CancelTimer(tsRelease);
     PressBankButtons();
     SelectIcon(0);
-    // Drawn whole, as on entering, so that every button and icon slot shows
-    // what the restored picture has.
-    if (HasFlag(rfDrawn)) Draw(Screen());
+    if (HasFlag(rfDrawn)) DrawChangedControls(before, ShownControls());
     RefreshThumbnail();
+}
+
+TVorelRoom::ControlLook TVorelRoom::ShownControls() const {
+    ControlLook look{ButtonState, {}, ObjectCount() >= TIconMap::SlotCount};
+    // Slots past the objects show the room, as after drawing it whole.
+    for (int slot = 1; slot <= ObjectCount(); ++slot)
+        look.Icons[static_cast<size_t>(slot)] = Drawing->ObjectMapIndex(IconMap[slot]);
+    return look;
+}
+
+void TVorelRoom::DrawChangedControls(const ControlLook& before, const ControlLook& after) {
+    // A full picture shows the object buttons without faces.
+    for (int i = 1; i <= ButtonCount; ++i)
+        if (before.Buttons[static_cast<size_t>(i)] != after.Buttons[static_cast<size_t>(i)] ||
+            (i >= FirstObjectButton && before.Full != after.Full))
+            DrawButton(i);
+    for (int slot = 1; slot <= TIconMap::SlotCount; ++slot)
+        if (before.Icons[static_cast<size_t>(slot)] != after.Icons[static_cast<size_t>(slot)]) DrawIcon(slot);
 }

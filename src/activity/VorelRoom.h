@@ -118,10 +118,21 @@ private:
     void ReadRoomFields(ByteStream& stream);
     // The room's own part of its saved-game record: picture and twenty bytes.
     void SavePictureState(ByteStream& stream) const;
-    void LoadPictureState(ByteStream& stream);
+    // A saved game's record builds the picture anew; a step's record keeps
+    // what it leaves unchanged.
+    enum class PictureReading { BuildAnew, KeepUnchanged };
+    void LoadPictureState(ByteStream& stream, PictureReading reading = PictureReading::BuildAnew);
     void PressBankButtons();
 
     void RestoreStep(const TPictureStep& step);
+    // What the buttons and the icon strip show, unselected.
+    struct ControlLook {
+        std::array<uint8_t, ButtonCount + 1> Buttons;
+        std::array<std::optional<uint8_t>, TIconMap::SlotCount + 1> Icons; // the object's map index
+        bool Full;
+    };
+    ControlLook ShownControls() const;
+    void DrawChangedControls(const ControlLook& before, const ControlLook& after);
     // Runs a change; when it changed the picture's record, the state before
     // it becomes a step.
     template <class Change> void AsStep(Change change);

@@ -7,7 +7,9 @@
 #include "image/ZQ5ImageData.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -56,35 +58,36 @@ void TZQ5ImageData::FrameRect(TRect rect, uint8_t colour) {
     Changed(area);
 }
 
+// dest and sourceRect have the same size and lie within their surfaces.
 namespace {
-
-// Every pixel of from but the key goes to to. Sixteen at a time, in a form the
-// compiler turns into a vector compare and blend, because dragging an object
-// spends most of its time here; a scalar loop's speed depended on where the
-// linker happened to place it.
-void CopyKeyedApart(uint8_t* __restrict to, const uint8_t* __restrict from, size_t width, uint8_t key) {
-    constexpr size_t Block = 16;
+// Copies count pixels, leaving out those of index transparent. Whole words
+// are copied or skipped at once where they hold no transparent pixel or only
+// transparent ones, as most words of a cut-out picture do.
+void CopyOpaque(uint8_t* to, const uint8_t* from, size_t count, uint8_t transparent) {
+    constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
+    constexpr uint64_t High = 0x8080808080808080ull;
+    const uint64_t pattern = 0x0101010101010101ull * transparent;
+    // Overlapping spans of one surface keep the pixel-by-pixel order.
+    const bool apart = to >= from + count || from >= to + count;
     size_t j = 0;
-    for (; j + Block <= width; j += Block)
-        for (size_t k = j; k < j + Block; ++k)
-            to[k] = from[k] == key ? to[k] : from[k];
-    for (; j < width; ++j)
-        to[j] = from[j] == key ? to[j] : from[j];
-}
-
-void CopyKeyed(uint8_t* to, const uint8_t* from, size_t width, uint8_t key) {
-    if (to < from + width && from < to + width) {
-        // Overlapping spans of one surface keep the pixel-by-pixel order.
-        for (size_t j = 0; j < width; ++j)
-            if (from[j] != key) to[j] = from[j];
-        return;
+    for (; apart && j + 8 <= count; j += 8) {
+        uint64_t word;
+        std::memcpy(&word, from + j, sizeof word);
+        const uint64_t differ = word ^ pattern;
+        // The top bit of each byte that is not the transparent index.
+        const uint64_t opaque = (((differ & Low7) + Low7) | differ) & High;
+        if (opaque == High) {
+            std::memcpy(to + j, from + j, sizeof word);
+        } else if (opaque != 0) {
+            for (size_t k = j; k < j + 8; ++k)
+                if (from[k] != transparent) to[k] = from[k];
+        }
     }
-    CopyKeyedApart(to, from, width, key);
+    for (; j < count; ++j)
+        if (from[j] != transparent) to[j] = from[j];
 }
-
 } // namespace
 
-// dest and sourceRect have the same size and lie within their surfaces.
 void TZQ5ImageData::CopyLines(const TRect& dest, TZQ5ImageData& source, const TRect& sourceRect) {
     const int transparent = source.TransparentOrNone();
     const bool mirrorH = source.MirrorHorizontal;
@@ -102,7 +105,7 @@ void TZQ5ImageData::CopyLines(const TRect& dest, TZQ5ImageData& source, const TR
         } else if (transparent < 0) {
             std::memmove(to, from, width);
         } else {
-            CopyKeyed(to, from, width, static_cast<uint8_t>(transparent));
+            CopyOpaque(to, from, width, static_cast<uint8_t>(transparent));
         }
     }
     UnlockLines(dest.Top, dest.Bottom);
@@ -286,54 +289,33 @@ class BlockVote {
 public:
     BlockVote(uint8_t ink, int ignore) : Ink(ink), Ignore(ignore) {}
     void Reset() {
-        Seen.clear();
+        for (int k = 0; k < SeenCount; ++k)
+            Counts[Seen[k]] = 0;
+        SeenCount = 0;
         InkSeen = false;
     }
     void Add(uint8_t index) {
         if (index == Ink) InkSeen = true;
         if (static_cast<int>(index) == Ignore) return;
-        for (auto& entry : Seen)
-            if (entry.first == index) {
-                ++entry.second;
-                return;
-            }
-        Seen.emplace_back(index, 1);
-    }
-    // The winner of a block of w by h indices, stride apart. Most blocks of a
-    // picture hold one index alone and need no counting.
-    uint8_t Of(const uint8_t* block, size_t stride, int32_t w, int32_t h) {
-        Reset();
-        if (IsUniform(block, stride, w, h)) {
-            Add(block[0]);
-            return Winner();
-        }
-        for (int32_t y = 0; y < h; ++y, block += stride)
-            for (int32_t x = 0; x < w; ++x)
-                Add(block[x]);
-        return Winner();
+        if (Counts[index]++ == 0) Seen[SeenCount++] = index;
     }
     uint8_t Winner() const {
         if (InkSeen) return Ink;
-        if (Seen.empty()) return static_cast<uint8_t>(Ignore);
-        auto best = Seen.begin();
-        for (auto it = Seen.begin(); it != Seen.end(); ++it)
-            if (it->second > best->second) best = it;
-        return best->first;
+        if (SeenCount == 0) return static_cast<uint8_t>(Ignore);
+        uint8_t best = Seen[0];
+        for (int k = 1; k < SeenCount; ++k)
+            if (Counts[Seen[k]] > Counts[best]) best = Seen[k];
+        return best;
     }
 
 private:
-    static bool IsUniform(const uint8_t* block, size_t stride, int32_t w, int32_t h) {
-        const uint8_t first = block[0];
-        for (int32_t y = 0; y < h; ++y, block += stride)
-            for (int32_t x = 0; x < w; ++x)
-                if (block[x] != first) return false;
-        return true;
-    }
-
     uint8_t Ink;
     int Ignore;
     bool InkSeen = false;
-    std::vector<std::pair<uint8_t, int>> Seen;
+    // Counts by index, and the indices in the order first seen (for ties).
+    std::array<int32_t, 256> Counts{};
+    std::array<uint8_t, 256> Seen{};
+    int SeenCount = 0;
 };
 
 // The source span [first, last) that destination step i of count stands for.
@@ -346,29 +328,75 @@ std::pair<int32_t, int32_t> BlockSpan(int32_t start, int32_t length, int32_t i, 
 
 void TZQ5ImageData::InkShrinkFrom(TRect destRect, TZQ5ImageData& source, TRect sourceRect, uint8_t ink,
                                   int ignore) {
+    InkShrinkPart(destRect, source, sourceRect, ink, ignore, sourceRect);
+}
+
+namespace {
+// The destination steps [first, last) whose source spans meet [from, to)
+// (both relative to the start of the source span).
+std::pair<int32_t, int32_t> StepsMeeting(int32_t length, int32_t count, int32_t from, int32_t to) {
+    int32_t first = 0;
+    while (first < count && BlockSpan(0, length, first, count).second <= from)
+        ++first;
+    int32_t last = first;
+    while (last < count && BlockSpan(0, length, last, count).first < to)
+        ++last;
+    return {first, last};
+}
+} // namespace
+
+void TZQ5ImageData::InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect sourceRect, uint8_t ink,
+                                  int ignore, TRect changed) {
     if (IsRectEmpty(destRect)) return;
     if (IntersectRect(destRect, BoundsRect()) != destRect ||
         IntersectRect(sourceRect, source.BoundsRect()) != sourceRect || RectWidth(sourceRect) < RectWidth(destRect) ||
         RectHeight(sourceRect) < RectHeight(destRect))
         throw ZQ5Exception("InkShrinkFrom: rectangles outside their surfaces or not a reduction");
+    changed = RectSubPt(IntersectRect(changed, sourceRect), sourceRect.TopLeft());
+    if (IsRectEmpty(changed)) return;
     const int32_t width = RectWidth(sourceRect);
-    std::vector<uint8_t> rows(static_cast<size_t>(width) * static_cast<size_t>(RectHeight(sourceRect)));
-    for (int32_t y = sourceRect.Top; y < sourceRect.Bottom; ++y)
-        std::memcpy(rows.data() + static_cast<size_t>(y - sourceRect.Top) * static_cast<size_t>(width),
-                    source.LineBase(y) + sourceRect.Left, static_cast<size_t>(width));
-    source.UnlockLines(sourceRect.Top, sourceRect.Bottom);
-
-    BlockVote vote(ink, ignore);
+    const int32_t height = RectHeight(sourceRect);
     const int32_t columns = RectWidth(destRect);
     const int32_t lines = RectHeight(destRect);
-    for (int32_t j = 0; j < lines; ++j) {
-        auto [top, bottom] = BlockSpan(0, RectHeight(sourceRect), j, lines);
+    // Each destination pixel depends on its own block only: those whose
+    // blocks miss the change keep their value.
+    const auto [firstColumn, lastColumn] = StepsMeeting(width, columns, changed.Left, changed.Right);
+    const auto [firstLine, lastLine] = StepsMeeting(height, lines, changed.Top, changed.Bottom);
+    const int32_t rowsTop = BlockSpan(0, height, firstLine, lines).first;
+    const int32_t rowsBottom = BlockSpan(0, height, lastLine - 1, lines).second;
+    // Every byte is copied over at once: no need to clear them first.
+    const auto rows = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(width) *
+                                                                 static_cast<size_t>(rowsBottom - rowsTop));
+    for (int32_t y = rowsTop; y < rowsBottom; ++y)
+        std::memcpy(rows.get() + static_cast<size_t>(y - rowsTop) * static_cast<size_t>(width),
+                    source.LineBase(sourceRect.Top + y) + sourceRect.Left, static_cast<size_t>(width));
+    source.UnlockLines(sourceRect.Top + rowsTop, sourceRect.Top + rowsBottom);
+
+    BlockVote vote(ink, ignore);
+    for (int32_t j = firstLine; j < lastLine; ++j) {
+        auto [top, bottom] = BlockSpan(0, height, j, lines);
         uint8_t* to = LineBase(destRect.Top + j) + destRect.Left;
-        for (int32_t i = 0; i < columns; ++i) {
+        for (int32_t i = firstColumn; i < lastColumn; ++i) {
             auto [left, right] = BlockSpan(0, width, i, columns);
-            const uint8_t* block = rows.data() + static_cast<size_t>(top) * static_cast<size_t>(width) + left;
-            to[i] = vote.Of(block, static_cast<size_t>(width), right - left, bottom - top);
+            auto at = [&](int32_t x, int32_t y) {
+                return rows[static_cast<size_t>(y - rowsTop) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+            };
+            // A block of one index stands for that index, whatever the vote's rules.
+            const uint8_t first = at(left, top);
+            bool uniform = true;
+            for (int32_t y = top; y < bottom && uniform; ++y)
+                for (int32_t x = left; x < right; ++x)
+                    uniform = uniform && at(x, y) == first;
+            if (uniform) {
+                to[i] = first;
+                continue;
+            }
+            vote.Reset();
+            for (int32_t y = top; y < bottom; ++y)
+                for (int32_t x = left; x < right; ++x)
+                    vote.Add(at(x, y));
+            to[i] = vote.Winner();
         }
     }
-    UnlockLines(destRect.Top, destRect.Bottom);
+    UnlockLines(destRect.Top + firstLine, destRect.Top + lastLine);
 }

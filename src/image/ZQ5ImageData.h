@@ -139,6 +139,11 @@ public:
     // nothing; raises, writing nothing, when a rectangle lies outside its
     // surface or the source is smaller than the destination.
     void InkShrinkFrom(TRect destRect, TZQ5ImageData& source, TRect sourceRect, uint8_t ink, int ignore);
+    // The same reduction worked out again only for the pixels whose blocks
+    // meet changed (source coordinates); the others keep what an earlier
+    // reduction of the same rectangles left there.
+    void InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect sourceRect, uint8_t ink, int ignore,
+                       TRect changed);
 
     // Display: shows rect with its top-left at dest through the target's
     // selected palette (a grey ramp when none is selected), one blit per

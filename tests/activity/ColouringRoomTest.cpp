@@ -7,6 +7,7 @@
 #include "foundation/LoadSave.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -449,4 +450,28 @@ TEST_F(RoomTest, ABackgroundOfAnotherBankLeavesEveryButtonUp) {
     TheWorld->GoRoom("VOREL1");
     for (TPoint p : {TPoint{405, 19}, TPoint{451, 19}, TPoint{405, 62}, TPoint{451, 62}})
         EXPECT_EQ(ScreenAt(p), ActivityArt::ButtonUpValue) << p.X << "," << p.Y;
+}
+
+TEST_F(RoomTest, ThumbnailsNeverShowTheSelectionOutline) {
+    auto outlinePixels = [&] {
+        int count = 0;
+        for (int32_t y = 0; y < 79; ++y)
+            for (int32_t x = 0; x < 129; ++x)
+                count += Thumbs[1]->ImageData().GetPixel({x, y}) == SelectionColour;
+        return count;
+    };
+    // Each change below leaves an object selected on the screen.
+    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+        {"add", [&] { PressButton(5); }},
+        {"add another", [&] { PressButton(6); }},
+        {"select", [&] { ClickIcon(1); }},
+        {"mirror", [&] { ClickTool("FLOP"); }},
+        {"halve", [&] { ClickTool("HALF"); }},
+        {"let the button up", [&] { Ticks(6); }},
+    };
+    for (const auto& [name, change] : changes) {
+        change();
+        ASSERT_NE(Room->GetSelectedIcon(), 0) << name;
+        EXPECT_EQ(outlinePixels(), 0) << "after " << name;
+    }
 }

@@ -9,6 +9,7 @@
 #include "support/TestFiles.h"
 
 #include <algorithm>
+#include <functional>
 #include <random>
 
 namespace {
@@ -450,4 +451,80 @@ TEST_F(PictureTest, MiniatureOfAPictureChangedWhileDetachedShowsTheChanges) {
     loaded.DrawAll();
     EXPECT_EQ(At({51, 99}), 30);
     EXPECT_EQ(At({141 + 50, 48 + 100}), BlankBackgroundColour);
+}
+
+// Going back to any earlier record keeps what it can and draws only what
+// changed: the picture must end as reading that record afresh would leave it,
+// on the target, in the miniature, in the chart and in its bytes.
+TEST_F(PictureTest, RestoringAnyEarlierRecordEndsAsReadingItAfresh) {
+    std::mt19937 random(23);
+    auto pick = [&](int count) { return static_cast<int>(random() % static_cast<uint32_t>(count)); };
+    auto anyObject = [&] { return Picture->ObjectCount() == 0 ? 0 : 1 + pick(Picture->ObjectCount()); };
+    auto anyPoint = [&] { return TPoint{pick(PictureWidth), pick(PictureHeight)}; };
+    const std::vector<std::function<void()>> changes = {
+        [&] { Picture->AddObject(static_cast<uint8_t>(8 + pick(32)), pick(2) == 0); },
+        [&] { Picture->AddObject(static_cast<uint8_t>(8 + pick(32)), false); },
+        [&] { Picture->FillAt(anyPoint(), RandomColour()); },
+        [&] { Picture->FillAt(anyPoint(), RandomColour()); },
+        [&] { Picture->ToggleMirror(anyObject()); },
+        [&] { Picture->ToggleHalf(anyObject(), pick(2) == 0); },
+        [&] { Picture->MoveObject(anyObject(), {pick(500) - 100, pick(350) - 100}, true); },
+        [&] { Picture->BringToFront(anyObject()); },
+        [&] { Picture->DeleteObject(anyObject()); },
+        [&] { Picture->RemoveColouring(pick(Picture->ObjectCount() + 1)); },
+        [&] { Picture->SetBackground(static_cast<uint8_t>(pick(8)), pick(2) == 0); },
+        [&] { Picture->SetSelected(anyObject(), true); },
+    };
+    auto thumb = THotImage::CreateBlank(125, 75);
+    auto freshThumb = THotImage::CreateBlank(125, 75);
+    auto freshScreen = THotImage::CreateBlank(512, 320);
+    std::vector<std::vector<uint8_t>> records{Saved(*Picture)};
+    for (int round = 0; round < 200; ++round) {
+        changes[static_cast<size_t>(pick(static_cast<int>(changes.size())))]();
+        records.push_back(Saved(*Picture));
+        // Refreshing the miniature now and then, as the room does after changes.
+        if (pick(2) == 0) Picture->DrawMiniature(thumb->ImageData(), {0, 0});
+        if (round % 2 != 1) continue;
+
+        // Mostly one change back, as an undo goes; sometimes any way back.
+        const size_t back = pick(3) != 0 ? records.size() - 2 : static_cast<size_t>(pick(static_cast<int>(records.size())));
+        const std::vector<uint8_t>& wanted = records[back];
+        MemoryStream in(wanted);
+        Picture->RestoreFromStream(in);
+        ASSERT_EQ(in.Remaining(), 0);
+        ASSERT_EQ(Saved(*Picture), wanted) << "round " << round;
+        for (int n = 1; n <= Picture->ObjectCount(); ++n)
+            EXPECT_FALSE(Picture->Object(n)->Selected());
+
+        TVorelDrawing fresh;
+        MemoryStream again(wanted);
+        fresh.LoadFromStream(again);
+        fresh.Attach(&freshScreen->ImageData(), Origin);
+        fresh.DrawAll();
+        for (int32_t y = 0; y < PictureHeight; ++y)
+            for (int32_t x = 0; x < PictureWidth; ++x)
+                ASSERT_EQ(At({x, y}), freshScreen->ImageData().GetPixel(PtAdd({x, y}, Origin)))
+                    << "round " << round << " at " << x << "," << y;
+        Picture->DrawMiniature(thumb->ImageData(), {0, 0});
+        fresh.DrawMiniature(freshThumb->ImageData(), {0, 0});
+        for (int32_t y = 0; y < 75; ++y)
+            for (int32_t x = 0; x < 125; ++x)
+                ASSERT_EQ(thumb->ImageData().GetPixel({x, y}), freshThumb->ImageData().GetPixel({x, y}))
+                    << "miniature, round " << round << " at " << x << "," << y;
+        for (int32_t y = 0; y < PictureHeight; y += 3)
+            for (int32_t x = 0; x < PictureWidth; x += 3)
+                ASSERT_EQ(Picture->Chart().ItemAt({x, y}), fresh.Chart().ItemAt({x, y}))
+                    << "chart, round " << round << " at " << x << "," << y;
+    }
+}
+
+TEST_F(PictureTest, ADamagedRecordRestoresNothing) {
+    Picture->AddObject(8, true);
+    const std::vector<uint8_t> before = Saved(*Picture);
+    std::vector<uint8_t> damaged = before;
+    damaged.resize(damaged.size() - 1);
+    MemoryStream in(damaged);
+    EXPECT_THROW(Picture->RestoreFromStream(in), KelException);
+    EXPECT_EQ(Saved(*Picture), before);
+    EXPECT_EQ(Picture->Target(), &Surface());
 }

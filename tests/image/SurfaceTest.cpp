@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
+
 namespace {
 
 std::vector<TRect> DamageRects(const TZQ5ImageData& surface) {
@@ -362,6 +365,69 @@ TEST(InkShrinkTest, UnevenRatiosCoverTheWholeSourceAndBadRectanglesRaise) {
     EXPECT_EQ(wide->GetPixel({5, 2}), 40);
     EXPECT_THROW(wide->InkShrinkFrom({2, 1, 7, 3}, *source, source->BoundsRect(), 40, -1), ZQ5Exception);
     EXPECT_THROW(source->InkShrinkFrom(source->BoundsRect(), *dest, dest->BoundsRect(), 40, -1), ZQ5Exception);
+}
+
+TEST(InkShrinkTest, APartialReductionEqualsAWholeOneAfterTheChange) {
+    // 376 x 225 to 125 x 75: blocks of 3 and 4 columns, as for a miniature.
+    std::mt19937 random(5);
+    TestSurface source(376, 225), whole(125, 75), part(125, 75);
+    SetPixels(*source, [&](int32_t x, int32_t y) -> uint8_t {
+        return (x % 37 == 0 || y % 29 == 0) ? 40 : static_cast<uint8_t>(1 + (x / 16 + y / 16) % 5);
+    });
+    part->InkShrinkFrom(part->BoundsRect(), *source, source->BoundsRect(), 40, 125);
+    for (int round = 0; round < 40; ++round) {
+        const int32_t left = static_cast<int32_t>(random() % 376), top = static_cast<int32_t>(random() % 225);
+        const TRect changed{left, top, left + 1 + static_cast<int32_t>(random() % 60),
+                            top + 1 + static_cast<int32_t>(random() % 60)};
+        // Mixed blocks, uniform ones, ink and the ignored index, up to the edges.
+        const auto colour = static_cast<uint8_t>(std::array<int, 5>{40, 125, 7, 8, 200}[random() % 5]);
+        source->FillRect(changed, colour);
+        if (round % 3 == 0) source->FillRect({changed.Left, changed.Top, changed.Left + 1, changed.Bottom}, 9);
+        part->InkShrinkPart(part->BoundsRect(), *source, source->BoundsRect(), 40, 125, changed);
+        whole->InkShrinkFrom(whole->BoundsRect(), *source, source->BoundsRect(), 40, 125);
+        for (int32_t y = 0; y < 75; ++y)
+            for (int32_t x = 0; x < 125; ++x)
+                ASSERT_EQ(part->GetPixel({x, y}), whole->GetPixel({x, y}))
+                    << "round " << round << " at " << x << "," << y;
+    }
+    // A change outside the source rectangle, or none, touches nothing.
+    part->FillRect(part->BoundsRect(), 3);
+    part->InkShrinkPart(part->BoundsRect(), *source, {0, 0, 300, 225}, 40, 125, {300, 0, 376, 225});
+    part->InkShrinkPart(part->BoundsRect(), *source, source->BoundsRect(), 40, 125, {});
+    EXPECT_EQ(part->GetPixel({0, 0}), 3);
+    EXPECT_EQ(part->GetPixel({124, 74}), 3);
+}
+
+TEST(CopyTest, SeeThroughCopiesMatchAPixelByPixelCopy) {
+    // Every transparent index that word tricks get wrong most easily, lines of
+    // every length from 0 to 40 and at every start, runs of each kind.
+    std::mt19937 random(11);
+    for (int transparent : {0, 0x7F, 0x80, 0xFF, 217}) {
+        TestSurface source(40, 24), dest(60, 24);
+        SetPixels(*source, [&](int32_t x, int32_t y) -> uint8_t {
+            const uint32_t kind = (static_cast<uint32_t>(x / 5 + y) * 2654435761u) >> 30;
+            if (kind == 0) return static_cast<uint8_t>(transparent);
+            if (kind == 1) return static_cast<uint8_t>(transparent ^ 0x80);
+            return static_cast<uint8_t>(random());
+        });
+        source->SetTransparent(static_cast<uint8_t>(transparent), true);
+        for (int32_t width = 0; width <= 40; ++width) {
+            const int32_t from = static_cast<int32_t>(random() % static_cast<uint32_t>(41 - width));
+            const int32_t at = static_cast<int32_t>(random() % 20);
+            SetPixels(*dest, [](int32_t x, int32_t y) -> uint8_t { return static_cast<uint8_t>(x + 3 * y + 1); });
+            dest->CopyFrom({at, 0}, *source, {from, 0, from + width, 24});
+            for (int32_t y = 0; y < 24; ++y)
+                for (int32_t x = 0; x < 60; ++x) {
+                    uint8_t expected = static_cast<uint8_t>(x + 3 * y + 1);
+                    if (x >= at && x < at + width) {
+                        uint8_t pixel = source->GetPixel({x - at + from, y});
+                        if (pixel != transparent) expected = pixel;
+                    }
+                    ASSERT_EQ(dest->GetPixel({x, y}), expected)
+                        << "transparent " << transparent << ", width " << width << " at " << x << "," << y;
+                }
+        }
+    }
 }
 
 // A 640 x 480 surface has five bands: every operation must address lines
