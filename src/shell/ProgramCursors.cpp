@@ -28,6 +28,7 @@ std::map<int, std::pair<int, int>> ReadHotSpots(const QString& fileName) {
     }
     return spots;
 }
+bool IsProgramCursor(CursorKind kind) { return kind >= ckAction && kind <= ckLink; }
 } // namespace
 
 ProgramCursors::ProgramCursors(QString folder) : Folder(std::move(folder)) {}
@@ -50,15 +51,15 @@ const QCursor& ProgramCursors::Custom(int index) const {
 }
 
 QCursor ProgramCursors::Cursor(CursorKind kind) const {
-    if (kind >= 1 && kind <= 5) return Custom(kind - 1);
-    if (kind == crNone) return QCursor(Qt::BlankCursor);
+    if (IsProgramCursor(kind)) return Custom(kind - ckAction);
+    if (kind == ckNone) return QCursor(Qt::BlankCursor);
     return QCursor(Qt::ArrowCursor);
 }
 
 bool ProgramCursors::Loaded(CursorKind kind) const {
-    if (kind < 1 || kind > 5) return false;
-    Custom(kind - 1);
-    return FromPicture[static_cast<size_t>(kind - 1)];
+    if (!IsProgramCursor(kind)) return false;
+    Custom(kind - ckAction);
+    return FromPicture[static_cast<size_t>(kind - ckAction)];
 }
 
 int ProgramCursors::PicturesRead() const {
