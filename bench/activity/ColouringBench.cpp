@@ -130,32 +130,32 @@ int main(int argc, char** argv) {
     // A press on the selected object would grab it: the first click, on the
     // background, lets it go. Shift is held (bit 0 of the press's shift
     // state), so that every fill takes a random colour and changes the region.
-    world->ViewMouseDown(0, 0x09, TVorelRoom::PictureOrigin.X + 5, TVorelRoom::PictureOrigin.Y + 5);
+    world->ViewMouseDown(0, ssShift | ssLeft, TVorelRoom::PictureOrigin.X + 5, TVorelRoom::PictureOrigin.Y + 5);
     if (room->GetSelectedIcon() != 0 ||
         room->Picture().Chart().ItemAt(PtSub(click, TVorelRoom::PictureOrigin)) != 15) {
         std::fprintf(stderr, "the click would not fill the top object\n");
         return 1;
     }
     const double clickNanos = BestNanos([&](int) {
-        world->ViewMouseDown(0, 0x09, click.X, click.Y);
-        world->ViewMouseUp(0, 0x09, click.X, click.Y);
+        world->ViewMouseDown(0, ssShift | ssLeft, click.X, click.Y);
+        world->ViewMouseUp(0, ssShift | ssLeft, click.X, click.Y);
         world->FlushView();
     });
 
     // Grab the top object and move it one pixel back and forth.
     room->RunScript("SHIFT", "sc");
     TControlBox& icons = static_cast<TControlBox&>(room->HitBoxes.GetBox("ICONS"));
-    world->ViewMouseDown(0, 0x08, icons.Bounds.Left + 14 * 19 + 5, icons.Bounds.Top + 5);
-    world->ViewMouseDown(0, 0x08, click.X, click.Y);
+    world->ViewMouseDown(0, ssLeft, icons.Bounds.Left + 14 * 19 + 5, icons.Bounds.Top + 5);
+    world->ViewMouseDown(0, ssLeft, click.X, click.Y);
     if (world->CapturedBox() == nullptr) {
         std::fprintf(stderr, "the drag did not start\n");
         return 1;
     }
     const double dragNanos = BestNanos([&](int i) {
-        world->ViewMouseMove(0x08, click.X + i % 2, click.Y + i % 2);
+        world->ViewMouseMove(ssLeft, click.X + i % 2, click.Y + i % 2);
         world->FlushView();
     });
-    world->ViewMouseUp(0, 0x08, click.X, click.Y);
+    world->ViewMouseUp(0, ssLeft, click.X, click.Y);
 
     TPictureHistory kept;
     const double stepNanos = BestNanos([&](int) {
@@ -192,8 +192,8 @@ int main(int argc, char** argv) {
         kinds.emplace_back(name, nanos);
     };
     auto clickIcon = [&](int slot) {
-        world->ViewMouseDown(0, 0x08, icons.Bounds.Left + (slot - 1) * 19 + 5, icons.Bounds.Top + 5);
-        world->ViewMouseUp(0, 0x08, icons.Bounds.Left + (slot - 1) * 19 + 5, icons.Bounds.Top + 5);
+        world->ViewMouseDown(0, ssLeft, icons.Bounds.Left + (slot - 1) * 19 + 5, icons.Bounds.Top + 5);
+        world->ViewMouseUp(0, ssLeft, icons.Bounds.Left + (slot - 1) * 19 + 5, icons.Bounds.Top + 5);
     };
     // Undo clears the selection: the top object's icon, the last, selects it again.
     auto selectTop = [&] { clickIcon(room->GetObjectCount()); };
@@ -202,9 +202,9 @@ int main(int argc, char** argv) {
         selectTop();
         TVorelDrawingObject* object = room->Picture().Object(15);
         TPoint at = PtAdd(PtAdd(object->Position(), {20, 20}), TVorelRoom::PictureOrigin);
-        world->ViewMouseDown(0, 0x08, at.X, at.Y);
-        world->ViewMouseMove(0x08, at.X - 30, at.Y + 20);
-        world->ViewMouseUp(0, 0x08, at.X - 30, at.Y + 20);
+        world->ViewMouseDown(0, ssLeft, at.X, at.Y);
+        world->ViewMouseMove(ssLeft, at.X - 30, at.Y + 20);
+        world->ViewMouseUp(0, ssLeft, at.X - 30, at.Y + 20);
     });
     undoCost("mirroring", [&] {
         selectTop();

@@ -18,7 +18,11 @@ done
 . "$root/bench/shell/xvfb_session.sh"
 export VOREL_REPORT_FIRST_FRAME=1
 
-# One launch: prints "milliseconds-to-first-frame peak-kib".
+# Processor time (user + system) of every thread of a process so far, in
+# microseconds: wall time on a shared machine includes waiting for a core.
+cpu_us() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { printf "%d", ns / 1000 }'; }
+
+# One launch: prints "milliseconds-to-first-frame peak-kib processor-us".
 measure() {
   out="$work/out.$$"
   : > "$out"
@@ -29,9 +33,10 @@ measure() {
   frame=$(sed -n 's/^first-frame //p' "$out" | head -n 1)
   sleep 0.3
   peak=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null)
+  cpu=$(cpu_us "$pid")
   kill -TERM "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
   [ -n "$frame" ] || { echo "no first frame from $1" >&2; exit 1; }
-  echo "$(( (frame - start) / 1000000 )) ${peak:-0}"
+  echo "$(( (frame - start) / 1000000 )) ${peak:-0} ${cpu:-0}"
 }
 
 
@@ -51,19 +56,23 @@ while [ $i -lt "$runs" ]; do
   i=$((i + 1))
 done
 
-# column N of a file -> "median low..high"
-stats() { cut -d' ' -f"$2" "$1" | sort -n | awk -v kib="$3" '{ v[NR] = kib ? $1 / 1024 : $1 }
-  END { printf kib ? "%.1f %.1f..%.1f" : "%d %d..%d", v[int((NR + 1) / 2)], v[1], v[NR] }'; }
+# column N of a file, divided by DIV -> "median low..high"
+stats() { cut -d' ' -f"$2" "$1" | sort -n | awk -v div="$3" '{ v[NR] = $1 / div }
+  END { fmt = (div > 1) ? "%.1f %.1f..%.1f" : "%d %d..%d"; printf fmt, v[int((NR + 1) / 2)], v[1], v[NR] }'; }
 ratio() { awk "BEGIN { printf \"%.2f\", $1 / ($2 > 0 ? $2 : 1) }"; }
 
-printf '%-30s %22s %24s\n' "" "first frame, ms" "peak resident, MiB"
+printf '%-24s %20s %21s %21s\n' "" "first frame, ms" "peak resident, MiB" "processor, ms"
 for f in base off on; do
   case $f in base) label="minimal Qt Widgets" ;; off) label="vorel, about box off" ;; on) label="vorel, about box on" ;; esac
-  set -- $(stats "$work/$f" 1 0) $(stats "$work/$f" 2 1)
-  eval "${f}_ms=$1 ${f}_mib=$3"
-  printf '%-30s %8s (%11s) %9s (%11s)\n' "$label" "$1" "$2" "$3" "$4"
+  set -- $(stats "$work/$f" 1 1) $(stats "$work/$f" 2 1024) $(stats "$work/$f" 3 1000)
+  eval "${f}_ms=$1 ${f}_mib=$3 ${f}_cpu=$5"
+  printf '%-24s %6s (%11s) %7s (%11s) %7s (%11s)\n' "$label" "$1" "$2" "$3" "$4" "$5" "$6"
 done
-printf '%-30s %8s x %25s x\n' "ratio, about box off" "$(ratio "$off_ms" "$base_ms")" "$(ratio "$off_mib" "$base_mib")"
-printf '%-30s %8s x %25s x\n' "ratio, about box on" "$(ratio "$on_ms" "$base_ms")" "$(ratio "$on_mib" "$base_mib")"
-echo "($runs runs each, in turn, medians (lowest..highest), one Xvfb; the machine may be shared,"
-echo " so compare the ratios, not the milliseconds)"
+for f in off on; do
+  eval "ms=\$${f}_ms mib=\$${f}_mib cpu=\$${f}_cpu"
+  printf '%-24s %18s x %20s x %20s x\n' "ratio, about box $f" "$(ratio "$ms" "$base_ms")" \
+    "$(ratio "$mib" "$base_mib")" "$(ratio "$cpu" "$base_cpu")"
+done
+echo "($runs runs each, in turn, medians (lowest..highest), one Xvfb; processor time is every"
+echo " thread's user + system time until the peak is read, 0.3 s after the first frame; the machine"
+echo " may be shared, so compare the ratios, not the milliseconds)"

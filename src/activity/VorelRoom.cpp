@@ -563,14 +563,14 @@ void TVorelRoom::DeleteSelected() {
 
 // --- Control events ------------------------------------------------------------
 
-bool TVorelRoom::ControlEvent(TControlBox& box, uint8_t action) {
+bool TVorelRoom::ControlEvent(TControlBox& box, ControlAction action) {
     if (action == caHold) return false;
     if (box.GetID() == "VOREL") return PictureEvent(box, action);
     if (box.GetID() == "ICONS") IconEvent(box);
     return false;
 }
 
-bool TVorelRoom::PictureEvent(TControlBox& box, uint8_t action) {
+bool TVorelRoom::PictureEvent(TControlBox& box, ControlAction action) {
     TPoint point{box.LocalX, box.LocalY};
     std::optional<TPoint> grab =
         SelectedIcon != 0 ? Drawing->HitSelected(point, SelectedObject()) : std::optional<TPoint>();
@@ -588,7 +588,7 @@ bool TVorelRoom::PictureEvent(TControlBox& box, uint8_t action) {
             return true;
         }
         SelectIcon(0);
-        bool shift = KeyFlag(wfShift) || (box.ShiftState & 0x01) != 0;
+        bool shift = KeyFlag(wfShift) || box.ShiftState.Has(ssShift);
         AsStep([&] { Drawing->FillAt(point, shift ? RandomColour() : ColourOf(BrightSet, Colour)); });
         Sound(shift ? SoundCue::RandomFill : SoundCue::Fill);
         RefreshThumbnail();

@@ -42,7 +42,7 @@ public:
     void Enter(const std::string& previousID) override;
     void Leave() override;
     void RunScript(const std::string& script, const std::string& argument) override;
-    bool ControlEvent(TControlBox& box, uint8_t action) override;
+    bool ControlEvent(TControlBox& box, ControlAction action) override;
     void DrawContents(TZQ5ImageData& screen) override;
     void ReleaseResources(bool destroying) override;
     void DrawMiniature(TZQ5ImageData& surface, TPoint point) override;
@@ -102,7 +102,7 @@ private:
     // The icon strip always shows the picture's objects, one slot each.
     int ObjectCount() const;
 
-    bool PictureEvent(TControlBox& box, uint8_t action);
+    bool PictureEvent(TControlBox& box, ControlAction action);
     void FinishDrag();
     void IconEvent(TControlBox& box);
     void Eraser();

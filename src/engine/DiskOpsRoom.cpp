@@ -167,7 +167,7 @@ void TDiskOpsRoom::DrawButtonOn(TZQ5ImageData& screen, int n) {
 
 // ---- Buttons ----
 
-bool TDiskOpsRoom::ControlEvent(TControlBox& box, uint8_t action) {
+bool TDiskOpsRoom::ControlEvent(TControlBox& box, ControlAction action) {
     switch (action) {
     case caPress:
         EndPress();

@@ -26,7 +26,7 @@ public:
 
     void Enter(const std::string& previousID) override;
     void RunScript(const std::string& script, const std::string& argument) override;
-    bool ControlEvent(TControlBox& box, uint8_t action) override;
+    bool ControlEvent(TControlBox& box, ControlAction action) override;
     void Draw(TZQ5ImageData* screen) override;
     void DrawContents(TZQ5ImageData& screen) override;
     void ReleaseResources(bool destroying) override;

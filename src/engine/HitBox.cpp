@@ -16,7 +16,7 @@ THitBox::THitBox(const std::string& id, const TRect& bounds) : TIDNode(id), Boun
     ClassId = ClassIdValue;
 }
 
-int16_t THitBox::CursorAt(int32_t, int32_t) const {
+::CursorKind THitBox::CursorAt(int32_t, int32_t) const {
     if (Disabled) return ckDefault;
     if (CursorKind >= ckDynamic1) return ckExamine;
     return CursorKind;
@@ -27,7 +27,7 @@ bool THitBox::Contains(int32_t x, int32_t y) const {
 }
 
 void THitBox::Activate() {}
-bool THitBox::MouseDown(int, uint8_t, int32_t, int32_t) {
+bool THitBox::MouseDown(int, TShiftState, int32_t, int32_t) {
     return false;
 }
 bool THitBox::MouseDrag(int32_t, int32_t) {
@@ -43,7 +43,7 @@ void THitBox::HoldTick(int32_t) {}
 
 void THitBox::LoadFromStream(ByteStream& stream) {
     TIDNode::LoadFromStream(stream);
-    CursorKind = ReadSmallInt(stream);
+    CursorKind = static_cast<::CursorKind>(ReadSmallInt(stream));
     Disabled = ReadBoolean(stream);
     Bounds = ReadRect(stream);
     IsControl = ReadBoolean(stream);
@@ -140,13 +140,13 @@ TControlBox::TControlBox(const std::string& id, const TRect& bounds) : TRoomScri
     IsControl = true;
 }
 
-bool TControlBox::Route(int32_t x, int32_t y, uint8_t action) {
+bool TControlBox::Route(int32_t x, int32_t y, ControlAction action) {
     LocalX = x - Bounds.Left;
     LocalY = y - Bounds.Top;
     return Owner && Owner->ControlEvent(*this, action);
 }
 
-bool TControlBox::MouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) {
+bool TControlBox::MouseDown(int button, TShiftState shiftState, int32_t x, int32_t y) {
     ShiftState = shiftState;
     Button = static_cast<uint8_t>(button);
     return Route(x, y, caPress);

@@ -5,26 +5,15 @@
 
 #include "foundation/Geometry.h"
 #include "foundation/IDList.h"
+#include "platform/CursorKind.h"
+#include "platform/ShiftState.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
 // Control-event actions handed to TRoom::ControlEvent.
-enum : uint8_t { caPress = 0, caDrag = 1, caRelease = 2, caHold = 3, caHover = 4 };
-
-// Cursor kinds named by the script; 100 and above show kind 2.
-enum : int16_t {
-    ckNone = -1,
-    ckDefault = 0,
-    ckAction = 1,
-    ckExamine = 2,
-    ckTake = 3,
-    ckBrush = 4,
-    ckLink = 5,
-    ckDynamic1 = 100,
-    ckDynamic2 = 101,
-};
+enum ControlAction : uint8_t { caPress = 0, caDrag = 1, caRelease = 2, caHold = 3, caHover = 4 };
 
 // Exit kinds of a script box.
 enum : uint8_t { ekNone = 0, ekQuit = 1, ekAskQuit = 2 };
@@ -35,7 +24,7 @@ class TControlBox;
 class THitBoxOwner {
 public:
     virtual void RunScript(const std::string& script, const std::string& argument) = 0;
-    virtual bool ControlEvent(TControlBox& box, uint8_t action) = 0;
+    virtual bool ControlEvent(TControlBox& box, ControlAction action) = 0;
 
 protected:
     ~THitBoxOwner() = default;
@@ -49,12 +38,12 @@ public:
     THitBox(const std::string& id, const TRect& bounds);
 
     // ckDefault when disabled; kind 2 for the dynamic kinds; else CursorKind.
-    virtual int16_t CursorAt(int32_t x, int32_t y) const;
+    virtual ::CursorKind CursorAt(int32_t x, int32_t y) const;
     // Half-open test of Bounds; a disabled box contains nothing.
     virtual bool Contains(int32_t x, int32_t y) const;
     virtual void Activate();
     // A true result gives the box the mouse capture.
-    virtual bool MouseDown(int button, uint8_t shiftState, int32_t x, int32_t y);
+    virtual bool MouseDown(int button, TShiftState shiftState, int32_t x, int32_t y);
     // Called on moves while the box holds the capture; false ends it.
     virtual bool MouseDrag(int32_t x, int32_t y);
     // Called on moves while nothing holds the capture and TracksHover is set.
@@ -65,13 +54,13 @@ public:
     virtual void HoldTick(int32_t ticks);
 
     void SetEnabled(bool enabled) { Disabled = !enabled; }
-    void SetCursorKind(int16_t kind) { CursorKind = kind; }
+    void SetCursorKind(::CursorKind kind) { CursorKind = kind; }
 
     // Record: class id, ID, CursorKind, Disabled, Bounds, IsControl.
     void LoadFromStream(ByteStream& stream) override;
     void SaveToStream(ByteStream& stream) const override;
 
-    int16_t CursorKind = ckDefault;
+    ::CursorKind CursorKind = ckDefault;
     bool Disabled = false;
     TRect Bounds;
     bool IsControl = false;
@@ -147,7 +136,7 @@ public:
     TControlBox();
     TControlBox(const std::string& id, const TRect& bounds);
 
-    bool MouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) override;
+    bool MouseDown(int button, TShiftState shiftState, int32_t x, int32_t y) override;
     bool MouseDrag(int32_t x, int32_t y) override;
     bool Hover(int32_t x, int32_t y) override;
     bool MouseUp(int32_t x, int32_t y) override;
@@ -158,12 +147,12 @@ public:
 
     int32_t LocalX = 0;
     int32_t LocalY = 0;
-    uint8_t ShiftState = 0; // bit 0 Shift, 1 Alt, 2 Ctrl, 3 left, 4 right, 5 middle, 6 double
-    uint8_t Button = 0;     // 0 left, 1 right, 2 middle
+    TShiftState ShiftState;
+    uint8_t Button = 0; // 0 left, 1 right, 2 middle
     int32_t HeldFor = 0;
 
 private:
-    bool Route(int32_t x, int32_t y, uint8_t action);
+    bool Route(int32_t x, int32_t y, ControlAction action);
 };
 
 // The hit boxes of one room; the newest (added at the head) is tested first.

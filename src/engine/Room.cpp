@@ -81,7 +81,7 @@ void TRoom::RunScript(const std::string& script, const std::string&) {
     throw StdException(FormatText(LoadResString(SUnknownScript), script));
 }
 
-bool TRoom::ControlEvent(TControlBox&, uint8_t) {
+bool TRoom::ControlEvent(TControlBox&, ControlAction) {
     return false;
 }
 

@@ -50,7 +50,7 @@ public:
     // the base. Timer scripts arrive with an empty script and their name as
     // argument; room-script boxes give their script and their ID.
     void RunScript(const std::string& script, const std::string& argument) override;
-    bool ControlEvent(TControlBox& box, uint8_t action) override;
+    bool ControlEvent(TControlBox& box, ControlAction action) override;
     // Copies the picture onto screen, then DrawContents. Raises StdException
     // "Display: invalid ImageData" without a screen.
     virtual void Draw(TZQ5ImageData* screen);

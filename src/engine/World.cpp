@@ -291,7 +291,7 @@ void TWorld::HandleError(const char* place) {
     }
 }
 
-void TWorld::ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) {
+void TWorld::ViewMouseDown(int button, TShiftState shiftState, int32_t x, int32_t y) {
     try {
         if (IsNotReady()) return;
         // A press acts on the keys held with it, even when no tick has seen
@@ -314,7 +314,7 @@ void TWorld::ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y)
     }
 }
 
-void TWorld::ViewMouseMove(uint8_t, int32_t x, int32_t y) {
+void TWorld::ViewMouseMove(TShiftState, int32_t x, int32_t y) {
     try {
         if (IsNotReady()) return;
         if (THitBox* box = Captured) {
@@ -328,14 +328,14 @@ void TWorld::ViewMouseMove(uint8_t, int32_t x, int32_t y) {
         if (box && box->TracksHover && box->Hover(x, y)) Captured = box;
         if (!HasFlag(wfBusy)) {
             Plat->SetScreenCursor(ScreenCursor::Default);
-            Plat->SetPlayAreaCursor(box ? box->CursorAt(x, y) : int16_t{ckDefault});
+            Plat->SetPlayAreaCursor(box ? box->CursorAt(x, y) : ckDefault);
         }
     } catch (...) {
         HandleError("ViewMouseMove: exception caught");
     }
 }
 
-void TWorld::ViewMouseUp(int, uint8_t, int32_t x, int32_t y) {
+void TWorld::ViewMouseUp(int, TShiftState, int32_t x, int32_t y) {
     try {
         THitBox* box = Captured;
         if (!box) return;

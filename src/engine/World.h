@@ -101,11 +101,10 @@ public:
     // Shows the damaged parts of the screen through the library's palette.
     void FlushView();
     void ViewPaint(const TRect& clip);
-    // shiftState: bit 0 Shift, 1 Alt, 2 Ctrl, 3 left, 4 right, 5 middle,
-    // 6 double; button: 0 left, 1 right, 2 middle.
-    void ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y);
-    void ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y);
-    void ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y);
+    // button: 0 left, 1 right, 2 middle.
+    void ViewMouseDown(int button, TShiftState shiftState, int32_t x, int32_t y);
+    void ViewMouseMove(TShiftState shiftState, int32_t x, int32_t y);
+    void ViewMouseUp(int button, TShiftState shiftState, int32_t x, int32_t y);
     // Hands a keyboard command to the current room and shows what it changed.
     // Ignored while the world is busy; false when no room took it.
     bool KeyCommand(const std::string& name);

@@ -29,7 +29,10 @@ void UncoverLayers(TZQ5ImageData& copy, TZQ5ImageData& source) {
 } // namespace
 
 void THotImage::SetGlobalLibrary(TZQ5Library* library) {
+    if (library == ClassLibrary) return;
+    if (ClassLibrary) ClassLibrary->RemoveReference(&ClassLibrary);
     ClassLibrary = library;
+    if (ClassLibrary) ClassLibrary->AddReference(&ClassLibrary);
 }
 
 TZQ5Library* THotImage::GlobalLibrary() {

@@ -14,7 +14,8 @@ class TZQ5Library;
 
 class THotImage {
 public:
-    // The class-wide library used by the constructors without a library.
+    // The class-wide library used by the constructors without a library;
+    // it is forgotten when that library goes.
     static void SetGlobalLibrary(TZQ5Library* library);
     static TZQ5Library* GlobalLibrary();
 

@@ -67,8 +67,10 @@ void CopyOpaque(uint8_t* to, const uint8_t* from, size_t count, uint8_t transpar
     constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
     constexpr uint64_t High = 0x8080808080808080ull;
     const uint64_t pattern = 0x0101010101010101ull * transparent;
+    // Overlapping spans of one surface keep the pixel-by-pixel order.
+    const bool apart = to >= from + count || from >= to + count;
     size_t j = 0;
-    for (; j + 8 <= count; j += 8) {
+    for (; apart && j + 8 <= count; j += 8) {
         uint64_t word;
         std::memcpy(&word, from + j, sizeof word);
         const uint64_t differ = word ^ pattern;

@@ -4,6 +4,8 @@
 // Every call comes from the user-interface thread.
 
 #include "foundation/Paths.h"
+#include "platform/CursorKind.h"
+#include "platform/ShiftState.h"
 #include "platform/SoundCue.h"
 
 #include <cstdint>
@@ -17,12 +19,6 @@ enum class MessageResult { Ok, Yes, No };
 
 // The cursor shown over the whole screen: normal, or the hourglass while busy.
 enum class ScreenCursor { Default, Hourglass };
-
-// Cursor kinds of the play area: -1 hidden, 0 the arrow, 1..5 the program's
-// own cursors (hand, magnifier, grabbing hand, brush, and the link hand).
-using CursorKind = int16_t;
-constexpr CursorKind crNone = -1;
-constexpr CursorKind crDefault = 0;
 
 class Platform {
 public:

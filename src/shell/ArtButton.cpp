@@ -1,12 +1,13 @@
 #include "shell/ArtButton.h"
 
 #include "shell/EventBoundary.h"
+#include "shell/PngFile.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 ArtButton::ArtButton(const QString& picture, const QString& caption, QWidget* parent)
-    : QWidget(parent), Frames(picture), Caption(caption) {}
+    : QWidget(parent), Frames(ReadPng(picture)), Caption(caption) {}
 
 void ArtButton::SetAvailable(bool available) {
     if (available == Available) return;

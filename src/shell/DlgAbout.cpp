@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/EventBoundary.h"
+#include "shell/PngFile.h"
 #include "shell/QtConvert.h"
 #include "shell/ShellFonts.h"
 #include "shell/SplashSetting.h"
@@ -137,7 +138,7 @@ void TDlgAbout::BuildFrame() {
 
     auto* picture = new QLabel(this);
     picture->setGeometry(21, 20, 61, 61);
-    picture->setPixmap(QPixmap(":/art/about.png"));
+    picture->setPixmap(QPixmap::fromImage(ReadPng(":/art/about.png")));
 
     lblVersion = MakeLabel("1.7.5.0", this, ShellFont(FontFace::Sans, 11));
     lblVersion->adjustSize();

@@ -71,7 +71,7 @@ int RunWindows(VorelApplication& app, QtPlatform& platform, SingleInstance& inst
     platform.ProcessPendingMessages();
     TFormVorel form(platform, scale);
     form.SetCompanionFactories(
-        [&platform] { return std::make_unique<TDlgAbout>(platform, platform.Cursors().Cursor(5)); },
+        [&platform] { return std::make_unique<TDlgAbout>(platform, platform.Cursors().Cursor(ckLink)); },
         [] { return std::make_unique<TFormHelp>(); });
     instance.OnActivateRequest = [&form] { form.BringToFront(); };
     bool startupFailed = false;

@@ -66,20 +66,10 @@ TFormVorel::TFormVorel(QtPlatform& platform, int forcedScale)
 }
 
 TFormVorel::~TFormVorel() {
-    // The world and the images go back to the library before it closes.
+    // No input or tick may reach the world while the members go (in the
+    // order the header gives).
     Plat.SetInputObserver(nullptr);
     tmrTick->stop();
-    TheWorld.reset();
-    for (size_t i = 1; i <= 4; ++i)
-        PictureThumbs[i] = nullptr;
-    for (auto& thumb : Thumbs)
-        thumb.reset();
-    ThumbFrameUp.reset();
-    ThumbFrameDown.reset();
-    BG->SetLibrary(nullptr);
-    TTileBG::SetGlobalImageLibrary(nullptr);
-    THotImage::SetGlobalLibrary(nullptr);
-    Library.reset();
 }
 
 void TFormVorel::BuildComponents() {
@@ -194,9 +184,9 @@ void TFormVorel::FormCreate() {
     Plat.SetInputObserver([this] { WakeTick(); });
     LoadLibraryAndThumbnails();
     Plat.ProcessPendingMessages();
-    pnlAbout->setCursor(Plat.Cursors().Cursor(1));
-    cmdUndo->setCursor(Plat.Cursors().Cursor(1));
-    cmdRedo->setCursor(Plat.Cursors().Cursor(1));
+    pnlAbout->setCursor(Plat.Cursors().Cursor(ckAction));
+    cmdUndo->setCursor(Plat.Cursors().Cursor(ckAction));
+    cmdRedo->setCursor(Plat.Cursors().Cursor(ckAction));
     ThumbFrameUp = THotImage::Create("picon_up");
     ThumbFrameDown = THotImage::Create("picon_dn");
     SizeToScreen();
@@ -232,6 +222,10 @@ void TFormVorel::LoadLibraryAndThumbnails() {
         Thumbs[i]->ImageData().SetTransparent(0, false);
         PictureThumbs[i] = Thumbs[i].get();
     }
+}
+
+void TFormVorel::ForgetPictureThumbs() {
+    PictureThumbs.fill(nullptr);
 }
 
 void TFormVorel::CreateWorld() {
@@ -329,19 +323,19 @@ void TFormVorel::BringToFront() {
     setFocus();
 }
 
-void TFormVorel::ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) {
+void TFormVorel::ViewMouseDown(int button, TShiftState shiftState, int32_t x, int32_t y) {
     if (!TheWorld) return;
     TheWorld->ViewMouseDown(button, shiftState, x, y);
     ShowInputDamage();
 }
 
-void TFormVorel::ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y) {
+void TFormVorel::ViewMouseMove(TShiftState shiftState, int32_t x, int32_t y) {
     if (!TheWorld) return;
     TheWorld->ViewMouseMove(shiftState, x, y);
     ShowInputDamage();
 }
 
-void TFormVorel::ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y) {
+void TFormVorel::ViewMouseUp(int button, TShiftState shiftState, int32_t x, int32_t y) {
     if (!TheWorld) return;
     TheWorld->ViewMouseUp(button, shiftState, x, y);
     ShowInputDamage();
@@ -412,8 +406,6 @@ void TFormVorel::showEvent(QShowEvent* event) {
 }
 
 void TFormVorel::FormShow() {
-    // Loading the sounds (and asking for a sound device) waits until the window is up.
-    Sound->Preload();
     if (ShowSplash) ShowAbout();
     if (TFormHelp* help = Help.IfMade()) PlaceHelp(*help);
 }

@@ -4,6 +4,7 @@
 // instructions, and the about panel. The block of play area and thumbnails
 // is centred and shown at the largest whole scale that fits the window.
 
+#include "foundation/ScopeGuard.h"
 #include "platform/MainWindowServices.h"
 #include "shell/DlgAbout.h"
 #include "shell/FormHelp.h"
@@ -109,15 +110,16 @@ private:
     // "UNDO" or "REDO", from the buttons and the keys alike.
     void SendKeyCommand(const char* command);
 
-    void ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) override;
-    void ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y) override;
-    void ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y) override;
+    void ViewMouseDown(int button, TShiftState shiftState, int32_t x, int32_t y) override;
+    void ViewMouseMove(TShiftState shiftState, int32_t x, int32_t y) override;
+    void ViewMouseUp(int button, TShiftState shiftState, int32_t x, int32_t y) override;
     void ViewPaint(const TRect& clip) override;
     void ShowInputDamage();
     // On any input: starts the resting tick again, counting no ticks for the
     // rest, and shows the version label when it is wanted.
     void WakeTick();
     void ShowVersionIfWanted();
+    static void ForgetPictureThumbs();
 
     QtPlatform& Plat;
     int ForcedScale;
@@ -142,8 +144,14 @@ private:
     LazyWindow<TDlgAbout> About;
     LazyWindow<TFormHelp> Help;
 
+    // They go world first and library last: the rooms still draw into the
+    // thumbnails while they go, and every image goes back before the library
+    // closes. The library itself clears the variables registered with it
+    // (ImageLibrary, the class-wide libraries, the backdrop's), so the
+    // widgets that go after it find none.
     std::unique_ptr<TZQ5Library> Library;
     std::array<std::unique_ptr<THotImage>, 5> Thumbs;
+    ScopeGuard<void (*)()> ForgetThumbs{&TFormVorel::ForgetPictureThumbs};
     std::unique_ptr<THotImage> ThumbFrameUp;
     std::unique_ptr<THotImage> ThumbFrameDown;
     uint8_t Current = 0;

@@ -11,14 +11,14 @@ PlayArea::PlayArea(PlayAreaClient& client, QWidget* parent) : PixelView(512, 320
 
 template <class Handler> void PlayArea::Deliver(QMouseEvent* event, Handler handler) {
     TPoint at = ToTarget(event->position().toPoint());
-    uint8_t shift = ShiftStateOf(*event);
+    TShiftState shift = ShiftStateOf(*event);
     Guarded([&] { handler(shift, at); });
 }
 
 void PlayArea::Press(QMouseEvent* event) {
     std::optional<int> button = ButtonNumberOf(event->button());
     if (!button) return;
-    Deliver(event, [&](uint8_t shift, TPoint at) { Client.ViewMouseDown(*button, shift, at.X, at.Y); });
+    Deliver(event, [&](TShiftState shift, TPoint at) { Client.ViewMouseDown(*button, shift, at.X, at.Y); });
 }
 
 void PlayArea::mousePressEvent(QMouseEvent* event) {
@@ -32,13 +32,13 @@ void PlayArea::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void PlayArea::mouseMoveEvent(QMouseEvent* event) {
-    Deliver(event, [&](uint8_t shift, TPoint at) { Client.ViewMouseMove(shift, at.X, at.Y); });
+    Deliver(event, [&](TShiftState shift, TPoint at) { Client.ViewMouseMove(shift, at.X, at.Y); });
 }
 
 void PlayArea::mouseReleaseEvent(QMouseEvent* event) {
     std::optional<int> button = ButtonNumberOf(event->button());
     if (!button) return;
-    Deliver(event, [&](uint8_t shift, TPoint at) { Client.ViewMouseUp(*button, shift, at.X, at.Y); });
+    Deliver(event, [&](TShiftState shift, TPoint at) { Client.ViewMouseUp(*button, shift, at.X, at.Y); });
 }
 
 void PlayArea::FillDamage(const TRect& clip) {

@@ -2,6 +2,7 @@
 // The play area: shows the world's 512 x 320 screen and passes mouse events
 // on in play-area pixels (window positions divided by the scale).
 
+#include "platform/ShiftState.h"
 #include "shell/PixelView.h"
 
 #include <cstdint>
@@ -9,9 +10,9 @@
 class PlayAreaClient {
 public:
     virtual ~PlayAreaClient() = default;
-    virtual void ViewMouseDown(int button, uint8_t shiftState, int32_t x, int32_t y) = 0;
-    virtual void ViewMouseMove(uint8_t shiftState, int32_t x, int32_t y) = 0;
-    virtual void ViewMouseUp(int button, uint8_t shiftState, int32_t x, int32_t y) = 0;
+    virtual void ViewMouseDown(int button, TShiftState shiftState, int32_t x, int32_t y) = 0;
+    virtual void ViewMouseMove(TShiftState shiftState, int32_t x, int32_t y) = 0;
+    virtual void ViewMouseUp(int button, TShiftState shiftState, int32_t x, int32_t y) = 0;
     // Blits the screen's pixels of clip into the view's target.
     virtual void ViewPaint(const TRect& clip) = 0;
 };

@@ -1,5 +1,7 @@
 #include "shell/ProgramCursors.h"
 
+#include "shell/PngFile.h"
+
 #include <QFile>
 #include <QPixmap>
 #include <QTextStream>
@@ -26,6 +28,7 @@ std::map<int, std::pair<int, int>> ReadHotSpots(const QString& fileName) {
     }
     return spots;
 }
+bool IsProgramCursor(CursorKind kind) { return kind >= ckAction && kind <= ckLink; }
 } // namespace
 
 ProgramCursors::ProgramCursors(QString folder) : Folder(std::move(folder)) {}
@@ -34,7 +37,7 @@ const QCursor& ProgramCursors::Custom(int index) const {
     std::optional<QCursor>& cursor = Made[static_cast<size_t>(index)];
     if (cursor) return *cursor;
     if (!HotSpots) HotSpots = ReadHotSpots(Folder + "/cursors.txt");
-    QPixmap picture(Folder + QString("/cursor%1.png").arg(index + 1));
+    const QPixmap picture = QPixmap::fromImage(ReadPng(Folder + QString("/cursor%1.png").arg(index + 1)));
     if (picture.isNull()) {
         cursor = QCursor(Fallbacks[static_cast<size_t>(index)]);
         return *cursor;
@@ -48,15 +51,15 @@ const QCursor& ProgramCursors::Custom(int index) const {
 }
 
 QCursor ProgramCursors::Cursor(CursorKind kind) const {
-    if (kind >= 1 && kind <= 5) return Custom(kind - 1);
-    if (kind == crNone) return QCursor(Qt::BlankCursor);
+    if (IsProgramCursor(kind)) return Custom(kind - ckAction);
+    if (kind == ckNone) return QCursor(Qt::BlankCursor);
     return QCursor(Qt::ArrowCursor);
 }
 
 bool ProgramCursors::Loaded(CursorKind kind) const {
-    if (kind < 1 || kind > 5) return false;
-    Custom(kind - 1);
-    return FromPicture[static_cast<size_t>(kind - 1)];
+    if (!IsProgramCursor(kind)) return false;
+    Custom(kind - ckAction);
+    return FromPicture[static_cast<size_t>(kind - ckAction)];
 }
 
 int ProgramCursors::PicturesRead() const {

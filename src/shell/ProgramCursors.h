@@ -1,12 +1,12 @@
 #pragma once
-// The program's five cursors (kinds 1..5: hand, magnifier, grabbing hand,
-// brush, link hand), read from the pictures embedded in the program, with
-// the arrow for 0 and a hidden cursor for -1. A picture that is missing or
+// The program's five cursors (ckAction..ckLink: hand, magnifier, grabbing
+// hand, brush, link hand), read from the pictures embedded in the program, with
+// the arrow for ckDefault and a hidden cursor for ckNone. A picture that is missing or
 // unreadable falls back to the nearest standard shape. Each picture is read
 // the first time its cursor is wanted, so that start-up reads only those the
 // first window shows.
 
-#include "platform/Platform.h"
+#include "platform/CursorKind.h"
 
 #include <QCursor>
 #include <QString>

@@ -16,19 +16,18 @@ QMessageBox::Icon IconOf(MessageKind kind) {
     return QMessageBox::NoIcon;
 }
 
-uint8_t ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, bool doubleClick) {
-    uint8_t state = 0;
-    if (modifiers & Qt::ShiftModifier) state |= 0x01;
-    if (modifiers & Qt::AltModifier) state |= 0x02;
-    if (modifiers & Qt::ControlModifier) state |= 0x04;
-    if (buttons & Qt::LeftButton) state |= 0x08;
-    if (buttons & Qt::RightButton) state |= 0x10;
-    if (buttons & Qt::MiddleButton) state |= 0x20;
-    if (doubleClick) state |= 0x40;
-    return state;
+TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, bool doubleClick) {
+    return TShiftState()
+        .With(ssShift, modifiers.testFlag(Qt::ShiftModifier))
+        .With(ssAlt, modifiers.testFlag(Qt::AltModifier))
+        .With(ssCtrl, modifiers.testFlag(Qt::ControlModifier))
+        .With(ssLeft, buttons.testFlag(Qt::LeftButton))
+        .With(ssRight, buttons.testFlag(Qt::RightButton))
+        .With(ssMiddle, buttons.testFlag(Qt::MiddleButton))
+        .With(ssDouble, doubleClick);
 }
 
-uint8_t ShiftStateOf(const QMouseEvent& event) {
+TShiftState ShiftStateOf(const QMouseEvent& event) {
     // A press counts its own button as held; a release no longer does.
     bool press = event.type() == QEvent::MouseButtonPress || event.type() == QEvent::MouseButtonDblClick;
     Qt::MouseButtons held = press ? event.buttons() | event.button() : event.buttons() & ~event.button();

@@ -43,7 +43,7 @@ QMessageBox::Icon IconOf(MessageKind kind);
 
 // The play area's shift-state byte: bit 0 Shift, 1 Alt, 2 Ctrl, 3 left,
 // 4 right, 5 middle button held, 6 a double click.
-uint8_t ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, bool doubleClick);
-uint8_t ShiftStateOf(const QMouseEvent& event);
+TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, bool doubleClick);
+TShiftState ShiftStateOf(const QMouseEvent& event);
 // 0 left, 1 right, 2 middle; nothing for other buttons.
 std::optional<int> ButtonNumberOf(Qt::MouseButton button);

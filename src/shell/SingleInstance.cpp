@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalSocket>
 
 #include <unistd.h>
 
@@ -44,9 +43,7 @@ SingleInstance::SingleInstance(const QString& key, const QString& folder)
     Lock.setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance() {
-    if (Server) Server->close();
-}
+SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::Claim() {
     Trouble.clear();
@@ -67,34 +64,15 @@ bool SingleInstance::Claim() {
 }
 
 bool SingleInstance::AskRunningInstance() {
-    QLocalSocket socket;
-    socket.connectToServer(SocketPath());
-    if (!socket.waitForConnected(1000)) return false;
-    socket.write(Request);
-    bool sent = socket.waitForBytesWritten(1000);
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(1000);
-    return sent;
+    return SendToLocalSocket(SocketPath(), Request, 1000);
 }
 
+// A socket file left by a crashed instance is replaced: the lock is ours.
 void SingleInstance::Listen() {
-    // A socket file left by a crashed instance would block listening; it is
-    // safe to remove now that the lock is ours.
-    QLocalServer::removeServer(SocketPath());
-    Server = std::make_unique<QLocalServer>();
-    Server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(Server.get(), &QLocalServer::newConnection, this, [this] { Guarded([this] { ReadRequest(); }); });
-    Server->listen(SocketPath());
-}
-
-void SingleInstance::ReadRequest() {
-    while (QLocalSocket* socket = Server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            Guarded([&] {
-                while (socket->canReadLine())
-                    if (socket->readLine() == Request && OnActivateRequest) OnActivateRequest();
-            });
+    Listener.OnLine = [this](const QByteArray& line) {
+        Guarded([&] {
+            if (line == Request && OnActivateRequest) OnActivateRequest();
         });
-    }
+    };
+    Listener.Listen(SocketPath());
 }

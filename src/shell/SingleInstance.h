@@ -3,7 +3,8 @@
 // lock file and listens on a local socket; a later one finds the lock taken,
 // asks the first over the socket to raise and focus its window, and ends.
 
-#include <QLocalServer>
+#include "shell/LocalSocket.h"
+
 #include <QLockFile>
 #include <QObject>
 #include <QString>
@@ -37,11 +38,10 @@ public:
 private:
     bool AskRunningInstance();
     void Listen();
-    void ReadRequest();
 
     QString Key;
     QString Folder;
     QLockFile Lock;
     QString Trouble;
-    std::unique_ptr<QLocalServer> Server;
+    LocalListener Listener;
 };

@@ -1,70 +1,55 @@
 #include "shell/SoundPlayer.h"
 
-#include <QAudioDevice>
+#include "shell/SoundModule.h"
+
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QMediaDevices>
-#include <QSoundEffect>
 
 namespace {
 // Qt Multimedia plays through a PulseAudio server here (PipeWire offers the
 // same socket). Asking Qt for devices where there is no server makes it
 // print a warning, so a missing server is recognised first, by the places
-// its socket can be.
+// its socket can be, before the module is even loaded.
 bool SoundServerPresent() {
     if (!qEnvironmentVariableIsEmpty("PULSE_SERVER")) return true;
     QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QFileInfo::exists(runtime + "/pulse/native")) return true;
     return QFileInfo::exists("/run/pulse/native");
 }
+
+std::unique_ptr<SoundOutput> OpenSoundModule(const QUrl& folder) {
+    if (!SoundServerPresent()) return nullptr;
+    std::unique_ptr<SoundOutput> output =
+        LoadSoundModule(SoundModuleCandidates(QCoreApplication::applicationDirPath()), folder);
+    if (!output || !output->HasDevice()) return nullptr;
+    return output;
+}
 } // namespace
 
-const char* SoundFileName(SoundCue cue) {
-    switch (cue) {
-    case SoundCue::Fill:
-        return "fill.wav";
-    case SoundCue::RandomFill:
-        return "random-fill.wav";
-    case SoundCue::AddObject:
-        return "add-object.wav";
-    case SoundCue::Delete:
-        return "delete.wav";
-    case SoundCue::DeleteAll:
-        return "delete-all.wav";
-    case SoundCue::BankPage:
-        return "bank-page.wav";
-    case SoundCue::TitleArrival:
-        return "title-arrival.wav";
-    }
-    return "fill.wav";
-}
+SoundPlayer::SoundPlayer(QUrl folder, QObject* parent)
+    : QObject(parent), Make([folder = std::move(folder)] { return OpenSoundModule(folder); }) {}
 
-SoundPlayer::SoundPlayer(QUrl folder, QObject* parent) : QObject(parent), Folder(std::move(folder)) {}
+SoundPlayer::~SoundPlayer() = default;
 
-bool SoundPlayer::HasDevice() {
-    if (!DeviceFound) DeviceFound = SoundServerPresent() && !QMediaDevices::audioOutputs().isEmpty();
-    return *DeviceFound;
+void SoundPlayer::SetOutputFactory(OutputFactory make) {
+    Make = std::move(make);
+    Made.reset();
+    Tried = false;
 }
 
 void SoundPlayer::Play(SoundCue cue) {
     ++StartCount;
-    if (IsMuted || !HasDevice()) return;
-    if (QSoundEffect* effect = Effect(cue)) effect->play();
+    if (IsMuted) return;
+    if (SoundOutput* output = Output()) output->Play(cue);
 }
 
-void SoundPlayer::Preload() {
-    if (!HasDevice()) return;
-    for (int i = 0; i < SoundCueCount; ++i)
-        Effect(static_cast<SoundCue>(i));
-}
-
-// Made once, on first use or by Preload; loading and decoding run
-// without blocking the caller.
-QSoundEffect* SoundPlayer::Effect(SoundCue cue) {
-    auto index = static_cast<size_t>(cue);
-    if (index >= Effects.size()) return nullptr;
-    if (!Effects[index]) {
-        Effects[index] = new QSoundEffect(this);
-        Effects[index]->setSource(Folder.resolved(QUrl(SoundFileName(cue))));
+// Opened once, whatever the answer. Every cue is loaded at once, so that only
+// the first sound of a session waits for loading.
+SoundOutput* SoundPlayer::Output() {
+    if (!Tried) {
+        Tried = true;
+        Made = Make ? Make() : nullptr;
+        if (Made) Made->Preload();
     }
-    return Effects[index];
+    return Made.get();
 }

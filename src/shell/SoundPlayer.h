@@ -1,47 +1,49 @@
 #pragma once
-// The toy's sounds: one short effect per cue, played with QSoundEffect so
-// that a click never waits for the sound. Where there is no sound device (a
-// build machine, a remote desktop) the player stays silent without a word
-// and without trying again; muted, it plays nothing.
+// The toy's sounds: one short effect per cue. The sound system (the module
+// that plays them, and the audio libraries it brings) is opened at the first
+// sound wanted, never at start-up; it then loads every cue at once. Where
+// there is no sound device (a build machine, a remote desktop) the player
+// stays silent without a word and without trying again; muted, it plays
+// nothing and opens nothing.
 
-#include "platform/SoundCue.h"
+#include "shell/SoundOutput.h"
 
 #include <QObject>
 #include <QUrl>
 
-#include <array>
-#include <optional>
-
-class QSoundEffect;
-
-constexpr int SoundCueCount = 7;
-
-// The file name (without folder) of a cue's sound: "fill.wav" and so on.
-const char* SoundFileName(SoundCue cue);
+#include <functional>
+#include <memory>
 
 class SoundPlayer : public QObject {
 public:
+    // Opens the sound system; nullptr when there is none to play on.
+    using OutputFactory = std::function<std::unique_ptr<SoundOutput>()>;
+
     // folder: where the cues' WAV files lie, a URL ending in '/'; the
-    // program's own sounds are at "qrc:/sounds/".
+    // program's own sounds are at "qrc:/sounds/". The sound system is the
+    // module found beside the program or where it is installed.
     explicit SoundPlayer(QUrl folder, QObject* parent = nullptr);
+    ~SoundPlayer() override;
+
+    // Another way to open the sound system (tests); forgets any opened.
+    void SetOutputFactory(OutputFactory make);
 
     void Play(SoundCue cue);
-    // Loads every cue's sound now, so that none waits for loading when first
-    // played; without a device it does nothing.
-    void Preload();
     void SetMuted(bool muted) { IsMuted = muted; }
     bool Muted() const { return IsMuted; }
-    // Whether the desktop offers a sound device; asked once, on first need.
-    bool HasDevice();
+    // Whether there is a device to play on; the first call opens the sound system.
+    bool HasDevice() { return Output() != nullptr; }
+    // Whether the sound system has been asked for yet.
+    bool Opened() const { return Tried; }
     // How many times a cue was started (tests; counts also when silent).
     int Started() const { return StartCount; }
 
 private:
-    QSoundEffect* Effect(SoundCue cue);
+    SoundOutput* Output();
 
-    QUrl Folder;
-    std::optional<bool> DeviceFound;
+    OutputFactory Make;
+    std::unique_ptr<SoundOutput> Made;
+    bool Tried = false;
     bool IsMuted = false;
     int StartCount = 0;
-    std::array<QSoundEffect*, SoundCueCount> Effects{};
 };

@@ -3,10 +3,12 @@
 #include "shell/CommandLine.h"
 #include "shell/EntrySequence.h"
 #include "shell/FormVorel.h"
+#include "shell/PngFile.h"
 #include "shell/VorelApplication.h"
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPixmap>
 
 #include <cstdio>
 
@@ -33,7 +35,7 @@ int main(int argc, char** argv) {
         return RunExport(options);
     }
     VorelApplication app(argc, argv);
-    app.setWindowIcon(QIcon(":/art/icon.png"));
+    app.setWindowIcon(QIcon(QPixmap::fromImage(ReadPng(":/art/icon.png"))));
     // Wayland has no window icons: the compositor shows the icon of the
     // desktop entry that this names.
     QGuiApplication::setDesktopFileName(VOREL_APP_ID);

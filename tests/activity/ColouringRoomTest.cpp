@@ -85,7 +85,7 @@ TEST_F(RoomTest, ShiftGivesRandomColoursThatAreNeverReserved) {
     size_t next = 0;
     SetRandomByteSource([&] { return draws.at(next++); });
     Keys(true, false);
-    ClickPicture({5, 5}, 0x09);
+    ClickPicture({5, 5}, ssShift | ssLeft);
     EXPECT_EQ(ScreenAt({20, 20}), 77);
     PressButton(5);
     const auto& regions = Room->Picture().Object(1)->Entry().Regions;
@@ -197,7 +197,7 @@ TEST_F(RoomTest, ShiftAndCtrlEraserRemovesAllColouring) {
     SetRandomByteSource([] { return uint8_t{66}; });
     Keys(true, false);
     PressButton(5);
-    ClickPicture({5, 5}, 0x09);
+    ClickPicture({5, 5}, ssShift | ssLeft);
     Keys(true, true);
     Platform.Answers.push_back(MessageResult::Yes);
     ClickTool("ERASER");
@@ -285,18 +285,18 @@ TEST_F(RoomTest, MirrorAndHalfToolsActOnTheSelectedObject) {
 
 TEST_F(RoomTest, DraggingTheSelectedObjectMovesItAndStopsAtTheEdges) {
     AddObjects(1);
-    TheWorld->ViewMouseMove(0, 15 + 141 + 10, 15 + 48 + 10);
+    TheWorld->ViewMouseMove({}, 15 + 141 + 10, 15 + 48 + 10);
     EXPECT_EQ(Box("VOREL").CursorKind, ckTake);
-    TheWorld->ViewMouseMove(0, 15 + 5, 15 + 5);
+    TheWorld->ViewMouseMove({}, 15 + 5, 15 + 5);
     EXPECT_EQ(Box("VOREL").CursorKind, ckBrush);
 
-    TheWorld->ViewMouseDown(0, 0x08, 15 + 141 + 10, 15 + 48 + 10);
+    TheWorld->ViewMouseDown(0, ssLeft, 15 + 141 + 10, 15 + 48 + 10);
     EXPECT_EQ(TheWorld->CapturedBox(), &Box("VOREL"));
-    TheWorld->ViewMouseMove(0x08, 15 + 141 + 30, 15 + 48 + 20);
+    TheWorld->ViewMouseMove(ssLeft, 15 + 141 + 30, 15 + 48 + 20);
     EXPECT_EQ(Room->Picture().Object(1)->Position(), (TPoint{161, 58}));
     Window.DrawnThumbnails.clear();
-    TheWorld->ViewMouseMove(0x08, 500, 319);
-    TheWorld->ViewMouseUp(0, 0x08, 500, 319);
+    TheWorld->ViewMouseMove(ssLeft, 500, 319);
+    TheWorld->ViewMouseUp(0, ssLeft, 500, 319);
     EXPECT_EQ(TheWorld->CapturedBox(), nullptr);
     EXPECT_EQ(Room->Picture().Object(1)->Position(), (TPoint{376 - 16, 225 - 16}));
     EXPECT_EQ(Window.DrawnThumbnails, std::vector<int>{1});
@@ -306,8 +306,8 @@ TEST_F(RoomTest, DraggingTheSelectedObjectMovesItAndStopsAtTheEdges) {
 
 TEST_F(RoomTest, ADragCutShortStillLeavesTheChartInStep) {
     AddObjects(1);
-    TheWorld->ViewMouseDown(0, 0x08, 15 + 141 + 10, 15 + 48 + 10);
-    TheWorld->ViewMouseMove(0x08, 15 + 10, 15 + 10); // the object now starts at (10 - 10, 10 - 10)
+    TheWorld->ViewMouseDown(0, ssLeft, 15 + 141 + 10, 15 + 48 + 10);
+    TheWorld->ViewMouseMove(ssLeft, 15 + 10, 15 + 10); // the object now starts at (10 - 10, 10 - 10)
     // A new press takes the capture away before any release: where the object
     // was grabbed, the background is found again.
     ClickPicture({141 + 50, 48 + 100});

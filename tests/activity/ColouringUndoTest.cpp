@@ -66,10 +66,10 @@ protected:
     }
     void Drag(int number, TPoint by) {
         TPoint from = PtAdd(Centre(number), TVorelRoom::PictureOrigin);
-        TheWorld->ViewMouseDown(0, 0x08, from.X, from.Y);
-        TheWorld->ViewMouseMove(0x08, from.X + by.X / 2, from.Y + by.Y / 2);
-        TheWorld->ViewMouseMove(0x08, from.X + by.X, from.Y + by.Y);
-        TheWorld->ViewMouseUp(0, 0x08, from.X + by.X, from.Y + by.Y);
+        TheWorld->ViewMouseDown(0, ssLeft, from.X, from.Y);
+        TheWorld->ViewMouseMove(ssLeft, from.X + by.X / 2, from.Y + by.Y / 2);
+        TheWorld->ViewMouseMove(ssLeft, from.X + by.X, from.Y + by.Y);
+        TheWorld->ViewMouseUp(0, ssLeft, from.X + by.X, from.Y + by.Y);
     }
     void Eraser(bool shift, bool ctrl, bool answerYes = true) {
         Keys(shift, ctrl);
@@ -102,7 +102,7 @@ TEST_F(UndoTest, EveryKindOfStepIsUndoneAndRedoneExactly) {
          }},
         {"random fill",
          [&] {
-             ClickPicture({360, 200}, 0x09);
+             ClickPicture({360, 200}, ssShift | ssLeft);
          }},
         {"background", [&] { PressButton(2); }},
         {"add", [&] { PressButton(8); }},
@@ -239,13 +239,13 @@ TEST_F(UndoTest, ADragStillHeldEndsAsAStepOfItsOwn) {
     AddObjects(1);
     const TPoint start = Room->Picture().Object(1)->Position();
     TPoint from = PtAdd(Centre(1), TVorelRoom::PictureOrigin);
-    TheWorld->ViewMouseDown(0, 0x08, from.X, from.Y);
-    TheWorld->ViewMouseMove(0x08, from.X + 30, from.Y + 10);
+    TheWorld->ViewMouseDown(0, ssLeft, from.X, from.Y);
+    TheWorld->ViewMouseMove(ssLeft, from.X + 30, from.Y + 10);
     ASSERT_TRUE(Undo());
     EXPECT_EQ(Room->Picture().Object(1)->Position(), start);
     // The rest of the drag finds no selected object and moves nothing.
-    TheWorld->ViewMouseMove(0x08, from.X + 60, from.Y + 20);
-    TheWorld->ViewMouseUp(0, 0x08, from.X + 60, from.Y + 20);
+    TheWorld->ViewMouseMove(ssLeft, from.X + 60, from.Y + 20);
+    TheWorld->ViewMouseUp(0, ssLeft, from.X + 60, from.Y + 20);
     EXPECT_EQ(Room->Picture().Object(1)->Position(), start);
     ASSERT_TRUE(Redo());
     EXPECT_EQ(Room->Picture().Object(1)->Position(), PtAdd(start, {30, 10}));
@@ -340,7 +340,7 @@ TEST_F(UndoTest, RandomActionsWithRandomUndosAndRedosFollowTheRecordedStates) {
                 ClickPicture(point());
                 break;
             case 1:
-                ClickPicture(point(), 0x09);
+                ClickPicture(point(), ssShift | ssLeft);
                 break;
             case 2:
                 Click(below(8) * 43 + 60, 290);

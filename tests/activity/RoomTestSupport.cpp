@@ -49,7 +49,7 @@ void RoomTest::TearDown() {
     ActivityTest::TearDown();
 }
 
-void RoomTest::Click(int32_t x, int32_t y, uint8_t shiftState) {
+void RoomTest::Click(int32_t x, int32_t y, TShiftState shiftState) {
     TheWorld->ViewMouseDown(0, shiftState, x, y);
     TheWorld->ViewMouseUp(0, shiftState, x, y);
 }

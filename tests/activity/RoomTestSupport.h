@@ -19,8 +19,8 @@ protected:
     void TearDown() override;
 
     // Play-area events.
-    void Click(int32_t x, int32_t y, uint8_t shiftState = 0x08);
-    void ClickPicture(TPoint point, uint8_t shiftState = 0x08) {
+    void Click(int32_t x, int32_t y, TShiftState shiftState = ssLeft);
+    void ClickPicture(TPoint point, TShiftState shiftState = ssLeft) {
         Click(point.X + 15, point.Y + 15, shiftState);
     }
     void PressButton(int n);

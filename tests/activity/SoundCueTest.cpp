@@ -19,7 +19,7 @@ TEST_F(SoundCueTest, FillsSoundPlainOrRandomByShift) {
     ClickPicture({5, 5});
     EXPECT_THAT(TakeSounds(), ElementsAre(SoundCue::Fill));
     SetRandomByteSource([] { return uint8_t{66}; });
-    ClickPicture({5, 5}, 0x09);
+    ClickPicture({5, 5}, ssShift | ssLeft);
     EXPECT_THAT(TakeSounds(), ElementsAre(SoundCue::RandomFill));
 }
 

@@ -42,8 +42,8 @@ protected:
         static_cast<TControlBox*>(room.FindHitBox(id))->SetScript("BTN");
     }
     void Click(TPoint p) {
-        Game->ViewMouseDown(0, 8, p.X, p.Y);
-        Game->ViewMouseUp(0, 0, p.X, p.Y);
+        Game->ViewMouseDown(0, ssLeft, p.X, p.Y);
+        Game->ViewMouseUp(0, {}, p.X, p.Y);
     }
     void EnterFrom(const std::string& from) {
         Game->GoRoom(from);
@@ -74,7 +74,7 @@ TEST_F(DiskOpsRoomTest, DrawsOnItsFillColourWithEmptySlots) {
 
 TEST_F(DiskOpsRoomTest, UnknownIDsTakeNoCaptureAndMDoesNothing) {
     EnterFrom("A");
-    Game->ViewMouseDown(0, 8, 175, 305);
+    Game->ViewMouseDown(0, ssLeft, 175, 305);
     EXPECT_EQ(Game->CapturedBox(), nullptr);
     Click({155, 305});
     EXPECT_EQ(Game->CurrentRoom(), Disk);
@@ -215,13 +215,13 @@ TEST_F(DiskOpsRoomTest, QuitAsksAndReturnGoesBack) {
 
 TEST_F(DiskOpsRoomTest, ADragOutsideReleasesTheButtonAndTheReleaseDoesNothing) {
     EnterFrom("B");
-    Game->ViewMouseDown(0, 8, 400, 270);
+    Game->ViewMouseDown(0, ssLeft, 400, 270);
     EXPECT_EQ(Disk->GetPressedButton(), 13);
-    Game->ViewMouseMove(0, 10, 10);
-    Game->ViewMouseMove(0, 400, 270);
-    Game->ViewMouseMove(0, 10, 10);
+    Game->ViewMouseMove({}, 10, 10);
+    Game->ViewMouseMove({}, 400, 270);
+    Game->ViewMouseMove({}, 10, 10);
     EXPECT_NE(Game->CapturedBox(), nullptr);
-    Game->ViewMouseUp(0, 0, 10, 10);
+    Game->ViewMouseUp(0, {}, 10, 10);
     EXPECT_EQ(Game->CapturedBox(), nullptr);
     EXPECT_EQ(Disk->GetPressedButton(), 0);
     EXPECT_EQ(Game->CurrentRoom(), Disk);

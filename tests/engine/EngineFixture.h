@@ -39,7 +39,7 @@ public:
         Log.push_back("script:" + script + ":" + argument);
         if (OnScript) OnScript(script, argument);
     }
-    bool ControlEvent(TControlBox& box, uint8_t action) override {
+    bool ControlEvent(TControlBox& box, ControlAction action) override {
         Actions.push_back(action);
         LastInside = box.PointerInside();
         if (OnControl) OnControl(action); // may replace the boxes, box among them
@@ -47,11 +47,11 @@ public:
     }
 
     std::vector<std::string> Log;
-    std::vector<uint8_t> Actions;
+    std::vector<ControlAction> Actions;
     bool ControlResult = true;
     bool LastInside = false;
     std::function<void()> OnEnter;
-    std::function<void(uint8_t)> OnControl;
+    std::function<void(ControlAction)> OnControl;
     std::function<void(const std::string&, const std::string&)> OnScript;
 };
 

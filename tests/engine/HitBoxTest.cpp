@@ -57,9 +57,9 @@ TEST_F(HitBoxTest, NewestBoxIsFoundFirstAndADisabledOneIsSkipped) {
     EXPECT_EQ(A->HitBoxes.FindAt(60, 60)->GetID(), "TOP");
     top.SetEnabled(false);
     EXPECT_EQ(A->HitBoxes.FindAt(60, 60)->GetID(), "LOW");
-    Game->ViewMouseMove(0, 120, 120); // over the disabled box alone
+    Game->ViewMouseMove({}, 120, 120); // over the disabled box alone
     EXPECT_EQ(Platform.PlayAreaCursors.back(), ckDefault);
-    Game->ViewMouseDown(0, 8, 60, 60);
+    Game->ViewMouseDown(0, ssLeft, 60, 60);
     EXPECT_EQ(Game->CurrentRoom(), Game->FindRoom("B"));
 }
 
@@ -77,58 +77,58 @@ TEST_F(HitBoxTest, GetBoxRaisesNilPointerForAnUnknownID) {
 
 TEST_F(HitBoxTest, PlainBoxesActAtOnce) {
     AddBox<TGoBox>(*A, "GO", {0, 0, 10, 10}).SetTarget("B");
-    Game->ViewMouseDown(0, 8, 5, 5);
+    Game->ViewMouseDown(0, ssLeft, 5, 5);
     EXPECT_EQ(Game->CurrentRoom(), Game->FindRoom("B"));
     EXPECT_EQ(Game->CapturedBox(), nullptr);
     AddBox<TReturnBox>(*Game->FindRoom("B"), "BACK", {0, 0, 10, 10});
-    Game->ViewMouseDown(0, 8, 5, 5);
+    Game->ViewMouseDown(0, ssLeft, 5, 5);
     EXPECT_EQ(Game->CurrentRoom(), A);
     AddBox<TRoomScriptBox>(*A, "RS", {20, 0, 30, 10}).SetScript("start");
-    Game->ViewMouseDown(0, 8, 25, 5);
+    Game->ViewMouseDown(0, ssLeft, 25, 5);
     EXPECT_EQ(Room("A").Log.back(), "script:START:RS");
 }
 
 TEST_F(HitBoxTest, ScriptBoxExitKinds) {
     auto& box = AddBox<TScriptBox>(*A, "Q", {0, 0, 10, 10});
     box.SetExitKind("Whatever");
-    Game->ViewMouseDown(0, 8, 5, 5);
+    Game->ViewMouseDown(0, ssLeft, 5, 5);
     EXPECT_FALSE(Game->HasFlag(wfQuit));
     box.SetExitKind("MaybeExitGame");
-    Game->ViewMouseDown(0, 8, 5, 5); // answered No
+    Game->ViewMouseDown(0, ssLeft, 5, 5); // answered No
     EXPECT_THAT(Texts(), ElementsAre("Do you really want to quit the game?"));
     EXPECT_FALSE(Game->HasFlag(wfQuit));
     Platform.Answers.push_back(MessageResult::Yes);
-    Game->ViewMouseDown(0, 8, 5, 5);
+    Game->ViewMouseDown(0, ssLeft, 5, 5);
     EXPECT_TRUE(Game->HasFlag(wfQuit));
     Game->Flags = 0;
     box.SetExitKind("EXITGAME");
-    Game->ViewMouseDown(0, 8, 5, 5);
+    Game->ViewMouseDown(0, ssLeft, 5, 5);
     EXPECT_TRUE(Game->HasFlag(wfQuit));
 }
 
 TEST_F(HitBoxTest, PressAcceptedByTheRoomCapturesUntilReleased) {
     auto& box = AddBox<TControlBox>(*A, "CTL", {100, 100, 150, 120});
     Game->Tick(50);
-    Game->ViewMouseDown(1, 0x11, 110, 105);
+    Game->ViewMouseDown(1, ssShift | ssRight, 110, 105);
     EXPECT_EQ(Game->CapturedBox(), &box);
     EXPECT_EQ(box.LocalX, 10);
     EXPECT_EQ(box.LocalY, 5);
     EXPECT_EQ(box.Button, 1);
-    EXPECT_EQ(box.ShiftState, 0x11);
+    EXPECT_EQ(box.ShiftState, ssShift | ssRight);
     EXPECT_EQ(Platform.PlayAreaCursors.back(), ckAction);
     // Drags go to the captured box wherever the pointer is.
-    Game->ViewMouseMove(0, 400, 300);
+    Game->ViewMouseMove({}, 400, 300);
     EXPECT_FALSE(Room("A").LastInside);
     EXPECT_EQ(box.LocalX, 300);
     Game->Tick(3);
     Game->Tick(1);
     EXPECT_EQ(box.HeldFor, 3); // ticks since the press
-    Game->ViewMouseUp(1, 0, 120, 110);
+    Game->ViewMouseUp(1, {}, 120, 110);
     EXPECT_TRUE(Room("A").LastInside);
     EXPECT_THAT(Room("A").Actions, ElementsAre(caPress, caDrag, caHold, caHold, caRelease));
     EXPECT_EQ(Game->CapturedBox(), &box); // the room said true
     Room("A").ControlResult = false;
-    Game->ViewMouseUp(1, 0, 120, 110);
+    Game->ViewMouseUp(1, {}, 120, 110);
     EXPECT_EQ(Game->CapturedBox(), nullptr);
 }
 
@@ -136,7 +136,7 @@ TEST_F(HitBoxTest, APressActsOnTheKeysHeldWithItBeforeAnyTickSawThem) {
     A->Flags |= rfWantsShift;
     AddBox<TRoomScriptBox>(*A, "BTN", {0, 0, 10, 10}).SetScript("BTN");
     Platform.Shift = true;
-    Game->ViewMouseDown(0, 0x09, 5, 5);
+    Game->ViewMouseDown(0, ssShift | ssLeft, 5, 5);
     EXPECT_TRUE(Game->HasFlag(wfShift));
     // The room hears of the change before the press reaches it, once.
     EXPECT_THAT(Room("A").Log, ElementsAre("enter:", "script:SHIFT:Sc", "script:BTN:BTN"));
@@ -148,22 +148,22 @@ TEST_F(HitBoxTest, RefusedPressTakesNoCaptureAndMovesAreRoutedByPosition) {
     Room("A").ControlResult = false;
     AddBox<TControlBox>(*A, "CTL", {100, 100, 150, 120});
     AddBox<TGoBox>(*A, "GO", {0, 0, 10, 10}).SetCursorKind(ckTake);
-    Game->ViewMouseDown(0, 8, 110, 105);
+    Game->ViewMouseDown(0, ssLeft, 110, 105);
     EXPECT_EQ(Game->CapturedBox(), nullptr);
-    Game->ViewMouseMove(0, 5, 5);
+    Game->ViewMouseMove({}, 5, 5);
     EXPECT_EQ(Platform.PlayAreaCursors.back(), ckTake);
-    Game->ViewMouseMove(0, 300, 300);
+    Game->ViewMouseMove({}, 300, 300);
     EXPECT_EQ(Platform.PlayAreaCursors.back(), ckDefault);
     EXPECT_THAT(Room("A").Actions, ElementsAre(caPress)); // no drags, no hover
 }
 
 TEST_F(HitBoxTest, APressOutsideEveryBoxClearsTheCaptureWithoutACursorRefresh) {
     AddBox<TControlBox>(*A, "CTL", {100, 100, 150, 120});
-    Game->ViewMouseDown(0, 8, 110, 105);
+    Game->ViewMouseDown(0, ssLeft, 110, 105);
     ASSERT_NE(Game->CapturedBox(), nullptr);
     Game->Tick(1);
     int refreshes = Platform.PointerRefreshes;
-    Game->ViewMouseDown(0, 8, 400, 300);
+    Game->ViewMouseDown(0, ssLeft, 400, 300);
     EXPECT_EQ(Game->CapturedBox(), nullptr);
     Game->Tick(1);
     EXPECT_EQ(Platform.PointerRefreshes, refreshes);
@@ -171,28 +171,28 @@ TEST_F(HitBoxTest, APressOutsideEveryBoxClearsTheCaptureWithoutACursorRefresh) {
 
 TEST_F(HitBoxTest, HoverCapturesOnlyBoxesThatTrackIt) {
     auto& box = AddBox<TControlBox>(*A, "CTL", {100, 100, 150, 120});
-    Game->ViewMouseMove(0, 110, 110);
+    Game->ViewMouseMove({}, 110, 110);
     EXPECT_EQ(Game->CapturedBox(), nullptr);
     box.TracksHover = true;
-    Game->ViewMouseMove(0, 110, 110);
+    Game->ViewMouseMove({}, 110, 110);
     EXPECT_EQ(Game->CapturedBox(), &box);
     EXPECT_THAT(Room("A").Actions, ElementsAre(caHover));
     Room("A").ControlResult = false;
-    Game->ViewMouseMove(0, 10, 10); // the drag ends the hover capture
+    Game->ViewMouseMove({}, 10, 10); // the drag ends the hover capture
     EXPECT_EQ(Game->CapturedBox(), nullptr);
 }
 
 TEST_F(HitBoxTest, BusyWorldIgnoresPressesAndMovesButNotReleases) {
     AddBox<TGoBox>(*A, "GO", {0, 0, 10, 10}).SetTarget("B");
     Game->SetBusy(true);
-    Game->ViewMouseDown(0, 8, 5, 5);
+    Game->ViewMouseDown(0, ssLeft, 5, 5);
     EXPECT_EQ(Game->CurrentRoom(), A);
     Game->SetBusy(false);
     auto& box = AddBox<TControlBox>(*A, "CTL", {100, 100, 150, 120});
-    Game->ViewMouseDown(0, 8, 110, 105);
+    Game->ViewMouseDown(0, ssLeft, 110, 105);
     Game->SetBusy(true);
     Room("A").ControlResult = false;
-    Game->ViewMouseUp(0, 0, 110, 105);
+    Game->ViewMouseUp(0, {}, 110, 105);
     EXPECT_EQ(Room("A").Actions.back(), caRelease);
     EXPECT_EQ(Game->CapturedBox(), nullptr);
     (void)box;
@@ -200,13 +200,13 @@ TEST_F(HitBoxTest, BusyWorldIgnoresPressesAndMovesButNotReleases) {
 
 TEST_F(HitBoxTest, HandlersReportKelErrorsAndPassOthersOn) {
     AddBox<TGoBox>(*A, "GO", {0, 0, 10, 10}).SetTarget("");
-    Game->ViewMouseDown(0, 8, 5, 5);
+    Game->ViewMouseDown(0, ssLeft, 5, 5);
     EXPECT_THAT(Texts(),
                 ElementsAre("GoRoom: exception A1 caught", "NIL pointer detected\r\n\r\nQuit game?"));
     Platform.Messages.clear();
     Room("A").OnScript = [](const std::string&, const std::string&) { throw std::logic_error("x"); };
     AddBox<TRoomScriptBox>(*A, "RS", {20, 0, 30, 10});
-    EXPECT_THROW(Game->ViewMouseDown(0, 8, 25, 5), std::logic_error);
+    EXPECT_THROW(Game->ViewMouseDown(0, ssLeft, 25, 5), std::logic_error);
     EXPECT_THAT(Texts(), ElementsAre("ViewMouseDown: exception caught"));
 }
 
@@ -221,13 +221,13 @@ TEST_F(HitBoxTest, ExitScriptKinds) {
 TEST_F(HitBoxTest, ARoomChangeEndsTheCaptureOfABoxOfTheRoomLeft) {
     AddBox<TControlBox>(*A, "CTL", {100, 100, 150, 120});
     AddBox<TControlBox>(*Game->FindRoom("B"), "CTL", {100, 100, 150, 120});
-    Game->ViewMouseDown(0, 8, 110, 105);
+    Game->ViewMouseDown(0, ssLeft, 110, 105);
     ASSERT_NE(Game->CapturedBox(), nullptr);
     A->AddTimer(9, 0); // goes to VOREL2
     Game->Tick(1);
     EXPECT_EQ(Game->CapturedBox(), nullptr);
     Game->Tick(1);
-    Game->ViewMouseMove(0, 110, 105);
+    Game->ViewMouseMove({}, 110, 105);
     EXPECT_TRUE(Room("VOREL2").Actions.empty());
     EXPECT_THAT(Room("A").Actions, ElementsAre(caPress, caHold));
 }
@@ -241,12 +241,12 @@ protected:
         HitBoxTest::SetUp();
         AddBox<TControlBox>(*A, "CTL", {100, 100, 150, 120}).SetCursorKind(ckTake);
         Game->SaveGame('2', false);
-        Game->ViewMouseDown(0, 8, 110, 105);
+        Game->ViewMouseDown(0, ssLeft, 110, 105);
         ASSERT_NE(Game->CapturedBox(), nullptr);
         CursorsBefore = Platform.PlayAreaCursors.size();
     }
-    void LoadOn(uint8_t action) {
-        Room("A").OnControl = [this, action](uint8_t seen) {
+    void LoadOn(ControlAction action) {
+        Room("A").OnControl = [this, action](ControlAction seen) {
             if (seen == action) Game->LoadGame('2');
         };
     }
@@ -255,7 +255,7 @@ protected:
         Room("A").OnControl = nullptr;
         THitBox* loaded = A->HitBoxes.FindBox("CTL");
         ASSERT_NE(loaded, nullptr);
-        Game->ViewMouseDown(0, 8, 110, 105);
+        Game->ViewMouseDown(0, ssLeft, 110, 105);
         EXPECT_EQ(Game->CapturedBox(), loaded);
         EXPECT_EQ(Platform.PlayAreaCursors.back(), ckTake);
     }
@@ -264,24 +264,24 @@ protected:
 
 TEST_F(ReplacedBoxesTest, ADragThatReplacesTheBoxesEndsTheCapture) {
     LoadOn(caDrag);
-    Game->ViewMouseMove(0, 120, 110);
+    Game->ViewMouseMove({}, 120, 110);
     EXPECT_EQ(Game->CapturedBox(), nullptr);
     EXPECT_EQ(Platform.PlayAreaCursors.size(), CursorsBefore);
     EXPECT_EQ(Game->CurrentRoom(), A);
     EXPECT_FALSE(Game->HasFlag(wfBusy));
     // With nothing captured, the next move is routed by position.
-    Game->ViewMouseMove(0, 120, 110);
+    Game->ViewMouseMove({}, 120, 110);
     EXPECT_THAT(Room("A").Actions, ElementsAre(caPress, caDrag));
     ExpectTheLoadedBoxWorks();
 }
 
 TEST_F(ReplacedBoxesTest, AReleaseThatReplacesTheBoxesEndsTheCapture) {
     LoadOn(caRelease);
-    Game->ViewMouseUp(0, 0, 120, 110);
+    Game->ViewMouseUp(0, {}, 120, 110);
     EXPECT_EQ(Game->CapturedBox(), nullptr);
     EXPECT_EQ(Platform.PlayAreaCursors.size(), CursorsBefore);
     EXPECT_FALSE(Game->HasFlag(wfBusy));
-    Game->ViewMouseUp(0, 0, 120, 110); // a second release reaches nothing
+    Game->ViewMouseUp(0, {}, 120, 110); // a second release reaches nothing
     EXPECT_THAT(Room("A").Actions, ElementsAre(caPress, caRelease));
     ExpectTheLoadedBoxWorks();
 }

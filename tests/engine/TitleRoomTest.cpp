@@ -100,7 +100,7 @@ TEST_F(TitleRoomTest, EnteringAgainShowsTheFinishedTitleAndStaysPut) {
 
 TEST_F(TitleRoomTest, StartBoxGoesToTheFirstPicture) {
     Game->Start();
-    Game->ViewMouseDown(0, 8, 10, 10);
+    Game->ViewMouseDown(0, ssLeft, 10, 10);
     EXPECT_EQ(Game->CurrentRoom(), Game->FindRoom("VOREL1"));
     EXPECT_THAT(Window.Highlights, ElementsAre(std::make_pair(1, true)));
 }

@@ -43,6 +43,16 @@ TEST_F(HotImageTest, UnknownNamesAndAMissingLibraryRaise) {
     EXPECT_THROW(THotImage::CreateBlank(4, 4), ZQ5Exception);
 }
 
+TEST(HotImageLibraryTest, TheClassLibraryIsForgottenWhenItGoes) {
+    {
+        TestLibrary files({{"picture", 3, 2, Pattern}});
+        THotImage::SetGlobalLibrary(&files.Library);
+        ASSERT_EQ(THotImage::GlobalLibrary(), &files.Library);
+    }
+    EXPECT_EQ(THotImage::GlobalLibrary(), nullptr);
+    EXPECT_THROW(THotImage::Create("picture"), ZQ5Exception);
+}
+
 TEST_F(HotImageTest, PrivateImagesAreNumberedOneAfterAnother) {
     auto blank = THotImage::CreateBlank(12, 7);
     const int first = std::stoi(blank->Node()->Name);

@@ -193,6 +193,33 @@ TEST(CopyTest, TransparentSourcePixelsLeaveTheDestination) {
     EXPECT_EQ(Picture(*dest)[0], "abba");
 }
 
+// Lines long enough for the block-wise copy, with keyed pixels at every
+// position within a block and a tail, onto another surface and, shifted by a
+// few pixels, onto the same one.
+TEST(CopyTest, KeyedCopiesOfLongLinesMatchAPixelByPixelModel) {
+    const uint8_t key = 9;
+    auto keyed = [key](int32_t x, int32_t y) { return (x * 5 + y) % 7 == 0 ? key : Pattern(x, y); };
+    TestSurface source(53, 3), dest(60, 3);
+    SetPixels(*source, keyed);
+    SetPixels(*dest, [](int32_t x, int32_t y) { return static_cast<uint8_t>(200 + (x + y) % 50); });
+    std::vector<uint8_t> model = Pixels(*dest);
+    for (int32_t y = 0; y < 3; ++y)
+        for (int32_t x = 0; x < 53; ++x)
+            if (keyed(x, y) != key) model[static_cast<size_t>(y) * 60 + x + 4] = keyed(x, y);
+    source->SetTransparent(key, true);
+    dest->CopyFrom({4, 0}, *source, source->BoundsRect());
+    EXPECT_TRUE(Pixels(*dest) == model);
+
+    // Within one surface the copy runs from left to right, pixel by pixel, so a
+    // pixel copied early is read again further on.
+    std::vector<uint8_t> line = Pixels(*source);
+    for (size_t x = 0; x < 50; ++x)
+        if (line[x] != key) line[x + 3] = line[x];
+    source->CopyFrom({3, 0}, *source, {0, 0, 50, 1});
+    std::vector<uint8_t> after = Pixels(*source);
+    EXPECT_TRUE(std::equal(line.begin(), line.begin() + 53, after.begin()));
+}
+
 TEST(CopyTest, NothingLeftToCopyReportsNothing) {
     TestSurface source(4, 4), dest(4, 4);
     dest->CopyFrom({10, 10}, *source, source->BoundsRect());
@@ -314,6 +341,12 @@ TEST(InkShrinkTest, OnePixelLinesSurviveAndTheIgnoredIndexNeverShows) {
     for (int32_t y = 0; y < 4; ++y)
         for (int32_t x = 0; x < 4; ++x)
             EXPECT_EQ(dest->GetPixel({x, y}), Paper) << x << "," << y;
+
+    // A block of the ignored index alone keeps it; a block of ink alone is ink.
+    SetPixels(*source, [](int32_t x, int32_t) -> uint8_t { return x < 6 ? Selection : Ink; });
+    dest->InkShrinkFrom(dest->BoundsRect(), *source, source->BoundsRect(), Ink, Selection);
+    EXPECT_EQ(dest->GetPixel({0, 3}), Selection);
+    EXPECT_EQ(dest->GetPixel({3, 3}), Ink);
 }
 
 TEST(InkShrinkTest, UnevenRatiosCoverTheWholeSourceAndBadRectanglesRaise) {

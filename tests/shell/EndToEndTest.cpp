@@ -258,8 +258,8 @@ TEST_F(EndToEnd, EveryRegionOfEveryBackgroundFillsAloneAndBigEnough) {
             const TPoint seed = regions[i].Seed;
             const int blankBefore = CountOf(image, BlankBackgroundColour);
             const TPoint at = PtAdd(seed, TVorelRoom::PictureOrigin);
-            World->ViewMouseDown(0, 0x08, at.X, at.Y);
-            World->ViewMouseUp(0, 0x08, at.X, at.Y);
+            World->ViewMouseDown(0, ssLeft, at.X, at.Y);
+            World->ViewMouseUp(0, ssLeft, at.X, at.Y);
             ASSERT_NE(image.GetPixel(seed), BlankBackgroundColour)
                 << "background " << int(bg) << ": the click on region " << i << " filled nothing";
             EXPECT_GE(blankBefore - CountOf(image, BlankBackgroundColour), SmallestRegion)

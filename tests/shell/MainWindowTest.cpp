@@ -63,7 +63,7 @@ public:
     explicit TPaintBox(uint8_t colour) : THitBox("paint", {0, 0, 512, 320}), Colour(colour) {
         IsControl = true;
     }
-    bool MouseDown(int, uint8_t, int32_t x, int32_t y) override {
+    bool MouseDown(int, TShiftState, int32_t x, int32_t y) override {
         Dab(x, y);
         return true;
     }

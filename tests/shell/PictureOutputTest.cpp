@@ -4,6 +4,7 @@
 // On the real data; skipped when the data files have not been built.
 
 #include "RealData.h"
+#include "RecordingSound.h"
 #include "activity/VorelRoom.h"
 #include "engine/World.h"
 #include "foundation/KelException.h"
@@ -30,6 +31,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -329,6 +331,24 @@ TEST_F(PictureOutput, SoundAddsNoScreenCopiesToAClick) {
     EXPECT_EQ(sounding.first, silent.first) << "blits";
     EXPECT_EQ(sounding.second, silent.second) << "paints";
     Form->View()->removeEventFilter(&counter);
+}
+
+// Nothing of the sound system is opened to start the toy; the first sound a
+// child makes opens it, and that sound itself is played.
+TEST_F(PictureOutput, TheFirstSoundOpensTheSoundSystemAndIsPlayed) {
+    EXPECT_FALSE(Form->Sounds()->Opened()) << "the sound system was opened at start";
+    SoundLog log;
+    Form->Sounds()->SetOutputFactory(RecordingSound::Factory(log));
+    ClickAt(ColourButton3);
+    EXPECT_EQ(log.Opened, 0) << "choosing a colour opened the sound system";
+    ClickAt(Sky);
+    EXPECT_EQ(log.Opened, 1);
+    EXPECT_EQ(log.Preloads, 1);
+    EXPECT_THAT(log.Played, ::testing::ElementsAre(SoundCue::Fill));
+    ClickAt(ColourButton5);
+    ClickAt(Sky);
+    EXPECT_EQ(log.Opened, 1) << "opened again";
+    EXPECT_THAT(log.Played, ::testing::ElementsAre(SoundCue::Fill, SoundCue::Fill));
 }
 
 TEST(ProgramSounds, EveryCueHasItsSoundInTheProgram) {

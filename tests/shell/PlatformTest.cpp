@@ -1,6 +1,7 @@
 #include "shell/CapsLock.h"
 #include "shell/EventBoundary.h"
 #include "shell/PixelView.h"
+#include "shell/PngFile.h"
 #include "shell/ProgramCursors.h"
 #include "shell/QtConvert.h"
 #include "shell/QtPlatform.h"
@@ -123,11 +124,11 @@ TEST(QtPlatformTest, PlayAreaCursorsByKind) {
     QtPlatform platform({});
     QWidget area;
     platform.SetPlayArea(&area);
-    platform.SetPlayAreaCursor(crNone);
+    platform.SetPlayAreaCursor(ckNone);
     EXPECT_EQ(area.cursor().shape(), Qt::BlankCursor);
-    platform.SetPlayAreaCursor(crDefault);
+    platform.SetPlayAreaCursor(ckDefault);
     EXPECT_EQ(area.cursor().shape(), Qt::ArrowCursor);
-    platform.SetPlayAreaCursor(3);
+    platform.SetPlayAreaCursor(ckTake);
     EXPECT_NE(area.cursor().shape(), Qt::ArrowCursor);
 }
 
@@ -159,20 +160,35 @@ TEST(ProgramCursorsTest, PicturesWithHotSpotsAndFallbacks) {
     spots.close();
     ProgramCursors cursors(dir.path());
     EXPECT_EQ(cursors.PicturesRead(), 0) << "pictures are read when first wanted";
-    EXPECT_EQ(cursors.Cursor(2).shape(), Qt::BitmapCursor);
+    EXPECT_EQ(cursors.Cursor(ckExamine).shape(), Qt::BitmapCursor);
     EXPECT_EQ(cursors.PicturesRead(), 1);
-    EXPECT_TRUE(cursors.Loaded(2));
-    EXPECT_FALSE(cursors.Loaded(1));
-    EXPECT_EQ(cursors.Cursor(2).hotSpot(), QPoint(5, 7));
-    EXPECT_EQ(cursors.Cursor(2).shape(), Qt::BitmapCursor);
-    EXPECT_EQ(cursors.Cursor(1).shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(cursors.Cursor(7).shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(cursors.Loaded(ckExamine));
+    EXPECT_FALSE(cursors.Loaded(ckAction));
+    EXPECT_EQ(cursors.Cursor(ckExamine).hotSpot(), QPoint(5, 7));
+    EXPECT_EQ(cursors.Cursor(ckExamine).shape(), Qt::BitmapCursor);
+    EXPECT_EQ(cursors.Cursor(ckAction).shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(cursors.Cursor(static_cast<CursorKind>(7)).shape(), Qt::ArrowCursor);
+}
+
+// The program's pictures are read as PNG and nothing else, so that no image
+// plugin is asked (and loaded) to guess what a file is.
+TEST(PngFileTest, ReadsPngsOnlyWhateverTheName) {
+    QTemporaryDir dir;
+    QImage picture(7, 5, QImage::Format_ARGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(picture.save(dir.filePath("real.png"), "PNG"));
+    ASSERT_TRUE(picture.save(dir.filePath("bitmap.png"), "BMP"));
+    const QImage read = ReadPng(dir.filePath("real.png"));
+    EXPECT_EQ(read.size(), QSize(7, 5));
+    EXPECT_EQ(read.pixel(3, 2), QColor(Qt::blue).rgb());
+    EXPECT_TRUE(ReadPng(dir.filePath("bitmap.png")).isNull()) << "a bitmap under a PNG's name was read";
+    EXPECT_TRUE(ReadPng(dir.filePath("missing.png")).isNull());
 }
 
 TEST(Conversions, ShiftStateByteAndButtons) {
-    EXPECT_EQ(ShiftStateOf(Qt::ShiftModifier | Qt::ControlModifier, Qt::LeftButton, false),
+    EXPECT_EQ(ShiftStateOf(Qt::ShiftModifier | Qt::ControlModifier, Qt::LeftButton, false).Byte(),
               0x01 | 0x04 | 0x08);
-    EXPECT_EQ(ShiftStateOf(Qt::AltModifier, Qt::RightButton | Qt::MiddleButton, true),
+    EXPECT_EQ(ShiftStateOf(Qt::AltModifier, Qt::RightButton | Qt::MiddleButton, true).Byte(),
               0x02 | 0x10 | 0x20 | 0x40);
     EXPECT_EQ(ButtonNumberOf(Qt::LeftButton), 0);
     EXPECT_EQ(ButtonNumberOf(Qt::RightButton), 1);

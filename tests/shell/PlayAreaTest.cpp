@@ -8,7 +8,7 @@ namespace {
 struct Event {
     std::string Kind;
     int Button;
-    uint8_t Shift;
+    TShiftState Shift;
     int X;
     int Y;
     bool operator==(const Event&) const = default;
@@ -18,13 +18,13 @@ class RecordingClient : public PlayAreaClient {
 public:
     std::vector<Event> Events;
     std::vector<TRect> Paints;
-    void ViewMouseDown(int button, uint8_t shift, int32_t x, int32_t y) override {
+    void ViewMouseDown(int button, TShiftState shift, int32_t x, int32_t y) override {
         Events.push_back({"down", button, shift, x, y});
     }
-    void ViewMouseMove(uint8_t shift, int32_t x, int32_t y) override {
+    void ViewMouseMove(TShiftState shift, int32_t x, int32_t y) override {
         Events.push_back({"move", -1, shift, x, y});
     }
-    void ViewMouseUp(int button, uint8_t shift, int32_t x, int32_t y) override {
+    void ViewMouseUp(int button, TShiftState shift, int32_t x, int32_t y) override {
         Events.push_back({"up", button, shift, x, y});
     }
     void ViewPaint(const TRect& clip) override { Paints.push_back(clip); }
@@ -42,12 +42,12 @@ TEST(PlayAreaTest, MousePositionsMapBackThroughTheScale) {
     QTest::mouseRelease(&area, Qt::LeftButton, Qt::NoModifier, QPoint(1535, 959));
     QTest::mousePress(&area, Qt::RightButton, Qt::ControlModifier, QPoint(3, 3));
     ASSERT_GE(client.Events.size(), 4u);
-    EXPECT_EQ(client.Events[0], (Event{"down", 0, 0x01 | 0x08, 10, 20}));
+    EXPECT_EQ(client.Events[0], (Event{"down", 0, ssShift | ssLeft, 10, 20}));
     EXPECT_EQ(client.Events[1].Kind, "move");
     EXPECT_EQ(client.Events[1].X, 511);
     EXPECT_EQ(client.Events[1].Y, 319);
-    EXPECT_EQ(client.Events[2], (Event{"up", 0, 0, 511, 319}));
-    EXPECT_EQ(client.Events.back(), (Event{"down", 1, 0x04 | 0x10, 1, 1}));
+    EXPECT_EQ(client.Events[2], (Event{"up", 0, {}, 511, 319}));
+    EXPECT_EQ(client.Events.back(), (Event{"down", 1, ssCtrl | ssRight, 1, 1}));
 }
 
 TEST(PlayAreaTest, DoubleClickIsAPressWithTheDoubleBit) {
@@ -58,7 +58,7 @@ TEST(PlayAreaTest, DoubleClickIsAPressWithTheDoubleBit) {
     ASSERT_FALSE(client.Events.empty());
     bool sawDouble = false;
     for (const Event& e : client.Events)
-        if (e.Kind == "down" && (e.Shift & 0x40)) sawDouble = e.X == 7 && e.Y == 9;
+        if (e.Kind == "down" && e.Shift.Has(ssDouble)) sawDouble = e.X == 7 && e.Y == 9;
     EXPECT_TRUE(sawDouble);
 }
 

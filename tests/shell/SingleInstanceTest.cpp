@@ -1,3 +1,4 @@
+#include "WaitUntil.h"
 #include "shell/SingleInstance.h"
 
 #include <QDeadlineTimer>
@@ -14,13 +15,6 @@
 #include <unistd.h>
 
 namespace {
-template <class Condition> bool WaitUntil(Condition condition) {
-    QDeadlineTimer deadline(3000);
-    while (!condition() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return condition();
-}
-
 int RunSecondInstance(const QString& folder) {
     QProcess second;
     second.start(INSTANCE_HELPER, {folder});

@@ -27,7 +27,11 @@ for size in 16 24 32 48 64 128 256; do
   file "$icon" | grep -q "PNG image data, $size x $size," || fail "the ${size}px icon is $(file -b "$icon")"
 done
 [ -L "$prefix/bin/vorel" ] && fail "bin/vorel is a link, not the program"
-[ -d "$prefix/lib" ] && fail "something was installed into lib: $(ls -R "$prefix/lib")"
+# Into lib goes the sound module, in a folder of the program's own, and nothing else.
+module=$(cd "$prefix" && find lib* -path '*/vorel/modules/libvorelsound.so' 2>/dev/null)
+[ -n "$module" ] && [ -s "$prefix/$module" ] || fail "not installed: the sound module"
+others=$(cd "$prefix" && find lib* ! -type d ! -path '*/vorel/modules/libvorelsound.so' 2>/dev/null)
+[ -z "$others" ] || fail "something was installed into lib: $others"
 
 HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config" \
   XDG_RUNTIME_DIR="$work" "$prefix/bin/vorel" --export "$work/out" >/dev/null || fail "the installed program failed"
