@@ -130,6 +130,14 @@ void TVorelDrawing::Clear() {
     RebuildChart();
 }
 
+void TVorelDrawing::RechartArea(const TRect& area) {
+    std::vector<TVorelDrawingObject*> items;
+    if (Bg) items.push_back(Bg.get());
+    for (TVorelDrawingObject* object : Objects)
+        items.push_back(object);
+    ItemChart->RechartArea(area, items);
+}
+
 void TVorelDrawing::RebuildChart() {
     ItemChart->Reset();
     if (Bg) ItemChart->Add(*Bg);
@@ -419,7 +427,10 @@ std::vector<TRect> MergeOverlapping(std::vector<TRect> rects) {
 
 void TVorelDrawing::Restore(const TPictureRecord& record) {
     std::vector<TRect> damage;
-    bool layoutChanged = RestoreBackground(record, damage);
+    // Where objects that keep their place in the stacking moved or turned:
+    // only there does the chart change. Anything else charts all again.
+    std::vector<TRect> chartAreas;
+    bool restacked = RestoreBackground(record, damage);
 
     // The objects as they are, with their records, to be taken over where the
     // record asks for the same image.
@@ -451,7 +462,7 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
             auto object = ObjectFromRecord(wanted);
             damage.push_back(object->Bounds());
             Objects.AddTail(std::move(object));
-            layoutChanged = true;
+            restacked = true;
             continue;
         }
         TVorelDrawingObject* object = Objects.AddTail(std::move(old[static_cast<size_t>(k)]));
@@ -462,13 +473,14 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
         if (object->Mirrored() != wanted.Mirrored) {
             object->SetMirrored(wanted.Mirrored);
             damage.push_back(object->Bounds());
-            layoutChanged = true;
+            chartAreas.push_back(object->Bounds());
         }
         if (object->Position() != wanted.Position) {
             damage.push_back(object->Bounds());
+            chartAreas.push_back(object->Bounds());
             object->SetPosition(wanted.Position);
             damage.push_back(object->Bounds());
-            layoutChanged = true;
+            chartAreas.push_back(object->Bounds());
         }
         damage.push_back(object->Recolour(wanted.Colours));
         oldPlaces.push_back(k);
@@ -477,18 +489,20 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
     for (const auto& gone : old)
         if (gone) {
             damage.push_back(gone->Bounds());
-            layoutChanged = true;
+            restacked = true;
         }
     old.clear();
     std::vector<bool> keeps = KeepsItsOrder(oldPlaces);
     for (size_t i = 0; i < takenOver.size(); ++i)
         if (!keeps[i]) {
             damage.push_back(takenOver[i]->Bounds());
-            layoutChanged = true;
+            restacked = true;
         }
-    // An object that moved from one place to another keeps the chart's item
-    // numbers only when every object kept its place.
-    if (layoutChanged || ObjectCount() != static_cast<int>(oldRecords.size())) RebuildChart();
+    if (restacked)
+        RebuildChart();
+    else
+        for (const TRect& area : MergeOverlapping(std::move(chartAreas)))
+            RechartArea(area);
     for (const TRect& rect : MergeOverlapping(std::move(damage)))
         Redraw(rect);
 }

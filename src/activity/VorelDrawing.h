@@ -62,6 +62,8 @@ public:
 
     void Clear();
     void RebuildChart();
+    // Charts again inside area only; for objects that kept their stacking.
+    void RechartArea(const TRect& area);
     void SetBackground(uint8_t index, bool blank);
     // Adds the object of an object map index (8..39) at the next cascade
     // place; false (nothing added) for another index or a full picture.

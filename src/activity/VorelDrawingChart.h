@@ -39,6 +39,10 @@ public:
     // pixels and slot stay the same, so that charting a picture again after
     // objects moved or were restacked fills nothing anew.
     void Add(TVorelDrawingObject& item);
+    // Charts the items (all of them, in the order they were added, each
+    // keeping its slot) again inside area only: what a new charting would
+    // leave there after items moved or turned without changing their order.
+    void RechartArea(const TRect& area, const std::vector<TVorelDrawingObject*>& items);
 
     // The item number under the point, or -1 for none (also outside the chart).
     int ItemAt(TPoint point);
