@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -94,9 +95,26 @@ void TZQ5ImageData::CopyLines(const TRect& dest, TZQ5ImageData& source, const TR
     const int32_t step = source.MirrorVertical ? -1 : 1;
     const size_t width = static_cast<size_t>(RectWidth(dest));
     int32_t sourceY = source.MirrorVertical ? sourceRect.Bottom - 1 : sourceRect.Top;
+    // Within a band the next line lies one stride lower in memory (higher
+    // going up the picture): bands are looked up only where a run ends.
+    const uint8_t* fromLine = nullptr;
+    uint8_t* toLine = nullptr;
+    int32_t fromRun = 0, toRun = 0;
     for (int32_t y = dest.Top; y < dest.Bottom; ++y, sourceY += step) {
-        const uint8_t* from = source.LineBase(sourceY) + sourceRect.Left;
-        uint8_t* to = LineBase(y) + dest.Left;
+        if (fromRun-- > 0) {
+            fromLine -= step * static_cast<ptrdiff_t>(source.Stride);
+        } else {
+            fromLine = source.LineBase(sourceY);
+            fromRun = source.BandRun(sourceY, step) - 1;
+        }
+        if (toRun-- > 0) {
+            toLine -= Stride;
+        } else {
+            toLine = LineBase(y);
+            toRun = BandRun(y, 1) - 1;
+        }
+        const uint8_t* from = fromLine + sourceRect.Left;
+        uint8_t* to = toLine + dest.Left;
         if (mirrorH) {
             for (size_t j = 0; j < width; ++j) {
                 uint8_t pixel = from[j];
@@ -364,41 +382,51 @@ TRect TZQ5ImageData::InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect 
     const auto [firstLine, lastLine] = StepsMeeting(height, lines, changed.Top, changed.Bottom);
     const int32_t rowsTop = BlockSpan(0, height, firstLine, lines).first;
     const int32_t rowsBottom = BlockSpan(0, height, lastLine - 1, lines).second;
-    // Every byte is copied over at once: no need to clear them first.
-    const auto rows = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(width) *
-                                                                 static_cast<size_t>(rowsBottom - rowsTop));
-    for (int32_t y = rowsTop; y < rowsBottom; ++y)
-        std::memcpy(rows.get() + static_cast<size_t>(y - rowsTop) * static_cast<size_t>(width),
-                    source.LineBase(sourceRect.Top + y) + sourceRect.Left, static_cast<size_t>(width));
-    source.UnlockLines(sourceRect.Top + rowsTop, sourceRect.Top + rowsBottom);
+    // The source lines are read where they lie, unless this surface is the
+    // source: then they are copied first, so that no written pixel is read.
+    std::vector<const uint8_t*> rows(static_cast<size_t>(rowsBottom - rowsTop));
+    std::vector<uint8_t> copied;
+    if (&source == this) copied.resize(static_cast<size_t>(width) * rows.size());
+    for (int32_t y = rowsTop; y < rowsBottom; ++y) {
+        const uint8_t* line = source.LineBase(sourceRect.Top + y) + sourceRect.Left;
+        const size_t row = static_cast<size_t>(y - rowsTop);
+        if (!copied.empty())
+            line = static_cast<const uint8_t*>(
+                std::memcpy(copied.data() + row * static_cast<size_t>(width), line, static_cast<size_t>(width)));
+        rows[row] = line;
+    }
+    // The blocks' columns are the same on every line: worked out once.
+    std::vector<std::pair<int32_t, int32_t>> spans;
+    for (int32_t i = firstColumn; i < lastColumn; ++i)
+        spans.push_back(BlockSpan(0, width, i, columns));
 
     BlockVote vote(ink, ignore);
     for (int32_t j = firstLine; j < lastLine; ++j) {
-        auto [top, bottom] = BlockSpan(0, height, j, lines);
+        const auto [top, bottom] = BlockSpan(0, height, j, lines);
+        const uint8_t* const* block = rows.data() + (top - rowsTop);
+        const int32_t blockLines = bottom - top;
         uint8_t* to = LineBase(destRect.Top + j) + destRect.Left;
         for (int32_t i = firstColumn; i < lastColumn; ++i) {
-            auto [left, right] = BlockSpan(0, width, i, columns);
-            auto at = [&](int32_t x, int32_t y) {
-                return rows[static_cast<size_t>(y - rowsTop) * static_cast<size_t>(width) + static_cast<size_t>(x)];
-            };
+            const auto [left, right] = spans[static_cast<size_t>(i - firstColumn)];
             // A block of one index stands for that index, whatever the vote's rules.
-            const uint8_t first = at(left, top);
+            const uint8_t first = block[0][left];
             bool uniform = true;
-            for (int32_t y = top; y < bottom && uniform; ++y)
+            for (int32_t y = 0; y < blockLines && uniform; ++y)
                 for (int32_t x = left; x < right; ++x)
-                    uniform = uniform && at(x, y) == first;
+                    uniform &= block[y][x] == first;
             if (uniform) {
                 to[i] = first;
                 continue;
             }
             vote.Reset();
-            for (int32_t y = top; y < bottom; ++y)
+            for (int32_t y = 0; y < blockLines; ++y)
                 for (int32_t x = left; x < right; ++x)
-                    vote.Add(at(x, y));
+                    vote.Add(block[y][x]);
             to[i] = vote.Winner();
         }
     }
     UnlockLines(destRect.Top + firstLine, destRect.Top + lastLine);
+    source.UnlockLines(sourceRect.Top + rowsTop, sourceRect.Top + rowsBottom);
     return {destRect.Left + firstColumn, destRect.Top + firstLine, destRect.Left + lastColumn,
             destRect.Top + lastLine};
 }

@@ -48,7 +48,12 @@ public:
     // Resizes the buffer keeping its contents.
     void Reallocate(uint32_t bytes);
     // The buffer's address; a discarded buffer is reloaded through the owner.
-    uint8_t* Lock();
+    // Every line drawn locks its band: a present buffer is answered inline.
+    uint8_t* Lock() {
+        if (State != BufferState::Present) return LockMissing();
+        Locked = true;
+        return Buffer.data();
+    }
     void Unlock();
     // Takes the buffer (reloaded when discarded) away from the segment.
     std::vector<uint8_t> Detach();
@@ -63,6 +68,7 @@ public:
 private:
     friend class TZQ5Image;
     enum class BufferState { Absent, Discarded, Present };
+    uint8_t* LockMissing();
     TZQ5Image* Owner;
     BufferState State = BufferState::Absent;
     bool Locked = false;

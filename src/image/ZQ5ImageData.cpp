@@ -3,6 +3,7 @@
 #include "foundation/KelException.h"
 #include "image/ZQ5Image.h"
 
+#include <algorithm>
 #include <utility>
 
 TZQ5ImageData::TZQ5ImageData() = default;
@@ -96,8 +97,9 @@ unsigned TZQ5ImageData::SegmentOfLine(int32_t y) const {
 }
 
 uint8_t* TZQ5ImageData::LineBase(int32_t y) {
-    int32_t storageLine = Height - 1 - y;
-    unsigned index = static_cast<unsigned>(storageLine) / LinesPerBand;
+    const auto storageLine = static_cast<unsigned>(Height - 1 - y);
+    // Called for every line drawn: no division while in the first band.
+    const unsigned index = storageLine < LinesPerBand ? 0 : storageLine / LinesPerBand;
     uint8_t* base = nullptr;
     try {
         if (index < Segments.size()) base = Segments[index]->Lock();
@@ -105,7 +107,16 @@ uint8_t* TZQ5ImageData::LineBase(int32_t y) {
         base = nullptr;
     }
     if (!base) throw ZQ5Exception("StartLine: Lock failed");
-    return base + static_cast<size_t>(storageLine % LinesPerBand) * Stride;
+    return base + static_cast<size_t>(storageLine - index * LinesPerBand) * Stride;
+}
+
+int32_t TZQ5ImageData::BandRun(int32_t y, int32_t step) const {
+    const auto storageLine = static_cast<unsigned>(Height - 1 - y);
+    const unsigned bandTop = storageLine / LinesPerBand * LinesPerBand;
+    // Down the picture is down the storage lines, to the band's first.
+    if (step > 0) return static_cast<int32_t>(storageLine - bandTop + 1);
+    const unsigned bandEnd = std::min<unsigned>(bandTop + LinesPerBand, static_cast<unsigned>(Height));
+    return static_cast<int32_t>(bandEnd - storageLine);
 }
 
 uint8_t* TZQ5ImageData::StartLine(int32_t x, int32_t y) {

@@ -194,6 +194,9 @@ public:
 private:
     // The address of pixel 0 of line y (inside the surface), its segment locked.
     uint8_t* LineBase(int32_t y);
+    // How many lines from y on, one step (1: down the picture, -1: up) apart,
+    // lie in y's band, y included: their addresses are Stride apart.
+    int32_t BandRun(int32_t y, int32_t step) const;
     // Unlocks the segments holding lines [top, bottom), unless LockAll holds them.
     void UnlockLines(int32_t top, int32_t bottom);
     unsigned SegmentOfLine(int32_t y) const;

@@ -50,7 +50,7 @@ void TZQ5ImageSegment::Reallocate(uint32_t bytes) {
     Size = bytes;
 }
 
-uint8_t* TZQ5ImageSegment::Lock() {
+uint8_t* TZQ5ImageSegment::LockMissing() {
     if (State == BufferState::Absent) throw ZQ5Exception("Segment Lock: segment buffer not allocated");
     if (State == BufferState::Discarded) Owner->ReloadSegment(Index);
     Locked = true;
