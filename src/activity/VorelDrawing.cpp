@@ -427,10 +427,12 @@ std::vector<TRect> MergeOverlapping(std::vector<TRect> rects) {
 
 void TVorelDrawing::Restore(const TPictureRecord& record) {
     std::vector<TRect> damage;
-    // Where objects that keep their place in the stacking moved or turned:
-    // only there does the chart change. Anything else charts all again.
+    // The chart changes only where an object moved, turned, came, went or
+    // took another number (its slot follows its number), as long as every
+    // slot follows the stacking order; a new background charts all again.
     std::vector<TRect> chartAreas;
-    bool restacked = RestoreBackground(record, damage);
+    const bool slotsInOrder = ItemChart->SlotsFollowOrder(static_cast<uint8_t>(1 + Objects.Count()));
+    const bool rechartAll = RestoreBackground(record, damage) || !slotsInOrder;
 
     // The objects as they are, with their records, to be taken over where the
     // record asks for the same image.
@@ -461,8 +463,8 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
         if (k < 0) {
             auto object = ObjectFromRecord(wanted);
             damage.push_back(object->Bounds());
+            chartAreas.push_back(object->Bounds());
             Objects.AddTail(std::move(object));
-            restacked = true;
             continue;
         }
         TVorelDrawingObject* object = Objects.AddTail(std::move(old[static_cast<size_t>(k)]));
@@ -483,26 +485,30 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
             chartAreas.push_back(object->Bounds());
         }
         damage.push_back(object->Recolour(wanted.Colours));
+        if (static_cast<size_t>(k) != place) chartAreas.push_back(object->Bounds());
         oldPlaces.push_back(k);
         takenOver.push_back(object);
     }
     for (const auto& gone : old)
         if (gone) {
             damage.push_back(gone->Bounds());
-            restacked = true;
+            chartAreas.push_back(gone->Bounds());
         }
     old.clear();
     std::vector<bool> keeps = KeepsItsOrder(oldPlaces);
     for (size_t i = 0; i < takenOver.size(); ++i)
         if (!keeps[i]) {
             damage.push_back(takenOver[i]->Bounds());
-            restacked = true;
+            chartAreas.push_back(takenOver[i]->Bounds());
         }
-    if (restacked)
+    chartAreas = MergeOverlapping(std::move(chartAreas));
+    if (rechartAll) {
         RebuildChart();
-    else
-        for (const TRect& area : MergeOverlapping(std::move(chartAreas)))
+    } else if (!chartAreas.empty()) {
+        ItemChart->NumberInOrder(static_cast<uint8_t>(1 + Objects.Count()));
+        for (const TRect& area : chartAreas)
             RechartArea(area);
+    }
     for (const TRect& rect : MergeOverlapping(std::move(damage)))
         Redraw(rect);
 }

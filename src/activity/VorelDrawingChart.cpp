@@ -35,6 +35,18 @@ TVorelDrawingChart::SlotAndCount TVorelDrawingChart::FreeSlot() const {
     return result;
 }
 
+bool TVorelDrawingChart::SlotsFollowOrder(uint8_t count) const {
+    for (uint8_t slot = 0; slot < SlotCount; ++slot)
+        if (ItemOfSlot[slot] != (slot < count ? slot : NoSlot)) return false;
+    return true;
+}
+
+void TVorelDrawingChart::NumberInOrder(uint8_t count) {
+    Reset();
+    for (uint8_t slot = 0; slot < SlotCount && slot < count; ++slot)
+        ItemOfSlot[slot] = slot;
+}
+
 uint8_t TVorelDrawingChart::TakeSlot() {
     SlotAndCount free = FreeSlot();
     if (free.Slot != NoSlot) ItemOfSlot[free.Slot] = free.Used;

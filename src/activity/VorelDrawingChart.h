@@ -44,6 +44,14 @@ public:
     // leave there after items moved or turned without changing their order.
     void RechartArea(const TRect& area, const std::vector<TVorelDrawingObject*>& items);
 
+    // Whether items 0..count-1 hold slots 0..count-1 and no other slot is
+    // taken, as after charting count items in order.
+    bool SlotsFollowOrder(uint8_t count) const;
+    // Gives items 0..count-1 slots 0..count-1 and frees the others, as a new
+    // charting of count items would, without charting anything: the caller
+    // charts again wherever an item's slot or place changed (RechartArea).
+    void NumberInOrder(uint8_t count);
+
     // The item number under the point, or -1 for none (also outside the chart).
     int ItemAt(TPoint point);
 

@@ -528,3 +528,29 @@ TEST_F(PictureTest, ADamagedRecordRestoresNothing) {
     EXPECT_EQ(Saved(*Picture), before);
     EXPECT_EQ(Picture->Target(), &Surface());
 }
+
+// Going back charts again only where the stacking changed; an object that
+// took another number because one below it came or went must be found under
+// its new number everywhere, also far away from the one that came or went.
+TEST_F(PictureTest, RestoringRenumbersObjectsFarFromTheOneThatCameOrWent) {
+    for (int n = 1; n <= 3; ++n) {
+        Picture->AddObject(8, false);
+        Picture->MoveObject(n, {(n - 1) * 140, 40}, true);
+    }
+    ASSERT_FALSE(RectsIntersect(Picture->Object(1)->Bounds(), Picture->Object(3)->Bounds()));
+    const std::vector<uint8_t> three = Saved(*Picture);
+    Picture->DeleteObject(1);
+    const std::vector<uint8_t> two = Saved(*Picture);
+    for (const std::vector<uint8_t>* wanted : {&three, &two, &three}) {
+        MemoryStream in(*wanted);
+        Picture->RestoreFromStream(in);
+        TVorelDrawing fresh;
+        MemoryStream again(*wanted);
+        fresh.LoadFromStream(again);
+        const TVorelDrawingObject& top = *Picture->Object(Picture->ObjectCount());
+        EXPECT_EQ(Picture->Chart().ItemAt(PtAdd(top.Position(), top.Entry().Regions[0].Seed)), Picture->ObjectCount());
+        for (int32_t y = 0; y < PictureHeight; ++y)
+            for (int32_t x = 0; x < PictureWidth; ++x)
+                ASSERT_EQ(Picture->Chart().ItemAt({x, y}), fresh.Chart().ItemAt({x, y})) << "at " << x << "," << y;
+    }
+}
