@@ -64,13 +64,41 @@ namespace {
 // Copies count pixels, leaving out those of index transparent. Whole words
 // are copied or skipped at once where they hold no transparent pixel or only
 // transparent ones, as most words of a cut-out picture do.
+// Sixteen pixels at a time where the compiler offers vectors: each is taken
+// from the source or kept by a mask, without a branch, so that the ragged
+// edges of a cut-out shape cost no more than its inside.
+#if defined(__GNUC__)
+using Pixels16 = uint8_t __attribute__((vector_size(16)));
+
+size_t BlendOpaque16(uint8_t* to, const uint8_t* from, size_t count, uint8_t transparent) {
+    Pixels16 pattern;
+    std::memset(&pattern, transparent, sizeof pattern);
+    size_t j = 0;
+    for (; j + 16 <= count; j += 16) {
+        Pixels16 source, dest;
+        std::memcpy(&source, from + j, sizeof source);
+        std::memcpy(&dest, to + j, sizeof dest);
+        Pixels16 opaque;
+        const auto differ = source != pattern; // all ones where opaque
+        std::memcpy(&opaque, &differ, sizeof opaque);
+        const Pixels16 blended = (source & opaque) | (dest & ~opaque);
+        std::memcpy(to + j, &blended, sizeof blended);
+    }
+    return j;
+}
+#else
+size_t BlendOpaque16(uint8_t*, const uint8_t*, size_t, uint8_t) {
+    return 0;
+}
+#endif
+
 void CopyOpaque(uint8_t* to, const uint8_t* from, size_t count, uint8_t transparent) {
     constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
     constexpr uint64_t High = 0x8080808080808080ull;
     const uint64_t pattern = 0x0101010101010101ull * transparent;
     // Overlapping spans of one surface keep the pixel-by-pixel order.
     const bool apart = to >= from + count || from >= to + count;
-    size_t j = 0;
+    size_t j = apart ? BlendOpaque16(to, from, count, transparent) : 0;
     for (; apart && j + 8 <= count; j += 8) {
         uint64_t word;
         std::memcpy(&word, from + j, sizeof word);
@@ -336,6 +364,65 @@ private:
     int SeenCount = 0;
 };
 
+// What a line of blocks needs to know of each source column in [from, to):
+// whether it holds ink, whether it is one index from top to bottom, and
+// whether the next column's top pixel continues that index (to - 1 excepted).
+struct ColumnFacts {
+    std::vector<uint8_t> Ink, Even, Joins;
+
+    void Find(const uint8_t* const* rows, int32_t lines, int32_t from, int32_t to, uint8_t ink) {
+        Ink.resize(static_cast<size_t>(to));
+        Even.resize(static_cast<size_t>(to));
+        Joins.resize(static_cast<size_t>(to));
+        int32_t x = from;
+#if defined(__GNUC__)
+        // Sixteen columns at a time; the next column's pixel must lie below to.
+        Pixels16 inks;
+        std::memset(&inks, ink, sizeof inks);
+        for (; x + 16 < to; x += 16) {
+            Pixels16 top, next;
+            std::memcpy(&top, rows[0] + x, sizeof top);
+            std::memcpy(&next, rows[0] + x + 1, sizeof next);
+            auto inked = top == inks;
+            auto even = inked | ~inked;
+            for (int32_t y = 1; y < lines; ++y) {
+                Pixels16 pixel;
+                std::memcpy(&pixel, rows[y] + x, sizeof pixel);
+                even &= pixel == top;
+                inked |= pixel == inks;
+            }
+            const auto joins = next == top;
+            std::memcpy(Ink.data() + x, &inked, 16);
+            std::memcpy(Even.data() + x, &even, 16);
+            std::memcpy(Joins.data() + x, &joins, 16);
+        }
+#endif
+        for (; x < to; ++x) {
+            const uint8_t top = rows[0][x];
+            bool even = true, inked = top == ink;
+            for (int32_t y = 1; y < lines; ++y) {
+                even &= rows[y][x] == top;
+                inked |= rows[y][x] == ink;
+            }
+            Ink[static_cast<size_t>(x)] = inked;
+            Even[static_cast<size_t>(x)] = even;
+            Joins[static_cast<size_t>(x)] = x + 1 < to && rows[0][x + 1] == top;
+        }
+    }
+    bool HasInk(int32_t left, int32_t right) const {
+        bool any = false;
+        for (int32_t x = left; x < right; ++x)
+            any |= Ink[static_cast<size_t>(x)] != 0;
+        return any;
+    }
+    bool OneIndex(int32_t left, int32_t right) const {
+        bool one = Even[static_cast<size_t>(right - 1)] != 0;
+        for (int32_t x = left; x + 1 < right; ++x)
+            one &= Even[static_cast<size_t>(x)] != 0 && Joins[static_cast<size_t>(x)] != 0;
+        return one;
+    }
+};
+
 // The source span [first, last) that destination step i of count stands for.
 std::pair<int32_t, int32_t> BlockSpan(int32_t start, int32_t length, int32_t i, int32_t count) {
     int32_t first = start + static_cast<int32_t>(int64_t{i} * length / count);
@@ -401,21 +488,23 @@ TRect TZQ5ImageData::InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect 
         spans.push_back(BlockSpan(0, width, i, columns));
 
     BlockVote vote(ink, ignore);
+    ColumnFacts columnsOf;
     for (int32_t j = firstLine; j < lastLine; ++j) {
         const auto [top, bottom] = BlockSpan(0, height, j, lines);
         const uint8_t* const* block = rows.data() + (top - rowsTop);
         const int32_t blockLines = bottom - top;
+        columnsOf.Find(block, blockLines, spans.front().first, spans.back().second, ink);
         uint8_t* to = LineBase(destRect.Top + j) + destRect.Left;
         for (int32_t i = firstColumn; i < lastColumn; ++i) {
             const auto [left, right] = spans[static_cast<size_t>(i - firstColumn)];
-            // A block of one index stands for that index, whatever the vote's rules.
-            const uint8_t first = block[0][left];
-            bool uniform = true;
-            for (int32_t y = 0; y < blockLines && uniform; ++y)
-                for (int32_t x = left; x < right; ++x)
-                    uniform &= block[y][x] == first;
-            if (uniform) {
-                to[i] = first;
+            // Ink wins outright; a block of one index stands for that index,
+            // whatever the vote's rules.
+            if (columnsOf.HasInk(left, right)) {
+                to[i] = ink;
+                continue;
+            }
+            if (columnsOf.OneIndex(left, right)) {
+                to[i] = block[0][left];
                 continue;
             }
             vote.Reset();

@@ -367,6 +367,62 @@ TEST(InkShrinkTest, UnevenRatiosCoverTheWholeSourceAndBadRectanglesRaise) {
     EXPECT_THROW(source->InkShrinkFrom(source->BoundsRect(), *dest, dest->BoundsRect(), 40, -1), ZQ5Exception);
 }
 
+// The reduction against a plain block-by-block reading of its rules, on
+// lines wide enough for the sixteen-column path and its leftovers, at
+// ratios with blocks of one to five columns and lines, from a part of a surface.
+TEST(InkShrinkTest, EveryBlockFollowsTheRulesOneByOne) {
+    constexpr uint8_t Ink = 40;
+    std::mt19937 random(17);
+    auto pick = [&](int32_t count) { return static_cast<int32_t>(random() % static_cast<uint32_t>(count)); };
+    for (int round = 0; round < 60; ++round) {
+        const int32_t columns = 1 + pick(70), lines = 1 + pick(12);
+        const int32_t width = columns + pick(4 * columns + 1), height = lines + pick(4 * lines + 1);
+        const TPoint at{pick(5), pick(5)};
+        const int ignore = pick(3) == 0 ? -1 : 125;
+        TestSurface source(static_cast<uint16_t>(width + 8), static_cast<uint16_t>(height + 8));
+        TestSurface dest(static_cast<uint16_t>(columns), static_cast<uint16_t>(lines));
+        // Few indices in patches, so that one-index blocks, ties, ink and the
+        // ignored index all come up.
+        const std::array<uint8_t, 5> indices{Ink, 125, 7, 8, 9};
+        const int32_t patch = 1 + pick(6);
+        std::vector<uint8_t> patches(64 * 64);
+        for (uint8_t& index : patches)
+            index = indices[static_cast<size_t>(pick(10) < 6 ? 2 + pick(3) : pick(5))];
+        SetPixels(*source, [&](int32_t x, int32_t y) -> uint8_t {
+            return patches[static_cast<size_t>((y / patch) % 64 * 64 + (x / patch) % 64)];
+        });
+        const TRect from = RectAtPt({0, 0, width, height}, at);
+        dest->InkShrinkFrom(dest->BoundsRect(), *source, from, Ink, ignore);
+        for (int32_t j = 0; j < lines; ++j)
+            for (int32_t i = 0; i < columns; ++i) {
+                const int32_t left = i * width / columns, top = j * height / lines;
+                const int32_t right = std::max((i + 1) * width / columns, left + 1);
+                const int32_t bottom = std::max((j + 1) * height / lines, top + 1);
+                std::vector<uint8_t> block;
+                for (int32_t y = top; y < bottom; ++y)
+                    for (int32_t x = left; x < right; ++x)
+                        block.push_back(source->GetPixel(PtAdd(at, {x, y})));
+                uint8_t expected = block[0];
+                if (std::count(block.begin(), block.end(), block[0]) != static_cast<ptrdiff_t>(block.size())) {
+                    // Ink; else the most frequent index not ignored, the first seen on a tie.
+                    std::array<int, 256> counts{};
+                    int best = -1;
+                    for (uint8_t index : block)
+                        if (static_cast<int>(index) != ignore) ++counts[index];
+                    for (uint8_t index : block)
+                        if (static_cast<int>(index) != ignore && (best < 0 || counts[index] > counts[static_cast<size_t>(best)]))
+                            best = index;
+                    expected = std::count(block.begin(), block.end(), Ink) > 0 ? Ink
+                               : best < 0                                      ? static_cast<uint8_t>(ignore)
+                                                                               : static_cast<uint8_t>(best);
+                }
+                ASSERT_EQ(dest->GetPixel({i, j}), expected)
+                    << "round " << round << ", " << width << " x " << height << " to " << columns << " x " << lines
+                    << ", block " << i << "," << j;
+            }
+    }
+}
+
 TEST(InkShrinkTest, APartialReductionEqualsAWholeOneAfterTheChange) {
     // 376 x 225 to 125 x 75: blocks of 3 and 4 columns, as for a miniature.
     std::mt19937 random(5);
