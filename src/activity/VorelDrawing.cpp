@@ -130,6 +130,14 @@ void TVorelDrawing::Clear() {
     RebuildChart();
 }
 
+void TVorelDrawing::RechartArea(const TRect& area) {
+    std::vector<TVorelDrawingObject*> items;
+    if (Bg) items.push_back(Bg.get());
+    for (TVorelDrawingObject* object : Objects)
+        items.push_back(object);
+    ItemChart->RechartArea(area, items);
+}
+
 void TVorelDrawing::RebuildChart() {
     ItemChart->Reset();
     if (Bg) ItemChart->Add(*Bg);
@@ -141,17 +149,32 @@ void TVorelDrawing::SetBackground(uint8_t index, bool blank) {
     // The new background is made first, so that a failure keeps the old one.
     CheckBackgroundIndex(index);
     auto background = std::make_unique<TVorelBG>(index, GetEntry(index), blank);
+    KeepAsSpare();
     Bg = std::move(background);
     Blank = blank;
     RebuildChart();
     DrawAll();
 }
 
-std::unique_ptr<TVorelDrawingObject> TVorelDrawing::NewObject(uint8_t mapIndex, bool randomColours,
-                                                             TPoint wanted) const {
-    std::unique_ptr<THotImage> sheet = THotImage::Create(ObjectSheetName(mapIndex, false));
-    return std::make_unique<TVorelDrawingObject>(sheet->ImageData(), randomColours, GetEntry(mapIndex), wanted,
-                                                 ObjectSourceRect(mapIndex));
+void TVorelDrawing::KeepAsSpare() {
+    SpareBg = std::move(Bg);
+    SpareBlank = Blank;
+}
+
+THotImage& TVorelDrawing::Sheet(const std::string& name) {
+    // The sheet last cut from stays loaded: going back and forth over the
+    // same step cuts from it again and again.
+    if (!LastSheet || LastSheetName != name) {
+        LastSheet.reset();
+        LastSheet = THotImage::Create(name);
+        LastSheetName = name;
+    }
+    return *LastSheet;
+}
+
+std::unique_ptr<TVorelDrawingObject> TVorelDrawing::NewObject(uint8_t mapIndex, bool randomColours, TPoint wanted) {
+    return std::make_unique<TVorelDrawingObject>(Sheet(ObjectSheetName(mapIndex, false)).ImageData(), randomColours,
+                                                 GetEntry(mapIndex), wanted, ObjectSourceRect(mapIndex));
 }
 
 bool TVorelDrawing::AddObject(uint8_t mapIndex, bool randomColours) {
@@ -232,9 +255,9 @@ void TVorelDrawing::ToggleHalf(int number, bool keepCorner) {
     RebuildChart();
 }
 
-TRect TVorelDrawing::Resize(TVorelDrawingObject& object, bool half, bool keepCorner) const {
+TRect TVorelDrawing::Resize(TVorelDrawingObject& object, bool half, bool keepCorner) {
     uint8_t mapIndex = object.MapIndex();
-    std::unique_ptr<THotImage> sheet = THotImage::Create(ObjectSheetName(mapIndex, half));
+    THotImage& sheet = Sheet(ObjectSheetName(mapIndex, half));
     TRect source = ObjectSourceRect(mapIndex);
     if (half) source = HalfSourceRect(source);
 
@@ -244,7 +267,7 @@ TRect TVorelDrawing::Resize(TVorelDrawingObject& object, bool half, bool keepCor
     if (!keepCorner)
         topLeft = PtAdd(
             topLeft, {(RectWidth(old) - RectWidth(source)) / 2, (RectHeight(old) - RectHeight(source)) / 2});
-    object.Rebuild(sheet->ImageData(), source, half, GetEntry(mapIndex), topLeft);
+    object.Rebuild(sheet.ImageData(), source, half, GetEntry(mapIndex), topLeft);
     return old;
 }
 
@@ -284,7 +307,7 @@ void TVorelDrawing::SetSelected(int number, bool on) {
     Redraw(object->Bounds());
 }
 
-void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point) {
+void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point, bool onlyChanges) {
     if (CanvasStale) {
         PaintCanvas({0, 0, PictureWidth, PictureHeight});
         CanvasStale = false;
@@ -302,14 +325,18 @@ void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point) {
     TZQ5ImageData& canvas = Canvas->ImageData();
     // Ink wins each block so that outlines stay whole. Only the blocks that
     // meet what was painted since the last reduction can differ.
-    reduced.InkShrinkPart(reduced.BoundsRect(), canvas, canvas.BoundsRect(), OutlineInk, -1, MiniatureDamage);
+    const TRect redone =
+        reduced.InkShrinkPart(reduced.BoundsRect(), canvas, canvas.BoundsRect(), OutlineInk, -1, MiniatureDamage);
     for (TVorelDrawingObject* object : selected) {
         object->SetSelected(true);
         PaintCanvas(object->Bounds());
     }
     // The outline just painted back is never part of the miniature.
     MiniatureDamage = {};
-    surface.CopyFrom(point, reduced, reduced.BoundsRect());
+    if (!onlyChanges)
+        surface.CopyFrom(point, reduced, reduced.BoundsRect());
+    else if (!IsRectEmpty(redone))
+        surface.CopyFrom(PtAdd(point, redone.TopLeft()), reduced, redone);
 }
 
 std::unique_ptr<TRegionEntry> TVorelDrawing::GetEntry(uint8_t mapIndex) const {
@@ -347,7 +374,7 @@ void TVorelDrawing::RestoreFromStream(ByteStream& stream) {
     Restore(ReadPictureRecord(stream, *Map));
 }
 
-std::unique_ptr<TVorelDrawingObject> TVorelDrawing::ObjectFromRecord(const TItemRecord& item) const {
+std::unique_ptr<TVorelDrawingObject> TVorelDrawing::ObjectFromRecord(const TItemRecord& item) {
     auto object = NewObject(item.MapIndex, false, item.Position);
     object->Apply(item);
     if (item.Half) Resize(*object, true, true);
@@ -377,9 +404,33 @@ std::vector<bool> KeepsItsOrder(const std::vector<int>& oldPlaces) {
 }
 } // namespace
 
+namespace {
+// Overlapping rectangles become one where that draws no more pixels than
+// drawing both, so that nothing is drawn twice; empty ones go.
+std::vector<TRect> MergeOverlapping(std::vector<TRect> rects) {
+    auto area = [](const TRect& r) { return int64_t{RectWidth(r)} * RectHeight(r); };
+    std::erase_if(rects, [](const TRect& r) { return IsRectEmpty(r); });
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (size_t i = 0; i < rects.size() && !merged; ++i)
+            for (size_t j = i + 1; j < rects.size() && !merged; ++j) {
+                const TRect both = UnionRect(rects[i], rects[j]);
+                if (!RectsIntersect(rects[i], rects[j]) || area(both) > area(rects[i]) + area(rects[j])) continue;
+                rects[i] = both;
+                rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
+                merged = true;
+            }
+    }
+    return rects;
+}
+} // namespace
+
 void TVorelDrawing::Restore(const TPictureRecord& record) {
     std::vector<TRect> damage;
-    bool layoutChanged = RestoreBackground(record, damage);
+    // Where objects that keep their place in the stacking moved or turned:
+    // only there does the chart change. Anything else charts all again.
+    std::vector<TRect> chartAreas;
+    bool restacked = RestoreBackground(record, damage);
 
     // The objects as they are, with their records, to be taken over where the
     // record asks for the same image.
@@ -401,11 +452,17 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
         const TItemRecord& wanted = record.Objects[place];
         int k = take(wanted, place, [](const TItemRecord& a, const TItemRecord& b) { return a == b; });
         if (k < 0) k = take(wanted, place, [](const TItemRecord& a, const TItemRecord& b) { return a.SameShape(b); });
+        // Mirroring moves every pixel and seed to its mirrored place and back
+        // again, whatever the colours: the same image turned the other way.
+        if (k < 0)
+            k = take(wanted, place, [](const TItemRecord& a, const TItemRecord& b) {
+                return a.MapIndex == b.MapIndex && a.Half == b.Half && a.Colours.size() == b.Colours.size();
+            });
         if (k < 0) {
             auto object = ObjectFromRecord(wanted);
             damage.push_back(object->Bounds());
             Objects.AddTail(std::move(object));
-            layoutChanged = true;
+            restacked = true;
             continue;
         }
         TVorelDrawingObject* object = Objects.AddTail(std::move(old[static_cast<size_t>(k)]));
@@ -413,11 +470,17 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
             object->SetSelected(false);
             damage.push_back(object->Bounds());
         }
+        if (object->Mirrored() != wanted.Mirrored) {
+            object->SetMirrored(wanted.Mirrored);
+            damage.push_back(object->Bounds());
+            chartAreas.push_back(object->Bounds());
+        }
         if (object->Position() != wanted.Position) {
             damage.push_back(object->Bounds());
+            chartAreas.push_back(object->Bounds());
             object->SetPosition(wanted.Position);
             damage.push_back(object->Bounds());
-            layoutChanged = true;
+            chartAreas.push_back(object->Bounds());
         }
         damage.push_back(object->Recolour(wanted.Colours));
         oldPlaces.push_back(k);
@@ -426,35 +489,47 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
     for (const auto& gone : old)
         if (gone) {
             damage.push_back(gone->Bounds());
-            layoutChanged = true;
+            restacked = true;
         }
     old.clear();
     std::vector<bool> keeps = KeepsItsOrder(oldPlaces);
     for (size_t i = 0; i < takenOver.size(); ++i)
         if (!keeps[i]) {
             damage.push_back(takenOver[i]->Bounds());
-            layoutChanged = true;
+            restacked = true;
         }
-    // An object that moved from one place to another keeps the chart's item
-    // numbers only when every object kept its place.
-    if (layoutChanged || ObjectCount() != static_cast<int>(oldRecords.size())) RebuildChart();
-    for (const TRect& rect : damage)
-        if (!IsRectEmpty(rect)) Redraw(rect);
+    if (restacked)
+        RebuildChart();
+    else
+        for (const TRect& area : MergeOverlapping(std::move(chartAreas)))
+            RechartArea(area);
+    for (const TRect& rect : MergeOverlapping(std::move(damage)))
+        Redraw(rect);
 }
 
 bool TVorelDrawing::RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage) {
     const TItemRecord& wanted = record.Background;
-    if (Bg && Blank == record.Blank) {
-        TItemRecord now = Bg->Record();
-        if (now.SameShape(wanted) && now.Position == wanted.Position) {
-            damage.push_back(Bg->Recolour(wanted.Colours));
-            return false;
-        }
+    auto fits = [&](const std::unique_ptr<TVorelBG>& background, bool blank) {
+        if (!background || blank != record.Blank) return false;
+        TItemRecord now = background->Record();
+        return now.SameShape(wanted) && now.Position == wanted.Position;
+    };
+    if (fits(Bg, Blank)) {
+        damage.push_back(Bg->Recolour(wanted.Colours));
+        return false;
     }
-    auto background = std::make_unique<TVorelBG>(wanted.MapIndex, GetEntry(wanted.MapIndex), record.Blank);
-    background->Apply(wanted);
-    Bg = std::move(background);
-    Blank = record.Blank;
+    // Going back from a background change finds the background it replaced.
+    if (fits(SpareBg, SpareBlank)) {
+        std::swap(Bg, SpareBg);
+        std::swap(Blank, SpareBlank);
+        Bg->Recolour(wanted.Colours);
+    } else {
+        auto background = std::make_unique<TVorelBG>(wanted.MapIndex, GetEntry(wanted.MapIndex), record.Blank);
+        background->Apply(wanted);
+        KeepAsSpare();
+        Bg = std::move(background);
+        Blank = record.Blank;
+    }
     damage.push_back({0, 0, PictureWidth, PictureHeight});
     return true;
 }

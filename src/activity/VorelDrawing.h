@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class ByteStream;
@@ -61,6 +62,8 @@ public:
 
     void Clear();
     void RebuildChart();
+    // Charts again inside area only; for objects that kept their stacking.
+    void RechartArea(const TRect& area);
     void SetBackground(uint8_t index, bool blank);
     // Adds the object of an object map index (8..39) at the next cascade
     // place; false (nothing added) for another index or a full picture.
@@ -81,8 +84,10 @@ public:
     void SetSelected(int number, bool on);
 
     // A 125 x 75 reduction in which the outlines stay whole and the selection
-    // outline never shows, drawn onto surface at point.
-    void DrawMiniature(TZQ5ImageData& surface, TPoint point);
+    // outline never shows, drawn onto surface at point. With onlyChanges the
+    // surface is taken to hold the miniature as it was last drawn there, and
+    // only what changed since is drawn.
+    void DrawMiniature(TZQ5ImageData& surface, TPoint point, bool onlyChanges = false);
 
     std::unique_ptr<TRegionEntry> GetEntry(uint8_t mapIndex) const;
 
@@ -109,13 +114,16 @@ public:
 private:
     TVorelDrawingObject* Item(int number) const;
     // An object cut from its full-size sheet, not yet in the picture.
-    std::unique_ptr<TVorelDrawingObject> NewObject(uint8_t mapIndex, bool randomColours, TPoint wanted) const;
+    std::unique_ptr<TVorelDrawingObject> NewObject(uint8_t mapIndex, bool randomColours, TPoint wanted);
     // An object made as reading its record into the picture makes it.
-    std::unique_ptr<TVorelDrawingObject> ObjectFromRecord(const TItemRecord& item) const;
+    std::unique_ptr<TVorelDrawingObject> ObjectFromRecord(const TItemRecord& item);
     // Re-cuts an object from the sheet of the size asked; returns its old bounds.
-    TRect Resize(TVorelDrawingObject& object, bool half, bool keepCorner) const;
+    TRect Resize(TVorelDrawingObject& object, bool half, bool keepCorner);
+    THotImage& Sheet(const std::string& name);
     // Keeps the background when only colours differ; whether it was re-made.
     bool RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage);
+    // The background being replaced is kept, for going back to it.
+    void KeepAsSpare();
     // Draws the items inside area (picture coordinates) onto the canvas.
     void PaintCanvas(const TRect& area);
     // Brings area of the canvas up to date and copies it to the target.
@@ -128,12 +136,16 @@ private:
     TObjectList Objects;
     std::unique_ptr<TVorelBG> Bg;
     bool Blank = false;
+    std::unique_ptr<TVorelBG> SpareBg;
+    bool SpareBlank = false;
     TPoint Placement;
     // The picture as last drawn, kept so that a miniature needs no drawing of
     // its own; stale after changes made while detached.
     std::unique_ptr<THotImage> Canvas;
     std::unique_ptr<THotImage> Miniature;
     bool CanvasStale = true;
+    std::unique_ptr<THotImage> LastSheet;
+    std::string LastSheetName;
     // What was painted on the canvas since the miniature was last reduced.
     TRect MiniatureDamage;
 };

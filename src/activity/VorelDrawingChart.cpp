@@ -47,6 +47,20 @@ void TVorelDrawingChart::Add(TVorelDrawingObject& item) {
     Surface->ImageData().CopyFrom(item.Position(), pixels, pixels.BoundsRect());
 }
 
+void TVorelDrawingChart::RechartArea(const TRect& area, const std::vector<TVorelDrawingObject*>& items) {
+    TZQ5ImageData& chart = Surface->ImageData();
+    const TRect whole = chart.ClipRect;
+    chart.SetClipRect(area);
+    for (size_t number = 0; number < items.size(); ++number) {
+        uint8_t slot = NoSlot;
+        for (uint8_t s = 0; s < SlotCount; ++s)
+            if (ItemOfSlot[s] == number) slot = s;
+        TZQ5ImageData& pixels = Charted(*items[number], slot);
+        chart.CopyFrom(items[number]->Position(), pixels, pixels.BoundsRect());
+    }
+    chart.SetClipRect(whole);
+}
+
 // Regions are filled on a copy of the item's image, so that a fill never
 // reaches what lies under the item.
 TZQ5ImageData& TVorelDrawingChart::Charted(TVorelDrawingObject& item, uint8_t slot) {

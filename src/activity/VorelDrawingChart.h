@@ -39,6 +39,10 @@ public:
     // pixels and slot stay the same, so that charting a picture again after
     // objects moved or were restacked fills nothing anew.
     void Add(TVorelDrawingObject& item);
+    // Charts the items (all of them, in the order they were added, each
+    // keeping its slot) again inside area only: what a new charting would
+    // leave there after items moved or turned without changing their order.
+    void RechartArea(const TRect& area, const std::vector<TVorelDrawingObject*>& items);
 
     // The item number under the point, or -1 for none (also outside the chart).
     int ItemAt(TPoint point);
@@ -57,8 +61,9 @@ private:
 
     std::array<uint8_t, SlotCount> ItemOfSlot{};
     std::unique_ptr<THotImage> Surface;
-    // Kept over two chartings, so that going back and forth between two
-    // stackings finds every item charted.
+    // Kept while one of the last two chartings (or the current one) used
+    // them, so that going back and forth between two stackings finds every
+    // item charted.
     std::vector<ChartedItem> Kept;
     unsigned Charting = 0;
 };

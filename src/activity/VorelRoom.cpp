@@ -235,7 +235,8 @@ void TVorelRoom::RefreshThumbnail() {
     // Only the four pictures whose ID ends in their digit have thumbnails.
     int number = DigitOf(GetID(), 5);
     if (number < 1 || number > ThumbnailCount || !PictureThumbs[static_cast<size_t>(number)]) return;
-    Drawing->DrawMiniature(PictureThumbs[static_cast<size_t>(number)]->ImageData(), ThumbnailPoint);
+    // The thumbnail holds this picture's miniature: only what changed is drawn on it.
+    Drawing->DrawMiniature(PictureThumbs[static_cast<size_t>(number)]->ImageData(), ThumbnailPoint, true);
     Drawing->Attach(HasFlag(rfDrawn) ? Screen() : nullptr, PictureOrigin);
     if (World) World->MainWindow().DrawThumbnail(number);
 }

@@ -345,15 +345,15 @@ std::pair<int32_t, int32_t> StepsMeeting(int32_t length, int32_t count, int32_t 
 }
 } // namespace
 
-void TZQ5ImageData::InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect sourceRect, uint8_t ink,
-                                  int ignore, TRect changed) {
-    if (IsRectEmpty(destRect)) return;
+TRect TZQ5ImageData::InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect sourceRect, uint8_t ink,
+                                   int ignore, TRect changed) {
+    if (IsRectEmpty(destRect)) return {};
     if (IntersectRect(destRect, BoundsRect()) != destRect ||
         IntersectRect(sourceRect, source.BoundsRect()) != sourceRect || RectWidth(sourceRect) < RectWidth(destRect) ||
         RectHeight(sourceRect) < RectHeight(destRect))
         throw ZQ5Exception("InkShrinkFrom: rectangles outside their surfaces or not a reduction");
     changed = RectSubPt(IntersectRect(changed, sourceRect), sourceRect.TopLeft());
-    if (IsRectEmpty(changed)) return;
+    if (IsRectEmpty(changed)) return {};
     const int32_t width = RectWidth(sourceRect);
     const int32_t height = RectHeight(sourceRect);
     const int32_t columns = RectWidth(destRect);
@@ -399,4 +399,6 @@ void TZQ5ImageData::InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect s
         }
     }
     UnlockLines(destRect.Top + firstLine, destRect.Top + lastLine);
+    return {destRect.Left + firstColumn, destRect.Top + firstLine, destRect.Left + lastColumn,
+            destRect.Top + lastLine};
 }

@@ -141,8 +141,9 @@ public:
     void InkShrinkFrom(TRect destRect, TZQ5ImageData& source, TRect sourceRect, uint8_t ink, int ignore);
     // The same reduction worked out again only for the pixels whose blocks
     // meet changed (source coordinates); the others keep what an earlier
-    // reduction of the same rectangles left there.
-    void InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect sourceRect, uint8_t ink, int ignore,
+    // reduction of the same rectangles left there. Returns the rectangle of
+    // the pixels worked out (empty for none).
+    TRect InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect sourceRect, uint8_t ink, int ignore,
                        TRect changed);
 
     // Display: shows rect with its top-left at dest through the target's

@@ -383,17 +383,27 @@ TEST(InkShrinkTest, APartialReductionEqualsAWholeOneAfterTheChange) {
         const auto colour = static_cast<uint8_t>(std::array<int, 5>{40, 125, 7, 8, 200}[random() % 5]);
         source->FillRect(changed, colour);
         if (round % 3 == 0) source->FillRect({changed.Left, changed.Top, changed.Left + 1, changed.Bottom}, 9);
-        part->InkShrinkPart(part->BoundsRect(), *source, source->BoundsRect(), 40, 125, changed);
-        whole->InkShrinkFrom(whole->BoundsRect(), *source, source->BoundsRect(), 40, 125);
+        std::vector<uint8_t> before;
         for (int32_t y = 0; y < 75; ++y)
             for (int32_t x = 0; x < 125; ++x)
+                before.push_back(part->GetPixel({x, y}));
+        const TRect redone = part->InkShrinkPart(part->BoundsRect(), *source, source->BoundsRect(), 40, 125, changed);
+        whole->InkShrinkFrom(whole->BoundsRect(), *source, source->BoundsRect(), 40, 125);
+        for (int32_t y = 0; y < 75; ++y)
+            for (int32_t x = 0; x < 125; ++x) {
                 ASSERT_EQ(part->GetPixel({x, y}), whole->GetPixel({x, y}))
                     << "round " << round << " at " << x << "," << y;
+                // What changed lies in the rectangle reported as worked out.
+                if (before[static_cast<size_t>(y * 125 + x)] != part->GetPixel({x, y})) {
+                    ASSERT_TRUE(PtInRect(redone, {x, y})) << "round " << round << " at " << x << "," << y;
+                }
+            }
     }
     // A change outside the source rectangle, or none, touches nothing.
     part->FillRect(part->BoundsRect(), 3);
-    part->InkShrinkPart(part->BoundsRect(), *source, {0, 0, 300, 225}, 40, 125, {300, 0, 376, 225});
-    part->InkShrinkPart(part->BoundsRect(), *source, source->BoundsRect(), 40, 125, {});
+    EXPECT_TRUE(IsRectEmpty(
+        part->InkShrinkPart(part->BoundsRect(), *source, {0, 0, 300, 225}, 40, 125, {300, 0, 376, 225})));
+    EXPECT_TRUE(IsRectEmpty(part->InkShrinkPart(part->BoundsRect(), *source, source->BoundsRect(), 40, 125, {})));
     EXPECT_EQ(part->GetPixel({0, 0}), 3);
     EXPECT_EQ(part->GetPixel({124, 74}), 3);
 }
