@@ -61,7 +61,7 @@ stats() { cut -d' ' -f"$2" "$1" | sort -n | awk -v div="$3" '{ v[NR] = $1 / div 
   END { fmt = (div > 1) ? "%.1f %.1f..%.1f" : "%d %d..%d"; printf fmt, v[int((NR + 1) / 2)], v[1], v[NR] }'; }
 ratio() { awk "BEGIN { printf \"%.2f\", $1 / ($2 > 0 ? $2 : 1) }"; }
 
-printf '%-24s %20s %21s %21s\n' "" "first frame, ms" "peak resident, MiB" "processor, ms"
+printf '%-24s %-20s %-21s %s\n' "" "first frame, ms" "peak resident, MiB" "processor, ms"
 for f in base off on; do
   case $f in base) label="minimal Qt Widgets" ;; off) label="vorel, about box off" ;; on) label="vorel, about box on" ;; esac
   set -- $(stats "$work/$f" 1 1) $(stats "$work/$f" 2 1024) $(stats "$work/$f" 3 1000)
