@@ -139,10 +139,29 @@ void TVorelDrawing::RechartArea(const TRect& area) {
 }
 
 void TVorelDrawing::RebuildChart() {
+    ChartStale = false;
+    StaleChartAreas.clear();
     ItemChart->Reset();
     if (Bg) ItemChart->Add(*Bg);
     for (TVorelDrawingObject* object : Objects)
         ItemChart->Add(*object);
+}
+
+TVorelDrawingChart& TVorelDrawing::Chart() {
+    CatchUpChart();
+    return *ItemChart;
+}
+
+void TVorelDrawing::CatchUpChart() {
+    if (ChartStale) {
+        RebuildChart();
+        return;
+    }
+    if (StaleChartAreas.empty()) return;
+    ItemChart->NumberInOrder(static_cast<uint8_t>(1 + Objects.Count()));
+    for (const TRect& area : StaleChartAreas)
+        RechartArea(area);
+    StaleChartAreas.clear();
 }
 
 void TVorelDrawing::SetBackground(uint8_t index, bool blank) {
@@ -187,6 +206,7 @@ bool TVorelDrawing::AddObject(uint8_t mapIndex, bool randomColours) {
     Placement = PtAdd(Placement, CascadeStep);
     auto object = NewObject(mapIndex, randomColours, wanted);
     object->SetPosition(ClampObjectPlacement(wanted, ReachBox(*object)));
+    CatchUpChart();
     ItemChart->Add(*object);
     Objects.AddTail(std::move(object));
     DrawAll();
@@ -222,7 +242,7 @@ void TVorelDrawing::MoveObject(int number, TPoint point, bool rebuildChart) {
 }
 
 void TVorelDrawing::FillAt(TPoint point, uint8_t colour) {
-    int number = ItemChart->ItemAt(point);
+    int number = Chart().ItemAt(point);
     if (number < 0) return;
     if (TVorelDrawingObject* item = Item(number)) Redraw(item->FillRegion(point, colour));
     Placement = {0, 0};
@@ -431,7 +451,9 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
     // took another number (its slot follows its number), as long as every
     // slot follows the stacking order; a new background charts all again.
     std::vector<TRect> chartAreas;
-    const bool slotsInOrder = ItemChart->SlotsFollowOrder(static_cast<uint8_t>(1 + Objects.Count()));
+    // Areas left to chart are charted with every slot in order.
+    const bool slotsInOrder =
+        !StaleChartAreas.empty() || ItemChart->SlotsFollowOrder(static_cast<uint8_t>(1 + Objects.Count()));
     const bool rechartAll = RestoreBackground(record, damage) || !slotsInOrder;
 
     // The objects as they are, with their records, to be taken over where the
@@ -501,13 +523,15 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
             damage.push_back(takenOver[i]->Bounds());
             chartAreas.push_back(takenOver[i]->Bounds());
         }
-    chartAreas = MergeOverlapping(std::move(chartAreas));
-    if (rechartAll) {
-        RebuildChart();
-    } else if (!chartAreas.empty()) {
-        ItemChart->NumberInOrder(static_cast<uint8_t>(1 + Objects.Count()));
-        for (const TRect& area : chartAreas)
-            RechartArea(area);
+    // Left for the next fill; too many scattered areas chart all again.
+    constexpr size_t MostAreas = 32;
+    if (!ChartStale) {
+        StaleChartAreas.insert(StaleChartAreas.end(), chartAreas.begin(), chartAreas.end());
+        StaleChartAreas = MergeOverlapping(std::move(StaleChartAreas));
+    }
+    if (rechartAll || StaleChartAreas.size() > MostAreas) {
+        ChartStale = true;
+        StaleChartAreas.clear();
     }
     for (const TRect& rect : MergeOverlapping(std::move(damage)))
         Redraw(rect);

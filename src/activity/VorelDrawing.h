@@ -109,7 +109,8 @@ public:
     bool BackgroundBlank() const { return Blank; }
     TPoint NextPlacement() const { return Placement; }
     void SetNextPlacement(TPoint point) { Placement = point; }
-    TVorelDrawingChart& Chart() { return *ItemChart; }
+    // The chart, brought up to date first.
+    TVorelDrawingChart& Chart();
 
 private:
     TVorelDrawingObject* Item(int number) const;
@@ -124,6 +125,8 @@ private:
     bool RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage);
     // The background being replaced is kept, for going back to it.
     void KeepAsSpare();
+    // Charts what restoring left to chart, before the chart is read or added to.
+    void CatchUpChart();
     // Draws the items inside area (picture coordinates) onto the canvas.
     void PaintCanvas(const TRect& area);
     // Brings area of the canvas up to date and copies it to the target.
@@ -148,4 +151,8 @@ private:
     std::string LastSheetName;
     // What was painted on the canvas since the miniature was last reduced.
     TRect MiniatureDamage;
+    // Only a fill reads the chart: going back and forth over steps leaves the
+    // charting to the next fill, the whole chart or only these areas.
+    bool ChartStale = false;
+    std::vector<TRect> StaleChartAreas;
 };

@@ -554,3 +554,42 @@ TEST_F(PictureTest, RestoringRenumbersObjectsFarFromTheOneThatCameOrWent) {
                 ASSERT_EQ(Picture->Chart().ItemAt({x, y}), fresh.Chart().ItemAt({x, y})) << "at " << x << "," << y;
     }
 }
+
+// The chart is read only by a fill: going back several steps before one
+// leaves what each step changed to be charted then, together, and the
+// chart must still answer as a fresh reading of the last record would.
+TEST_F(PictureTest, SeveralRestoresBeforeTheChartIsReadChartAsReadingTheLastAfresh) {
+    std::mt19937 random(31);
+    auto pick = [&](int count) { return static_cast<int>(random() % static_cast<uint32_t>(count)); };
+    auto anyObject = [&] { return Picture->ObjectCount() == 0 ? 0 : 1 + pick(Picture->ObjectCount()); };
+    const std::vector<std::function<void()>> changes = {
+        [&] { Picture->AddObject(static_cast<uint8_t>(8 + pick(32)), false); },
+        [&] { Picture->AddObject(static_cast<uint8_t>(8 + pick(32)), false); },
+        [&] { Picture->MoveObject(anyObject(), {pick(400) - 50, pick(250) - 50}, true); },
+        [&] { Picture->ToggleMirror(anyObject()); },
+        [&] { Picture->ToggleHalf(anyObject(), pick(2) == 0); },
+        [&] { Picture->BringToFront(anyObject()); },
+        [&] { Picture->DeleteObject(anyObject()); },
+        [&] { Picture->SetBackground(static_cast<uint8_t>(pick(8)), true); },
+    };
+    std::vector<std::vector<uint8_t>> records;
+    for (int change = 0; change < 40; ++change) {
+        changes[static_cast<size_t>(pick(static_cast<int>(changes.size())))]();
+        records.push_back(Saved(*Picture));
+    }
+    for (int round = 0; round < 25; ++round) {
+        const std::vector<uint8_t>* wanted = nullptr;
+        for (int steps = 1 + pick(4); steps > 0; --steps) {
+            wanted = &records[static_cast<size_t>(pick(static_cast<int>(records.size())))];
+            MemoryStream in(*wanted);
+            Picture->RestoreFromStream(in);
+        }
+        TVorelDrawing fresh;
+        MemoryStream again(*wanted);
+        fresh.LoadFromStream(again);
+        for (int32_t y = 0; y < PictureHeight; y += 2)
+            for (int32_t x = 0; x < PictureWidth; x += 2)
+                ASSERT_EQ(Picture->Chart().ItemAt({x, y}), fresh.Chart().ItemAt({x, y}))
+                    << "round " << round << " at " << x << "," << y;
+    }
+}
