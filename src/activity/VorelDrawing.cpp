@@ -180,6 +180,11 @@ void TVorelDrawing::KeepAsSpare() {
     SpareBlank = Blank;
 }
 
+void TVorelDrawing::KeepSpareObject(std::unique_ptr<TVorelDrawingObject> object, TItemRecord record) {
+    SpareObjects.insert(SpareObjects.begin(), {std::move(object), std::move(record)});
+    if (SpareObjects.size() > MostSpareObjects) SpareObjects.resize(MostSpareObjects);
+}
+
 THotImage& TVorelDrawing::Sheet(const std::string& name) {
     // The sheet last cut from stays loaded: going back and forth over the
     // same step cuts from it again and again.
@@ -305,7 +310,8 @@ void TVorelDrawing::DeleteObject(int number) {
     TRect bounds = object->Bounds();
     std::unique_ptr<TVorelDrawingObject> removed = Objects.Remove(object);
     Redraw(bounds);
-    removed.reset();
+    TItemRecord record = removed->Record();
+    KeepSpareObject(std::move(removed), std::move(record));
     RebuildChart();
     Placement = {0, 0};
 }
@@ -379,6 +385,7 @@ void TVorelDrawing::LoadFromStream(ByteStream& stream) {
     Surface = nullptr;
     const TPictureRecord record = ReadPictureRecord(stream, *Map);
     Objects.Clear();
+    SpareObjects.clear();
     SetBackground(record.Background.MapIndex, record.Blank);
     Bg->Apply(record.Background);
     for (const TItemRecord& item : record.Objects) {
@@ -464,8 +471,16 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
         oldRecords.push_back(head->Record());
         old.push_back(Objects.Remove(head));
     }
+    // Then the objects taken out lately: going back and forth over adding,
+    // deleting or resizing one finds it there instead of cutting it again.
+    const size_t inPicture = old.size();
+    for (SpareObject& spare : SpareObjects) {
+        old.push_back(std::move(spare.Object));
+        oldRecords.push_back(std::move(spare.Record));
+    }
+    SpareObjects.clear();
     auto take = [&](const TItemRecord& wanted, size_t place, auto matches) -> int {
-        if (place < old.size() && old[place] && matches(oldRecords[place], wanted)) return static_cast<int>(place);
+        if (place < inPicture && old[place] && matches(oldRecords[place], wanted)) return static_cast<int>(place);
         for (size_t k = 0; k < old.size(); ++k)
             if (old[k] && matches(oldRecords[k], wanted)) return static_cast<int>(k);
         return -1;
@@ -490,6 +505,16 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
             continue;
         }
         TVorelDrawingObject* object = Objects.AddTail(std::move(old[static_cast<size_t>(k)]));
+        if (static_cast<size_t>(k) >= inPicture) {
+            // Not in the picture: made ready, then drawn and charted as a new one.
+            object->SetSelected(false);
+            object->SetMirrored(wanted.Mirrored);
+            object->SetPosition(wanted.Position);
+            object->Recolour(wanted.Colours);
+            damage.push_back(object->Bounds());
+            chartAreas.push_back(object->Bounds());
+            continue;
+        }
         if (object->Selected()) {
             object->SetSelected(false);
             damage.push_back(object->Bounds());
@@ -511,11 +536,14 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
         oldPlaces.push_back(k);
         takenOver.push_back(object);
     }
-    for (const auto& gone : old)
-        if (gone) {
-            damage.push_back(gone->Bounds());
-            chartAreas.push_back(gone->Bounds());
+    for (size_t k = old.size(); k-- > 0;) {
+        if (!old[k]) continue;
+        if (k < inPicture) {
+            damage.push_back(old[k]->Bounds());
+            chartAreas.push_back(old[k]->Bounds());
         }
+        KeepSpareObject(std::move(old[k]), std::move(oldRecords[k]));
+    }
     old.clear();
     std::vector<bool> keeps = KeepsItsOrder(oldPlaces);
     for (size_t i = 0; i < takenOver.size(); ++i)

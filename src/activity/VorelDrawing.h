@@ -125,6 +125,8 @@ private:
     bool RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage);
     // The background being replaced is kept, for going back to it.
     void KeepAsSpare();
+    // So is an object taken out of the picture, among the last few.
+    void KeepSpareObject(std::unique_ptr<TVorelDrawingObject> object, TItemRecord record);
     // Charts what restoring left to chart, before the chart is read or added to.
     void CatchUpChart();
     // Draws the items inside area (picture coordinates) onto the canvas.
@@ -147,6 +149,12 @@ private:
     std::unique_ptr<THotImage> Canvas;
     std::unique_ptr<THotImage> Miniature;
     bool CanvasStale = true;
+    struct SpareObject {
+        std::unique_ptr<TVorelDrawingObject> Object;
+        TItemRecord Record;
+    };
+    static constexpr size_t MostSpareObjects = 4;
+    std::vector<SpareObject> SpareObjects; // the latest first
     std::unique_ptr<THotImage> LastSheet;
     std::string LastSheetName;
     // What was painted on the canvas since the miniature was last reduced.
