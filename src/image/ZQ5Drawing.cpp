@@ -364,21 +364,21 @@ private:
     int SeenCount = 0;
 };
 
-// What a line of blocks needs to know of each source column in [from, to):
-// whether it holds ink, whether it is one index from top to bottom, and
-// whether the next column's top pixel continues that index (to - 1 excepted).
-struct ColumnFacts {
-    std::vector<uint8_t> Ink, Even, Joins;
-
+// What a line of blocks needs to know of each source column in [from, to),
+// as flags: whether it holds ink, whether it is one index from top to bottom,
+// and whether it is and the next column's top pixel continues that index.
+class ColumnFacts {
+public:
     void Find(const uint8_t* const* rows, int32_t lines, int32_t from, int32_t to, uint8_t ink) {
-        Ink.resize(static_cast<size_t>(to));
-        Even.resize(static_cast<size_t>(to));
-        Joins.resize(static_cast<size_t>(to));
+        Flags.resize(static_cast<size_t>(to));
         int32_t x = from;
 #if defined(__GNUC__)
         // Sixteen columns at a time; the next column's pixel must lie below to.
-        Pixels16 inks;
+        Pixels16 inks, inkFlag, evenFlag, joinedFlag;
         std::memset(&inks, ink, sizeof inks);
+        std::memset(&inkFlag, Inked, sizeof inkFlag);
+        std::memset(&evenFlag, Even, sizeof evenFlag);
+        std::memset(&joinedFlag, Joined, sizeof joinedFlag);
         for (; x + 16 < to; x += 16) {
             Pixels16 top, next;
             std::memcpy(&top, rows[0] + x, sizeof top);
@@ -391,10 +391,13 @@ struct ColumnFacts {
                 even &= pixel == top;
                 inked |= pixel == inks;
             }
-            const auto joins = next == top;
-            std::memcpy(Ink.data() + x, &inked, 16);
-            std::memcpy(Even.data() + x, &even, 16);
-            std::memcpy(Joins.data() + x, &joins, 16);
+            const auto joined = even & (next == top);
+            Pixels16 inkMask, evenMask, joinedMask;
+            std::memcpy(&inkMask, &inked, sizeof inkMask);
+            std::memcpy(&evenMask, &even, sizeof evenMask);
+            std::memcpy(&joinedMask, &joined, sizeof joinedMask);
+            const Pixels16 flags = (inkMask & inkFlag) | (evenMask & evenFlag) | (joinedMask & joinedFlag);
+            std::memcpy(Flags.data() + x, &flags, sizeof flags);
         }
 #endif
         for (; x < to; ++x) {
@@ -404,23 +407,28 @@ struct ColumnFacts {
                 even &= rows[y][x] == top;
                 inked |= rows[y][x] == ink;
             }
-            Ink[static_cast<size_t>(x)] = inked;
-            Even[static_cast<size_t>(x)] = even;
-            Joins[static_cast<size_t>(x)] = x + 1 < to && rows[0][x + 1] == top;
+            const bool joined = even && x + 1 < to && rows[0][x + 1] == top;
+            Flags[static_cast<size_t>(x)] =
+                static_cast<uint8_t>((inked ? Inked : 0) | (even ? Even : 0) | (joined ? Joined : 0));
         }
     }
-    bool HasInk(int32_t left, int32_t right) const {
-        bool any = false;
-        for (int32_t x = left; x < right; ++x)
-            any |= Ink[static_cast<size_t>(x)] != 0;
-        return any;
+    // The block of columns [left, right): ink when any column holds it, one
+    // index when every column but the last joins the next and the last is even.
+    enum class Block { Ink, OneIndex, Mixed };
+    Block Judge(int32_t left, int32_t right) const {
+        const uint8_t* flags = Flags.data();
+        uint8_t any = flags[right - 1], all = Joined;
+        for (int32_t x = left; x + 1 < right; ++x) {
+            any |= flags[x];
+            all &= flags[x];
+        }
+        if (any & Inked) return Block::Ink;
+        return (all & Joined) && (flags[right - 1] & Even) ? Block::OneIndex : Block::Mixed;
     }
-    bool OneIndex(int32_t left, int32_t right) const {
-        bool one = Even[static_cast<size_t>(right - 1)] != 0;
-        for (int32_t x = left; x + 1 < right; ++x)
-            one &= Even[static_cast<size_t>(x)] != 0 && Joins[static_cast<size_t>(x)] != 0;
-        return one;
-    }
+
+private:
+    static constexpr uint8_t Inked = 1, Even = 2, Joined = 4;
+    std::vector<uint8_t> Flags;
 };
 
 // The source span [first, last) that destination step i of count stands for.
@@ -499,12 +507,9 @@ TRect TZQ5ImageData::InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect 
             const auto [left, right] = spans[static_cast<size_t>(i - firstColumn)];
             // Ink wins outright; a block of one index stands for that index,
             // whatever the vote's rules.
-            if (columnsOf.HasInk(left, right)) {
-                to[i] = ink;
-                continue;
-            }
-            if (columnsOf.OneIndex(left, right)) {
-                to[i] = block[0][left];
+            const ColumnFacts::Block judged = columnsOf.Judge(left, right);
+            if (judged != ColumnFacts::Block::Mixed) {
+                to[i] = judged == ColumnFacts::Block::Ink ? ink : block[0][left];
                 continue;
             }
             vote.Reset();
