@@ -487,6 +487,10 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
     };
     std::vector<int> oldPlaces; // of the objects taken over, in the new order
     std::vector<TVorelDrawingObject*> takenOver;
+    // An object that comes to the top looking as it did (or new) is drawn
+    // over what is there: nothing under it changes on its account.
+    TVorelDrawingObject* onTop = nullptr;
+    const size_t top = record.Objects.size() - 1;
     for (size_t place = 0; place < record.Objects.size(); ++place) {
         const TItemRecord& wanted = record.Objects[place];
         int k = take(wanted, place, [](const TItemRecord& a, const TItemRecord& b) { return a == b; });
@@ -499,7 +503,8 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
             });
         if (k < 0) {
             auto object = ObjectFromRecord(wanted);
-            damage.push_back(object->Bounds());
+            if (place == top) onTop = object.get();
+            if (place != top) damage.push_back(object->Bounds());
             chartAreas.push_back(object->Bounds());
             Objects.AddTail(std::move(object));
             continue;
@@ -511,10 +516,14 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
             object->SetMirrored(wanted.Mirrored);
             object->SetPosition(wanted.Position);
             object->Recolour(wanted.Colours);
-            damage.push_back(object->Bounds());
+            if (place == top)
+                onTop = object;
+            else
+                damage.push_back(object->Bounds());
             chartAreas.push_back(object->Bounds());
             continue;
         }
+        const size_t damaged = damage.size();
         if (object->Selected()) {
             object->SetSelected(false);
             damage.push_back(object->Bounds());
@@ -532,6 +541,7 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
             chartAreas.push_back(object->Bounds());
         }
         damage.push_back(object->Recolour(wanted.Colours));
+        if (place == top && damage.size() == damaged + 1 && IsRectEmpty(damage.back())) onTop = object;
         if (static_cast<size_t>(k) != place) chartAreas.push_back(object->Bounds());
         oldPlaces.push_back(k);
         takenOver.push_back(object);
@@ -546,11 +556,13 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
     }
     old.clear();
     std::vector<bool> keeps = KeepsItsOrder(oldPlaces);
-    for (size_t i = 0; i < takenOver.size(); ++i)
-        if (!keeps[i]) {
-            damage.push_back(takenOver[i]->Bounds());
-            chartAreas.push_back(takenOver[i]->Bounds());
-        }
+    for (size_t i = 0; i < takenOver.size(); ++i) {
+        // Staying on top unchanged needs no drawing at all.
+        if (takenOver[i] == onTop && keeps[i]) onTop = nullptr;
+        if (keeps[i]) continue;
+        if (takenOver[i] != onTop) damage.push_back(takenOver[i]->Bounds());
+        chartAreas.push_back(takenOver[i]->Bounds());
+    }
     // Left for the next fill; too many scattered areas chart all again.
     constexpr size_t MostAreas = 32;
     if (!ChartStale) {
@@ -563,6 +575,26 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
     }
     for (const TRect& rect : MergeOverlapping(std::move(damage)))
         Redraw(rect);
+    if (onTop) DrawOnTop(*onTop);
+}
+
+void TVorelDrawing::DrawOnTop(TVorelDrawingObject& object) {
+    const TRect area = IntersectRect(object.Bounds(), {0, 0, PictureWidth, PictureHeight});
+    if (IsRectEmpty(area)) return;
+    if (!Surface || CanvasStale) {
+        Redraw(area);
+        return;
+    }
+    TZQ5ImageData& canvas = Canvas->ImageData();
+    {
+        const auto keepClip = KeepClip(canvas);
+        canvas.SetClipRect(area);
+        MiniatureDamage = UnionRect(MiniatureDamage, canvas.ClipRect);
+        object.Draw(&canvas, {0, 0});
+    }
+    const auto keepClip = KeepClip(*Surface);
+    Surface->SetClipRect(RectAddPt(area, At));
+    Surface->CopyFrom(PtAdd(area.TopLeft(), At), canvas, area);
 }
 
 bool TVorelDrawing::RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage) {

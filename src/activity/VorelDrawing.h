@@ -131,6 +131,9 @@ private:
     void CatchUpChart();
     // Draws the items inside area (picture coordinates) onto the canvas.
     void PaintCanvas(const TRect& area);
+    // Draws the top object over the canvas in its place and shows that part,
+    // when everything under it is already drawn there.
+    void DrawOnTop(TVorelDrawingObject& object);
     // Brings area of the canvas up to date and copies it to the target.
     void Paint(TRect area);
 
