@@ -72,6 +72,21 @@ void TVorelDrawingObject::MeasureDrawn() {
     Drawn = IsRectEmpty(box) ? TRect{} : box;
 }
 
+// The drawn pixels turn with the image: in the mirrored sums, the pixels left
+// of column x are those of the last x columns before.
+void TVorelDrawingObject::MirrorDrawn() {
+    const int32_t w = Surface().Width;
+    const size_t stride = static_cast<size_t>(w + 1);
+    std::vector<int32_t> mirrored(DrawnSums.size());
+    for (size_t top = 0; top + stride <= DrawnSums.size(); top += stride) {
+        const int32_t* sums = DrawnSums.data() + top;
+        for (int32_t x = 0; x <= w; ++x)
+            mirrored[top + static_cast<size_t>(x)] = sums[w] - sums[w - x];
+    }
+    DrawnSums = std::move(mirrored);
+    if (!IsRectEmpty(Drawn)) Drawn = {w - Drawn.Right, Drawn.Top, w - Drawn.Left, Drawn.Bottom};
+}
+
 int32_t TVorelDrawingObject::DrawnPixelsIn(TRect rect) const {
     const TZQ5ImageData& surface = Image->ImageData();
     rect = IntersectRect(rect, surface.BoundsRect());
@@ -126,17 +141,16 @@ void TVorelDrawingObject::ColourRandomly() {
 void TVorelDrawingObject::SetMirrored(bool on) {
     if (on == IsMirrored) return;
     TZQ5ImageData& surface = Surface();
-    {
-        std::unique_ptr<THotImage> copy = THotImage::CreateCopy(surface);
-        TZQ5ImageData& mirror = copy->ImageData();
-        mirror.MirrorHorizontal = true;
-        // Every pixel, the transparent ones too, moves to its mirrored place.
-        mirror.SetTransparent(0, false);
-        surface.CopyFrom({0, 0}, mirror, mirror.BoundsRect());
+    // Every pixel, the transparent ones too, moves to its mirrored place.
+    for (int32_t y = 0; y < surface.Height && surface.Width > 0; ++y) {
+        uint8_t* line = surface.StartLine(0, y);
+        std::reverse(line, line + surface.Width);
+        surface.UnlockSegment(0, y);
     }
+    surface.Changed(surface.BoundsRect());
     IsMirrored = on;
     Stamp = NewPixelStamp();
-    MeasureDrawn();
+    MirrorDrawn();
     for (TRegion& region : RegionEntry->Regions)
         region.Seed.X = surface.Width - region.Seed.X - 1;
 }

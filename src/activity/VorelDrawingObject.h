@@ -89,6 +89,8 @@ private:
     // A new image holding source cut out of the sheet, 217 transparent.
     void CutFromSheet(TZQ5ImageData& sheet, const TRect& source);
     void MeasureDrawn();
+    // What MeasureDrawn finds once the image is mirrored, worked out from what it found.
+    void MirrorDrawn();
 
     std::unique_ptr<TRegionEntry> RegionEntry;
     TPoint Origin;

@@ -593,3 +593,42 @@ TEST_F(PictureTest, SeveralRestoresBeforeTheChartIsReadChartAsReadingTheLastAfre
                     << "round " << round << " at " << x << "," << y;
     }
 }
+
+// Mirroring turns the image and what is known of its drawn pixels without
+// looking at them again: both must agree with the pixels, turn after turn.
+TEST_F(PictureTest, MirroringTurnsTheDrawnPixelsWithTheImage) {
+    std::mt19937 random(41);
+    auto sheet = THotImage::CreateBlank(57, 33);
+    TZQ5ImageData& pixels = sheet->ImageData();
+    pixels.FillRect(pixels.BoundsRect(), BlankBackgroundColour);
+    for (int blot = 0; blot < 12; ++blot) {
+        const int32_t x = static_cast<int32_t>(random() % 50), y = static_cast<int32_t>(random() % 28);
+        pixels.FillRect({x, y, x + 1 + static_cast<int32_t>(random() % 9), y + 1 + static_cast<int32_t>(random() % 6)},
+                        static_cast<uint8_t>(random() % 200));
+    }
+    TVorelDrawingObject object(pixels, false, Picture->GetEntry(8), {0, 0}, {3, 0, 57, 33});
+    std::vector<uint8_t> unmirrored;
+    for (int32_t y = 0; y < 33; ++y)
+        for (int32_t x = 0; x < 54; ++x)
+            unmirrored.push_back(object.Surface().GetPixel({x, y}));
+    for (int turn = 1; turn <= 3; ++turn) {
+        object.SetMirrored(turn % 2 == 1);
+        TRect box{54, 33, 0, 0};
+        for (int32_t y = 0; y < 33; ++y)
+            for (int32_t x = 0; x < 54; ++x) {
+                const uint8_t pixel = object.Surface().GetPixel({x, y});
+                ASSERT_EQ(pixel, unmirrored[static_cast<size_t>(y * 54 + (turn % 2 == 1 ? 53 - x : x))]);
+                if (pixel != BlankBackgroundColour) box = UnionRect(box, {x, y, x + 1, y + 1});
+            }
+        EXPECT_EQ(object.DrawnBox(), box) << "turn " << turn;
+        for (int round = 0; round < 50; ++round) {
+            const int32_t left = static_cast<int32_t>(random() % 60) - 3, top = static_cast<int32_t>(random() % 36) - 3;
+            const TRect rect{left, top, left + static_cast<int32_t>(random() % 40), top + static_cast<int32_t>(random() % 20)};
+            int32_t drawn = 0;
+            for (int32_t y = std::max(rect.Top, 0); y < std::min(rect.Bottom, 33); ++y)
+                for (int32_t x = std::max(rect.Left, 0); x < std::min(rect.Right, 54); ++x)
+                    drawn += object.Surface().GetPixel({x, y}) != BlankBackgroundColour;
+            ASSERT_EQ(object.DrawnPixelsIn(rect), drawn) << "turn " << turn << ", round " << round;
+        }
+    }
+}
