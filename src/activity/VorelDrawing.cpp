@@ -67,8 +67,7 @@ TRect ReachBox(const TVorelDrawingObject& object) {
 TVorelDrawing::TVorelDrawing() : TVorelDrawing(TRegionMap::Load(RegionMapFileName())) {}
 
 TVorelDrawing::TVorelDrawing(std::unique_ptr<TRegionMap> map)
-    : Map(std::move(map)), ItemChart(std::make_unique<TVorelDrawingChart>(PictureWidth, PictureHeight)),
-      Canvas(THotImage::CreateBlank(PictureWidth, PictureHeight)),
+    : Map(std::move(map)), Canvas(THotImage::CreateBlank(PictureWidth, PictureHeight)),
       Miniature(THotImage::CreateBlank(PictureWidth / 3, PictureHeight / 3)),
       MiniatureDamage{0, 0, PictureWidth, PictureHeight} {}
 
@@ -139,6 +138,12 @@ void TVorelDrawing::RechartArea(const TRect& area) {
 }
 
 void TVorelDrawing::RebuildChart() {
+    ChartStale = true;
+    StaleChartAreas.clear();
+}
+
+void TVorelDrawing::ChartAll() {
+    if (!ItemChart) ItemChart = std::make_unique<TVorelDrawingChart>(PictureWidth, PictureHeight);
     ChartStale = false;
     StaleChartAreas.clear();
     ItemChart->Reset();
@@ -154,7 +159,7 @@ TVorelDrawingChart& TVorelDrawing::Chart() {
 
 void TVorelDrawing::CatchUpChart() {
     if (ChartStale) {
-        RebuildChart();
+        ChartAll();
         return;
     }
     if (StaleChartAreas.empty()) return;
@@ -211,8 +216,11 @@ bool TVorelDrawing::AddObject(uint8_t mapIndex, bool randomColours) {
     Placement = PtAdd(Placement, CascadeStep);
     auto object = NewObject(mapIndex, randomColours, wanted);
     object->SetPosition(ClampObjectPlacement(wanted, ReachBox(*object)));
-    CatchUpChart();
-    ItemChart->Add(*object);
+    // A chart left to be made whole takes the object in with the rest.
+    if (!ChartStale) {
+        CatchUpChart();
+        ItemChart->Add(*object);
+    }
     Objects.AddTail(std::move(object));
     DrawAll();
     return true;
@@ -460,7 +468,7 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
     std::vector<TRect> chartAreas;
     // Areas left to chart are charted with every slot in order.
     const bool slotsInOrder =
-        !StaleChartAreas.empty() || ItemChart->SlotsFollowOrder(static_cast<uint8_t>(1 + Objects.Count()));
+        ChartStale || !StaleChartAreas.empty() || ItemChart->SlotsFollowOrder(static_cast<uint8_t>(1 + Objects.Count()));
     const bool rechartAll = RestoreBackground(record, damage) || !slotsInOrder;
 
     // The objects as they are, with their records, to be taken over where the

@@ -61,9 +61,9 @@ public:
     void Redraw(const TRect& rect);
 
     void Clear();
+    // The chart is made again, whole, when it is next read: only a fill reads
+    // it, so a picture no child fills never charts at all.
     void RebuildChart();
-    // Charts again inside area only; for objects that kept their stacking.
-    void RechartArea(const TRect& area);
     void SetBackground(uint8_t index, bool blank);
     // Adds the object of an object map index (8..39) at the next cascade
     // place; false (nothing added) for another index or a full picture.
@@ -127,8 +127,11 @@ private:
     void KeepAsSpare();
     // So is an object taken out of the picture, among the last few.
     void KeepSpareObject(std::unique_ptr<TVorelDrawingObject> object, TItemRecord record);
-    // Charts what restoring left to chart, before the chart is read or added to.
+    // Charts what was left to chart, before the chart is read or added to.
     void CatchUpChart();
+    void ChartAll();
+    // Charts again inside area only; for objects that kept their stacking.
+    void RechartArea(const TRect& area);
     // Draws the items inside area (picture coordinates) onto the canvas.
     void PaintCanvas(const TRect& area);
     // Draws the top object over the canvas in its place and shows that part,
@@ -162,8 +165,8 @@ private:
     std::string LastSheetName;
     // What was painted on the canvas since the miniature was last reduced.
     TRect MiniatureDamage;
-    // Only a fill reads the chart: going back and forth over steps leaves the
-    // charting to the next fill, the whole chart or only these areas.
-    bool ChartStale = false;
+    // Only a fill reads the chart: changes leave the charting to the next
+    // fill, the whole chart (made then for the first time) or only these areas.
+    bool ChartStale = true;
     std::vector<TRect> StaleChartAreas;
 };
