@@ -17,6 +17,7 @@
 // "idle SECONDS REQUESTS PROGRAM_CPU_MS SERVER_CPU_MS".
 
 #include "shell/BlockLayout.h"
+#include "shell/ColouringRoomPoints.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -319,13 +320,7 @@ void PrintClicks(const std::vector<double>& times) {
     std::printf("\n");
 }
 
-// The colouring room's controls in play-area pixels.
-constexpr TPoint ColourButton3{157, 296};
-constexpr TPoint ColourButton5{243, 296};
-constexpr TPoint ObjectButton5{426, 131};
-constexpr TPoint FirstIcon{117, 261};
-constexpr TPoint Sky{40, 70};
-constexpr TPoint CatEar{190, 80};
+using Spot = ColouringRoomPoints<TPoint>;
 
 void ProbeToy(Probe& probe, int clicks) {
     probe.UsePlayAreaLayout();
@@ -333,14 +328,14 @@ void ProbeToy(Probe& probe, int clicks) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     std::vector<double> times;
     for (int i = 0; i < clicks; ++i) {
-        const TPoint colour = i % 2 ? ColourButton3 : ColourButton5;
+        const TPoint colour = i % 2 ? Spot::ColourButton3 : Spot::ColourButton5;
         probe.Click(probe.InPlayArea(colour.X, colour.Y));
-        if (std::optional<double> t = probe.TimedClick(probe.InPlayArea(Sky.X, Sky.Y))) times.push_back(*t);
+        if (std::optional<double> t = probe.TimedClick(probe.InPlayArea(Spot::Sky.X, Spot::Sky.Y))) times.push_back(*t);
     }
     PrintClicks(times);
-    probe.Click(probe.InPlayArea(ObjectButton5.X, ObjectButton5.Y));
-    probe.Click(probe.InPlayArea(FirstIcon.X, FirstIcon.Y));
-    probe.Drag(probe.InPlayArea(CatEar.X, CatEar.Y), 160, std::chrono::milliseconds(8));
+    probe.Click(probe.InPlayArea(Spot::ObjectButton5.X, Spot::ObjectButton5.Y));
+    probe.Click(probe.InPlayArea(Spot::FirstIcon.X, Spot::FirstIcon.Y));
+    probe.Drag(probe.InPlayArea(Spot::CatEar.X, Spot::CatEar.Y), 160, std::chrono::milliseconds(8));
 }
 
 void ProbeMinimal(Probe& probe, int clicks) {

@@ -17,6 +17,7 @@
 #include "shell/SplashSetting.h"
 #include "shell/ThumbnailBox.h"
 #include "support/FakePlatform.h"
+#include "shell/ColouringRoomPoints.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -32,12 +33,7 @@
 
 namespace {
 
-// Play-area points of the colouring room's controls and picture.
-constexpr QPoint ObjectButton5{426, 131};
-constexpr QPoint ObjectButton6{472, 131};
-constexpr QPoint FirstIcon{117, 261};
-constexpr QPoint Sky{40, 70};
-constexpr QPoint CatEar{190, 80};
+using Spot = ColouringRoomPoints<QPoint>;
 
 class Session {
 public:
@@ -49,7 +45,7 @@ public:
         if (!QTest::qWaitForWindowExposed(&Form)) std::fprintf(stderr, "the window was not shown\n");
         QTest::mouseClick(Form.Thumbnail(1), Qt::LeftButton, {}, QPoint(60, 40));
         Settle();
-        for (QPoint at : {ObjectButton5, ObjectButton6, FirstIcon})
+        for (QPoint at : {Spot::ObjectButton5, Spot::ObjectButton6, Spot::FirstIcon})
             Click(at, {});
         // Only input brings pixels to the window from here on.
         Form.TickTimer()->stop();
@@ -59,26 +55,26 @@ public:
 
     // Shift makes every fill take a random colour, so that every click changes the sky.
     void ClickSky() {
-        QTest::mousePress(Form.View(), Qt::LeftButton, Qt::ShiftModifier, Scaled(Sky));
-        QTest::mouseRelease(Form.View(), Qt::LeftButton, Qt::ShiftModifier, Scaled(Sky));
+        QTest::mousePress(Form.View(), Qt::LeftButton, Qt::ShiftModifier, Scaled(Spot::Sky));
+        QTest::mouseRelease(Form.View(), Qt::LeftButton, Qt::ShiftModifier, Scaled(Spot::Sky));
         QCoreApplication::processEvents();
     }
     // The clicks on the sky let the object go: select it again, then press on it.
     void Grab() {
         Form.TickTimer()->start();
-        Click(FirstIcon, {});
+        Click(Spot::FirstIcon, {});
         Form.TickTimer()->stop();
-        QTest::mousePress(Form.View(), Qt::LeftButton, {}, Scaled(CatEar));
+        QTest::mousePress(Form.View(), Qt::LeftButton, {}, Scaled(Spot::CatEar));
         QCoreApplication::processEvents();
     }
     bool Holding() const { return World->CapturedBox() != nullptr; }
     void DragStep(int call) {
-        const QPoint at = Scaled(CatEar + QPoint(call % 2, call % 2));
+        const QPoint at = Scaled(Spot::CatEar + QPoint(call % 2, call % 2));
         QMouseEvent move(QEvent::MouseMove, at, Form.View()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
         QApplication::sendEvent(Form.View(), &move);
         QCoreApplication::processEvents();
     }
-    void Release() { QTest::mouseRelease(Form.View(), Qt::LeftButton, {}, Scaled(CatEar)); }
+    void Release() { QTest::mouseRelease(Form.View(), Qt::LeftButton, {}, Scaled(Spot::CatEar)); }
 
 private:
     QPoint Scaled(QPoint at) const { return at * Scale; }

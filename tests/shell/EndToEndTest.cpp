@@ -22,6 +22,7 @@
 #include "shell/ThumbnailBox.h"
 #include "support/FakePlatform.h"
 #include "support/TestFiles.h"
+#include "shell/ColouringRoomPoints.h"
 
 #include <QProcess>
 #include <QTest>
@@ -34,17 +35,7 @@
 namespace {
 const std::string BinDir = VOREL_BIN_DIR;
 
-// Play-area points of the colouring room's controls.
-constexpr QPoint ObjectButton5{426, 131};
-constexpr QPoint ObjectButton6{472, 131};
-constexpr QPoint ColourButton3{157, 296};
-constexpr QPoint ColourButton5{243, 296};
-constexpr QPoint MirrorTool{58, 259};
-constexpr QPoint HalfTool{88, 259};
-constexpr QPoint FirstIcon{117, 261};
-constexpr QPoint Sky{40, 70};
-constexpr QPoint FlowerPot{209, 80};
-constexpr QPoint CatEar{190, 80};
+using Spot = ColouringRoomPoints<QPoint>;
 
 bool DataBuilt() {
     return std::filesystem::exists(BinDir + "/vorel.zq5") &&
@@ -144,22 +135,22 @@ TEST_F(EndToEnd, PicturesSurviveARestart) {
     OpenPicture(1);
     QImage empty = PlayArea();
 
-    ClickAt(ObjectButton5);
-    ClickAt(ObjectButton6);
+    ClickAt(Spot::ObjectButton5);
+    ClickAt(Spot::ObjectButton6);
     QImage twoObjects = PlayArea();
-    ClickAt(ColourButton3);
-    ClickAt(Sky);
-    EXPECT_NE(PlayArea().pixel(Sky), twoObjects.pixel(Sky)) << "the background was not filled";
-    ClickAt(ColourButton5);
-    ClickAt(FlowerPot);
-    EXPECT_NE(PlayArea().pixel(FlowerPot), twoObjects.pixel(FlowerPot)) << "the object was not filled";
-    ClickAt(FirstIcon);
+    ClickAt(Spot::ColourButton3);
+    ClickAt(Spot::Sky);
+    EXPECT_NE(PlayArea().pixel(Spot::Sky), twoObjects.pixel(Spot::Sky)) << "the background was not filled";
+    ClickAt(Spot::ColourButton5);
+    ClickAt(Spot::FlowerPot);
+    EXPECT_NE(PlayArea().pixel(Spot::FlowerPot), twoObjects.pixel(Spot::FlowerPot)) << "the object was not filled";
+    ClickAt(Spot::FirstIcon);
     QImage beforeDrag = PlayArea();
-    Drag(CatEar, CatEar + QPoint(-90, 40));
+    Drag(Spot::CatEar, Spot::CatEar + QPoint(-90, 40));
     EXPECT_NE(PlayArea(), beforeDrag) << "the drag moved nothing";
     QImage beforeTools = PlayArea();
-    ClickAt(MirrorTool);
-    ClickAt(HalfTool);
+    ClickAt(Spot::MirrorTool);
+    ClickAt(Spot::HalfTool);
     QImage edited = PlayArea();
     EXPECT_NE(edited, beforeTools) << "mirror and half changed nothing";
     EXPECT_NE(edited, empty) << "the session left picture 1 unchanged";
@@ -195,7 +186,7 @@ TEST_F(EndToEnd, PicturesSurviveARestart) {
 TEST_F(EndToEnd, DamagedDataNeverCostsThePictures) {
     Start();
     OpenPicture(3);
-    ClickAt(ObjectButton5);
+    ClickAt(Spot::ObjectButton5);
     Stop();
     const std::string save = SaveFileName('1');
     ASSERT_TRUE(std::filesystem::exists(save));

@@ -20,6 +20,7 @@
 #include "shell/ThumbnailBox.h"
 #include "support/FakePlatform.h"
 #include "support/TestFiles.h"
+#include "shell/ColouringRoomPoints.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -38,12 +39,7 @@
 #include <set>
 
 namespace {
-constexpr QPoint ObjectButton5{426, 131};
-constexpr QPoint ColourButton3{157, 296};
-constexpr QPoint ColourButton5{243, 296};
-constexpr QPoint FirstIcon{117, 261};
-constexpr QPoint Sky{40, 70};
-constexpr QPoint PictureCorner{15, 15};
+using Spot = ColouringRoomPoints<QPoint>;
 
 std::set<QRgb> ColoursOf(const QImage& image) {
     std::set<QRgb> colours;
@@ -108,16 +104,16 @@ protected:
     }
     // A picture with an object and a filled sky, nothing selected.
     void Colour() {
-        ClickAt(ObjectButton5);
-        ClickAt(ColourButton3);
-        ClickAt(Sky);
+        ClickAt(Spot::ObjectButton5);
+        ClickAt(Spot::ColourButton3);
+        ClickAt(Spot::Sky);
     }
     QImage Shown() {
         return Form->View()
             ->grab()
             .toImage()
             .convertToFormat(QImage::Format_RGB32)
-            .copy(QRect(PictureCorner, QSize(376, 225)));
+            .copy(QRect(Spot::PictureCorner, QSize(376, 225)));
     }
     QImage Picture(int number, PictureForm form) { return PictureOfWorld(*World, number, form); }
     QAction* MenuEntry(int number, const QString& text) {
@@ -141,16 +137,16 @@ TEST_F(PictureOutput, TheColouredFormIsThePictureOnTheScreen) {
 }
 
 TEST_F(PictureOutput, TheColouringPageBlanksEveryRegionAndLeavesTheScreenAlone) {
-    ClickAt(ObjectButton5);
-    ClickAt(Sky);
+    ClickAt(Spot::ObjectButton5);
+    ClickAt(Spot::Sky);
     QImage uncoloured = Picture(1, PictureForm::ColouringPage);
-    ClickAt(ColourButton3);
-    ClickAt(Sky);
-    ClickAt(FirstIcon); // a selection, which paper never shows
+    ClickAt(Spot::ColourButton3);
+    ClickAt(Spot::Sky);
+    ClickAt(Spot::FirstIcon); // a selection, which paper never shows
     QImage before = Shown();
     QImage page = Picture(1, PictureForm::ColouringPage);
     EXPECT_EQ(page, uncoloured) << "colours reached the colouring page";
-    EXPECT_EQ(page.pixel(Sky - PictureCorner), qRgb(255, 255, 255));
+    EXPECT_EQ(page.pixel(Spot::Sky - Spot::PictureCorner), qRgb(255, 255, 255));
     std::set<QRgb> colours = ColoursOf(page);
     EXPECT_TRUE(colours.count(qRgb(255, 255, 255)));
     EXPECT_LE(colours.size(), 4u) << "more than paper and ink";
@@ -321,12 +317,12 @@ TEST_F(PictureOutput, SoundAddsNoScreenCopiesToAClick) {
         int startBlits = blits;
         int startPaints = counter.Paints;
         int started = Form->Sounds()->Started();
-        ClickAt(Sky);
+        ClickAt(Spot::Sky);
         EXPECT_EQ(Form->Sounds()->Started(), started + 1) << "the fill asked for no sound";
         return std::make_pair(blits - startBlits, counter.Paints - startPaints);
     };
-    auto silent = cost(true, ColourButton3);
-    auto sounding = cost(false, ColourButton5);
+    auto silent = cost(true, Spot::ColourButton3);
+    auto sounding = cost(false, Spot::ColourButton5);
     EXPECT_GT(silent.first, 0);
     EXPECT_EQ(sounding.first, silent.first) << "blits";
     EXPECT_EQ(sounding.second, silent.second) << "paints";
@@ -339,14 +335,14 @@ TEST_F(PictureOutput, TheFirstSoundOpensTheSoundSystemAndIsPlayed) {
     EXPECT_FALSE(Form->Sounds()->Opened()) << "the sound system was opened at start";
     SoundLog log;
     Form->Sounds()->SetOutputFactory(RecordingSound::Factory(log));
-    ClickAt(ColourButton3);
+    ClickAt(Spot::ColourButton3);
     EXPECT_EQ(log.Opened, 0) << "choosing a colour opened the sound system";
-    ClickAt(Sky);
+    ClickAt(Spot::Sky);
     EXPECT_EQ(log.Opened, 1);
     EXPECT_EQ(log.Preloads, 1);
     EXPECT_THAT(log.Played, ::testing::ElementsAre(SoundCue::Fill));
-    ClickAt(ColourButton5);
-    ClickAt(Sky);
+    ClickAt(Spot::ColourButton5);
+    ClickAt(Spot::Sky);
     EXPECT_EQ(log.Opened, 1) << "opened again";
     EXPECT_THAT(log.Played, ::testing::ElementsAre(SoundCue::Fill, SoundCue::Fill));
 }
