@@ -59,14 +59,11 @@ void TZQ5ImageData::FrameRect(TRect rect, uint8_t colour) {
     Changed(area);
 }
 
-// dest and sourceRect have the same size and lie within their surfaces.
 namespace {
-// Copies count pixels, leaving out those of index transparent. Whole words
-// are copied or skipped at once where they hold no transparent pixel or only
-// transparent ones, as most words of a cut-out picture do.
 // Sixteen pixels at a time where the compiler offers vectors: each is taken
 // from the source or kept by a mask, without a branch, so that the ragged
-// edges of a cut-out shape cost no more than its inside.
+// edges of a cut-out shape cost no more than its inside. Returns how many
+// pixels it copied.
 #if defined(__GNUC__)
 using Pixels16 = uint8_t __attribute__((vector_size(16)));
 
@@ -92,31 +89,16 @@ size_t BlendOpaque16(uint8_t*, const uint8_t*, size_t, uint8_t) {
 }
 #endif
 
+// Copies count pixels, leaving out those of index transparent.
 void CopyOpaque(uint8_t* to, const uint8_t* from, size_t count, uint8_t transparent) {
-    constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
-    constexpr uint64_t High = 0x8080808080808080ull;
-    const uint64_t pattern = 0x0101010101010101ull * transparent;
     // Overlapping spans of one surface keep the pixel-by-pixel order.
     const bool apart = to >= from + count || from >= to + count;
-    size_t j = apart ? BlendOpaque16(to, from, count, transparent) : 0;
-    for (; apart && j + 8 <= count; j += 8) {
-        uint64_t word;
-        std::memcpy(&word, from + j, sizeof word);
-        const uint64_t differ = word ^ pattern;
-        // The top bit of each byte that is not the transparent index.
-        const uint64_t opaque = (((differ & Low7) + Low7) | differ) & High;
-        if (opaque == High) {
-            std::memcpy(to + j, from + j, sizeof word);
-        } else if (opaque != 0) {
-            for (size_t k = j; k < j + 8; ++k)
-                if (from[k] != transparent) to[k] = from[k];
-        }
-    }
-    for (; j < count; ++j)
+    for (size_t j = apart ? BlendOpaque16(to, from, count, transparent) : 0; j < count; ++j)
         if (from[j] != transparent) to[j] = from[j];
 }
 } // namespace
 
+// dest and sourceRect have the same size and lie within their surfaces.
 void TZQ5ImageData::CopyLines(const TRect& dest, TZQ5ImageData& source, const TRect& sourceRect) {
     const int transparent = source.TransparentOrNone();
     const bool mirrorH = source.MirrorHorizontal;
