@@ -3,6 +3,8 @@
 #include "image/WideLines.h"
 #include "image/ZQ5Library.h"
 
+#include <algorithm>
+
 ColourMap MakeColourMap(const TDisplayHeader& header, const RgbPalette* palette) {
     ColourMap colours{};
     for (size_t v = 0; v < colours.size(); ++v) {
@@ -15,28 +17,28 @@ ColourMap MakeColourMap(const TDisplayHeader& header, const RgbPalette* palette)
 
 LineColours::LineColours(const ColourMap& colours, bool wide)
     : Colours(colours), WideTables(wide && WideAvailable()) {
-    if (!WideTables) return;
-    OneAlpha = true;
-    for (size_t v = 0; v < colours.size(); ++v) {
-        for (size_t b = 0; b < Bytes.size(); ++b)
-            Bytes[b][v] = static_cast<uint8_t>(colours[v] >> (8 * b));
-        OneAlpha = OneAlpha && Bytes[3][v] == Bytes[3][0];
-    }
+    if (WideTables) OneAlpha = WideSplitBytes(colours.data(), Bytes);
 }
 
 bool LineColours::WideAvailable() {
     return WideLinesAvailable();
 }
 
-void LineColours::MapLine(uint32_t* to, const uint8_t* from, size_t count, int transparent) const {
+void LineColours::MapLines(uint32_t* const* rows, const uint8_t* from, ptrdiff_t fromStep, size_t count,
+                           size_t lines, int transparent) const {
     if (WideTables) {
-        WideMapLine(to, from, count, transparent, Bytes, OneAlpha);
-    } else if (transparent < 0) {
-        for (size_t x = 0; x < count; ++x)
-            to[x] = Colours[from[x]];
-    } else {
-        for (size_t x = 0; x < count; ++x)
-            if (from[x] != transparent) to[x] = Colours[from[x]];
+        WideMapLines(rows, from, fromStep, count, lines, transparent, Bytes, OneAlpha);
+        return;
+    }
+    for (size_t line = 0; line < lines; ++line, from += fromStep) {
+        uint32_t* to = rows[line];
+        if (transparent < 0) {
+            for (size_t x = 0; x < count; ++x)
+                to[x] = Colours[from[x]];
+        } else {
+            for (size_t x = 0; x < count; ++x)
+                if (from[x] != transparent) to[x] = Colours[from[x]];
+        }
     }
 }
 
@@ -45,11 +47,18 @@ int BlitBand(DisplayTarget& target, TPoint dest, const BandLines& lines, const L
     const TRect wanted = MakeBounds(dest.X, dest.Y, lines.Width, lines.Height);
     const TRect written = IntersectRect(wanted, {0, 0, target.Width(), target.Height()});
     if (IsRectEmpty(written)) return 0;
-    const int32_t skipX = written.Left - dest.X;
     const size_t count = static_cast<size_t>(RectWidth(written));
-    for (int32_t y = written.Top; y < written.Bottom; ++y)
-        colours.MapLine(target.ScanLine(y) + written.Left, lines.Top + (y - dest.Y) * lines.LineStep + skipX, count,
-                        transparent);
+    // The lines go to the colour map in groups, so that a wide map sets
+    // itself up once per group rather than once per line.
+    std::array<uint32_t*, 64> rows;
+    for (int32_t y = written.Top; y < written.Bottom;) {
+        const int32_t group = std::min<int32_t>(written.Bottom - y, static_cast<int32_t>(rows.size()));
+        for (int32_t k = 0; k < group; ++k)
+            rows[static_cast<size_t>(k)] = target.ScanLine(y + k) + written.Left;
+        const uint8_t* from = lines.Top + (y - dest.Y) * lines.LineStep + (written.Left - dest.X);
+        colours.MapLines(rows.data(), from, lines.LineStep, count, static_cast<size_t>(group), transparent);
+        y += group;
+    }
     target.Blitted(written);
     return RectHeight(written);
 }

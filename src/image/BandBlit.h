@@ -27,7 +27,12 @@ public:
     explicit LineColours(const ColourMap& colours, bool wide = WideAvailable());
     // Writes the colours of count indices; indices equal to transparent (when
     // it is 0..255) leave their pixels as they were.
-    void MapLine(uint32_t* to, const uint8_t* from, size_t count, int transparent) const;
+    void MapLine(uint32_t* to, const uint8_t* from, size_t count, int transparent) const {
+        MapLines(&to, from, 0, count, 1, transparent);
+    }
+    // The same for lines lines: line k from from + k * fromStep to rows[k].
+    void MapLines(uint32_t* const* rows, const uint8_t* from, ptrdiff_t fromStep, size_t count, size_t lines,
+                  int transparent) const;
     bool Wide() const { return WideTables; }
     static bool WideAvailable();
 

@@ -106,7 +106,8 @@ TEST(DisplayTest, DrawImageShowsTheWholeImageOpaqueBottomBandLast) {
 namespace {
 
 // Maps a line the plain way and the wide way onto the same background and
-// compares every pixel, those around the line included.
+// compares every pixel, those around the line included; then the same line
+// read three times upwards, as lines of a band, onto three rows.
 void ExpectBothWaysAlike(const ColourMap& map, const std::vector<uint8_t>& line, size_t offset, size_t count,
                          int transparent) {
     const LineColours plain(map, false), wide(map, true);
@@ -118,6 +119,21 @@ void ExpectBothWaysAlike(const ColourMap& map, const std::vector<uint8_t>& line,
     for (size_t x = 0; x < byPlain.size(); ++x)
         ASSERT_EQ(byWide[x], byPlain[x]) << "pixel " << x << " of " << count << " from " << offset
                                          << ", transparent " << transparent;
+    std::vector<uint8_t> band;
+    for (int k = 0; k < 3; ++k)
+        band.insert(band.end(), line.begin(), line.end());
+    std::vector<uint32_t> rowsPlain(3 * byPlain.size(), 0x5A5A5A5Au), rowsWide = rowsPlain;
+    uint32_t* plainRows[3];
+    uint32_t* wideRows[3];
+    for (size_t k = 0; k < 3; ++k) {
+        plainRows[k] = rowsPlain.data() + (2 - k) * byPlain.size() + 65;
+        wideRows[k] = rowsWide.data() + (2 - k) * byPlain.size() + 65;
+    }
+    const uint8_t* bottom = band.data() + 2 * line.size() + offset;
+    const ptrdiff_t up = -static_cast<ptrdiff_t>(line.size());
+    plain.MapLines(plainRows, bottom, up, count, 3, transparent);
+    wide.MapLines(wideRows, bottom, up, count, 3, transparent);
+    ASSERT_EQ(rowsWide, rowsPlain) << count << " from " << offset << ", transparent " << transparent;
 }
 
 } // namespace
