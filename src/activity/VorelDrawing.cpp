@@ -95,6 +95,7 @@ void TVorelDrawing::PaintCanvas(const TRect& area) {
     const auto keepClip = KeepClip(canvas);
     canvas.SetClipRect(area);
     MiniatureDamage = UnionRect(MiniatureDamage, canvas.ClipRect);
+    if (RectsIntersect(canvas.ClipRect, Under.Area)) Under.Valid = false;
     if (Bg) Bg->Draw(&canvas, {0, 0});
     for (TVorelDrawingObject* object : Objects)
         object->Draw(&canvas, {0, 0});
@@ -144,6 +145,7 @@ void TVorelDrawing::KeepCanvas(std::optional<TPictureRecord> shown) {
     std::swap(Miniature, Kept->Miniature);
     std::swap(MiniatureDamage, Kept->MiniatureDamage);
     Kept->Shows = std::move(shown);
+    Under.Valid = false;
     // The buffers taken over hold an older picture: all of it is painted and reduced again.
     CanvasStale = true;
     MiniatureDamage = {0, 0, PictureWidth, PictureHeight};
@@ -162,6 +164,7 @@ void TVorelDrawing::RepaintWhole(const TPictureRecord& wanted, std::optional<TPi
     std::swap(Miniature, Kept->Miniature);
     std::swap(MiniatureDamage, Kept->MiniatureDamage);
     Kept->Shows = std::move(shown);
+    Under.Valid = false;
     CanvasStale = false;
     MiniatureTaken = true;
     ShowCanvas(whole);
@@ -282,8 +285,8 @@ bool TVorelDrawing::AddObject(uint8_t mapIndex, bool randomColours) {
         CatchUpChart();
         ItemChart->Add(*object);
     }
-    Objects.AddTail(std::move(object));
-    DrawAll();
+    // Nothing under the new object changes: it is drawn over the picture.
+    DrawOnTop(*Objects.AddTail(std::move(object)));
     return true;
 }
 
@@ -620,10 +623,15 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
         oldPlaces.push_back(k);
         takenOver.push_back(object);
     }
+    // The top object going away uncovers what it was drawn over, when that was kept.
+    bool underTopBack = false;
     for (size_t k = old.size(); k-- > 0;) {
         if (!old[k]) continue;
         if (k < inPicture) {
-            damage.push_back(old[k]->Bounds());
+            if (k + 1 == inPicture && UnderTopKept(*old[k], oldRecords[k]))
+                underTopBack = true;
+            else
+                damage.push_back(old[k]->Bounds());
             chartAreas.push_back(old[k]->Bounds());
         }
         KeepSpareObject(std::move(old[k]), std::move(oldRecords[k]));
@@ -660,6 +668,7 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
         RepaintWhole(record, std::move(shown));
         return;
     }
+    if (underTopBack) PutUnderTopBack();
     for (const TRect& rect : areas)
         Redraw(rect);
     if (onTop) DrawOnTop(*onTop);
@@ -673,12 +682,35 @@ void TVorelDrawing::DrawOnTop(TVorelDrawingObject& object) {
         return;
     }
     TZQ5ImageData& canvas = Canvas->ImageData();
+    if (!Under.Pixels) Under.Pixels = THotImage::CreateBlank(PictureWidth, PictureHeight);
+    TZQ5ImageData& under = Under.Pixels->ImageData();
+    under.CopyFrom({0, 0}, canvas, area);
+    under.ClearDamage();
+    Under = {true, object.Record(), area, std::move(Under.Pixels)};
     {
         const auto keepClip = KeepClip(canvas);
         canvas.SetClipRect(area);
         MiniatureDamage = UnionRect(MiniatureDamage, canvas.ClipRect);
         object.Draw(&canvas, {0, 0});
     }
+    ShowCanvas(area);
+}
+
+bool TVorelDrawing::UnderTopKept(const TVorelDrawingObject& object, const TItemRecord& record) const {
+    return Under.Valid && Surface && !CanvasStale && Under.Record == record &&
+           Under.Area == IntersectRect(object.Bounds(), {0, 0, PictureWidth, PictureHeight});
+}
+
+void TVorelDrawing::PutUnderTopBack() {
+    const TRect area = Under.Area;
+    TZQ5ImageData& canvas = Canvas->ImageData();
+    {
+        const auto keepClip = KeepClip(canvas);
+        canvas.SetClipRect(area);
+        MiniatureDamage = UnionRect(MiniatureDamage, canvas.ClipRect);
+        canvas.CopyFrom(area.TopLeft(), Under.Pixels->ImageData(), {0, 0, RectWidth(area), RectHeight(area)});
+    }
+    Under.Valid = false;
     ShowCanvas(area);
 }
 

@@ -135,8 +135,12 @@ private:
     // Draws the items inside area (picture coordinates) onto the canvas.
     void PaintCanvas(const TRect& area);
     // Draws the top object over the canvas in its place and shows that part,
-    // when everything under it is already drawn there.
+    // when everything under it is already drawn there; what it covers is kept.
     void DrawOnTop(TVorelDrawingObject& object);
+    // Whether the canvas under the top object, showing record, is kept.
+    bool UnderTopKept(const TVorelDrawingObject& object, const TItemRecord& record) const;
+    // Puts the canvas under the top object back (it went) and shows that part.
+    void PutUnderTopBack();
     // Brings area of the canvas up to date and copies it to the target.
     void Paint(TRect area);
     // Copies area of the canvas to the target, within area only.
@@ -180,6 +184,16 @@ private:
     // a whole picture drawn anew costs many times showing it.
     struct KeptCanvas;
     std::unique_ptr<KeptCanvas> Kept;
+    // What the top object covers on the canvas, as it was before the object
+    // was drawn over it, while nothing else has been painted there since:
+    // taking that object away puts it back instead of drawing every object there.
+    struct UnderTop {
+        bool Valid = false;
+        TItemRecord Record;
+        TRect Area;
+        std::unique_ptr<THotImage> Pixels; // in its top-left corner
+    };
+    UnderTop Under;
     // Only a fill reads the chart: changes leave the charting to the next
     // fill, the whole chart (made then for the first time) or only these areas.
     bool ChartStale = true;

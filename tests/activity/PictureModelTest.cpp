@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <random>
 
 namespace {
@@ -562,6 +563,44 @@ TEST_F(PictureTest, GoingBackAndForthOverWholePictureChangesShowsEachPictureWhol
                     << "miniature, step " << step << " at " << x << "," << y;
         if (step == 6) Picture->SetSelected(2, true); // the next restoring takes it away again
     }
+}
+
+// Taking the top object away uncovers the canvas it was drawn over, as it
+// was kept then; a fill of the object under it since must not be lost.
+TEST_F(PictureTest, TakingTheTopObjectAwayShowsWhatIsUnderItNow) {
+    Picture->AddObject(8, false);
+    Picture->AddObject(8, false);
+    Picture->MoveObject(2, PtAdd(Picture->Object(1)->Position(), {10, 10}), true);
+    const TRect top = Picture->Object(2)->Bounds();
+    // A point of the lower object left of the top one: its region reaches under it.
+    std::optional<TPoint> lower;
+    for (int32_t y = top.Top; y < top.Bottom && !lower; ++y)
+        if (Picture->Chart().ItemAt({top.Left - 5, y}) == 1) lower = TPoint{top.Left - 5, y};
+    ASSERT_TRUE(lower);
+    const std::vector<uint8_t> both = Saved(*Picture);
+    Picture->FillAt(*lower, 30);
+    Picture->DeleteObject(2);
+    const std::vector<uint8_t> lowerFilled = Saved(*Picture);
+    MemoryStream in(both);
+    Picture->RestoreFromStream(in); // the top object comes back over the unfilled lower one
+    Picture->FillAt(*lower, 30);
+    MemoryStream back(lowerFilled);
+    Picture->RestoreFromStream(back);
+
+    TVorelDrawing fresh;
+    MemoryStream again(lowerFilled);
+    fresh.LoadFromStream(again);
+    auto freshScreen = THotImage::CreateBlank(512, 320);
+    fresh.Attach(&freshScreen->ImageData(), Origin);
+    fresh.DrawAll();
+    int filledUnderTop = 0;
+    for (int32_t y = 0; y < PictureHeight; ++y)
+        for (int32_t x = 0; x < PictureWidth; ++x) {
+            const uint8_t expected = freshScreen->ImageData().GetPixel(PtAdd({x, y}, Origin));
+            ASSERT_EQ(At({x, y}), expected) << x << "," << y;
+            filledUnderTop += PtInRect(top, {x, y}) && expected == 30;
+        }
+    EXPECT_GT(filledUnderTop, 0) << "the fill must reach under the top object for this to tell anything";
 }
 
 TEST_F(PictureTest, ADamagedRecordRestoresNothing) {
