@@ -2,17 +2,19 @@
 
 #include "shell/FirstPaint.h"
 
-#include <QtGlobal>
+#include <QWidget>
 
 #include <chrono>
 #include <cstdio>
 
 void WatchFirstFrame(QWidget& widget) {
     if (qEnvironmentVariableIsEmpty("VOREL_REPORT_FIRST_FRAME")) return;
-    AfterFirstPaint(widget, [] {
+    AfterFirstPaint(widget, [&widget] {
         auto now = std::chrono::system_clock::now().time_since_epoch();
-        std::printf("first-frame %lld\n",
-                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+        const QSize window = widget.window()->size() * widget.devicePixelRatio();
+        std::printf("first-frame %lld %dx%d\n",
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()),
+                    window.width(), window.height());
         std::fflush(stdout);
     });
 }
