@@ -2,6 +2,8 @@
 // Widgets program does to show a window with some text, reporting its first
 // frame the same way. With --click the window repaints itself in another
 // colour at every press instead: the least a program does to show a click.
+// With --size WxH the window has that size instead of 538 x 433, so that a
+// baseline fills as many pixels as the program it is compared with.
 #include "shell/FirstFrameProbe.h"
 
 #include <QApplication>
@@ -9,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -27,11 +30,18 @@ private:
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const bool click = argc > 1 && std::strcmp(argv[1], "--click") == 0;
+    bool click = false;
+    QSize size(538, 433);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--click") == 0) click = true;
+        if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc &&
+            std::sscanf(argv[i + 1], "%dx%d", &size.rwidth(), &size.rheight()) != 2)
+            return 2;
+    }
     QLabel label("Minimal Qt Widgets program");
     ClickPad pad;
     QWidget& window = click ? static_cast<QWidget&>(pad) : label;
-    window.resize(538, 433);
+    window.resize(size);
     WatchFirstFrame(window);
     window.show();
     return app.exec();

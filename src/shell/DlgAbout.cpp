@@ -180,12 +180,19 @@ void TDlgAbout::BuildMoreInfo() {
     pnlMoreInfo->setGeometry(12, 13, 403, 223);
     pnlMoreInfo->setAutoFillBackground(true);
     pnlMoreInfo->setMouseTracking(true);
+    pnlMoreInfo->hide();
+}
+
+// The text is laid out when first asked for: most children never open it,
+// and its rich text costs the about box's start a font and a layout.
+void TDlgAbout::FillMoreInfo() {
+    if (MoreInfoFilled) return;
+    MoreInfoFilled = true;
     auto* text = new QLabel(MoreInfoText, pnlMoreInfo);
     text->setGeometry(8, 4, 387, 215);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     text->setMouseTracking(true);
-    pnlMoreInfo->hide();
 }
 
 void TDlgAbout::showEvent(QShowEvent* event) {
@@ -209,6 +216,7 @@ void TDlgAbout::CycleLine() {
 }
 
 void TDlgAbout::cmdMoreInfoClick() {
+    FillMoreInfo();
     pnlMoreInfo->setVisible(!pnlMoreInfo->isVisible());
     cmdMoreInfo->setText(pnlMoreInfo->isVisible() ? "&About" : "&More info");
 }

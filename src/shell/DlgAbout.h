@@ -49,10 +49,12 @@ private:
     void BuildFrame();
     void BuildLink(const QCursor& linkCursor);
     void BuildMoreInfo();
+    void FillMoreInfo();
     void CycleLine();
 
     Platform& Desktop;
     bool Hot = false;
+    bool MoreInfoFilled = false;
     int Tag = 0;
     std::mt19937 Random;
 };

@@ -87,8 +87,10 @@ int RunWindows(VorelApplication& app, QtPlatform& platform, SingleInstance& inst
     }
     if (startupFailed) return 1;
     QuitSignals quitSignals([&form] { form.close(); });
-    WatchFirstFrame(*form.View());
     form.show();
+    // Watched from here, so that it reports before the window's own
+    // followers of the first frame (the about box) run.
+    WatchFirstFrame(*form.View());
     return app.exec();
 }
 } // namespace

@@ -1,7 +1,9 @@
 #pragma once
 // For measurements: when the environment variable VOREL_REPORT_FIRST_FRAME
-// is set, prints "first-frame <nanoseconds of the real-time clock>" once,
-// just after the watched widget has been painted for the first time.
+// is set, prints "first-frame <nanoseconds of the real-time clock> <W>x<H>"
+// once, just after the watched widget has been painted for the first time;
+// W x H is the size of its window in device pixels, what the first frame
+// had to fill.
 
 class QWidget;
 

@@ -12,6 +12,7 @@
 #include "shell/BlockLayout.h"
 #include "shell/CompanionPlacement.h"
 #include "shell/EventBoundary.h"
+#include "shell/FirstPaint.h"
 #include "shell/GrownUpsMenu.h"
 #include "shell/PanelButton.h"
 #include "shell/QtConvert.h"
@@ -401,8 +402,9 @@ void TFormVorel::showEvent(QShowEvent* event) {
     RealizeLibraryPalette(*this, Library.get());
     if (Shown) return;
     Shown = true;
-    // After the window has come up, as the dialog is modal.
-    QTimer::singleShot(0, this, [this] { Guarded([this] { FormShow(); }); });
+    // After the window's first frame, as the dialog is modal and would
+    // otherwise be built and shown before the toy itself is seen.
+    AfterFirstPaint(*PlayView, [this] { Guarded([this] { FormShow(); }); });
 }
 
 void TFormVorel::FormShow() {

@@ -39,6 +39,29 @@ QRgb Grey(int level) {
     return qRgb(level, level, level);
 }
 
+// Counts the paint events a widget receives, and notes how many the watched
+// play area had had when another widget was first shown.
+class PaintsBeforeShow : public QObject {
+public:
+    PaintsBeforeShow(QWidget& painted, QWidget& shown) {
+        painted.installEventFilter(this);
+        shown.installEventFilter(this);
+        Shown = &shown;
+    }
+    int Paints = 0;
+    int PaintsWhenShown = -1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched != Shown) ++Paints;
+        if (event->type() == QEvent::Show && watched == Shown && PaintsWhenShown < 0) PaintsWhenShown = Paints;
+        return false;
+    }
+
+private:
+    QObject* Shown = nullptr;
+};
+
 // A room whose entry can be made to fail with an error that is not the
 // engine's own.
 class TTestRoom : public TRoom {
@@ -337,9 +360,14 @@ TEST_F(MainWindow, FirstShowingShowsAboutOnlyWhenWanted) {
             shown = about.isVisible();
             about.reject();
         });
+        PaintsBeforeShow order(*Form->View(), about);
         Form->show();
         QTest::qWait(400);
         EXPECT_EQ(shown, wanted);
+        // The dialog waits for the toy's first frame, so that it never holds it back.
+        if (wanted) {
+            EXPECT_GT(order.PaintsWhenShown, 0);
+        }
         // The instructions window is placed where it hides nothing of the play area.
         QRect play(Form->View()->mapToGlobal(QPoint(0, 0)), Form->View()->size());
         EXPECT_FALSE(Help.geometry().intersects(play));

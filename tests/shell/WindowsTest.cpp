@@ -125,9 +125,16 @@ TEST_F(AboutDialog, MoreInfoTwiceRestoresCaptionAndHidesPanel) {
     Click(about.cmdMoreInfo);
     EXPECT_TRUE(about.pnlMoreInfo->isVisible());
     EXPECT_EQ(about.cmdMoreInfo->text(), "&About");
+    // The text is laid out when first asked for, and only once.
+    const QList<QLabel*> texts = about.pnlMoreInfo->findChildren<QLabel*>();
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts.front()->isVisible());
+    EXPECT_TRUE(texts.front()->text().contains("Vimo's World"));
     Click(about.cmdMoreInfo);
     EXPECT_FALSE(about.pnlMoreInfo->isVisible());
     EXPECT_EQ(about.cmdMoreInfo->text(), "&More info");
+    Click(about.cmdMoreInfo);
+    EXPECT_EQ(about.pnlMoreInfo->findChildren<QLabel*>().size(), 1);
 }
 
 TEST_F(AboutDialog, ShowingAgainHidesThePanel) {
