@@ -402,7 +402,21 @@ void TVorelDrawing::SetSelected(int number, bool on) {
     TVorelDrawingObject* object = Object(number);
     if (!object) return;
     object->SetSelected(on);
-    Redraw(object->Bounds());
+    const TRect area = IntersectRect(object->Bounds(), {0, 0, PictureWidth, PictureHeight});
+    if (!Surface || CanvasStale || IsRectEmpty(area)) {
+        Redraw(object->Bounds());
+        return;
+    }
+    PaintSelection(*object);
+    ShowCanvas(area);
+}
+
+void TVorelDrawing::PaintSelection(TVorelDrawingObject& object) {
+    if (&object != Objects.Tail() || !UnderTopKept(object, object.Record())) {
+        PaintCanvas(object.Bounds());
+        return;
+    }
+    PaintOverUnder(&object);
 }
 
 void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point, bool onlyChanges) {
@@ -417,7 +431,7 @@ void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point, bool onl
         if (object->Selected()) selected.push_back(object);
     for (TVorelDrawingObject* object : selected) {
         object->SetSelected(false);
-        PaintCanvas(object->Bounds());
+        PaintSelection(*object);
     }
     TZQ5ImageData& reduced = Miniature->ImageData();
     TZQ5ImageData& canvas = Canvas->ImageData();
@@ -427,7 +441,7 @@ void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point, bool onl
         reduced.InkShrinkPart(reduced.BoundsRect(), canvas, canvas.BoundsRect(), OutlineInk, -1, MiniatureDamage);
     for (TVorelDrawingObject* object : selected) {
         object->SetSelected(true);
-        PaintCanvas(object->Bounds());
+        PaintSelection(*object);
     }
     // The outline just painted back is never part of the miniature.
     MiniatureDamage = {};
@@ -702,16 +716,19 @@ bool TVorelDrawing::UnderTopKept(const TVorelDrawingObject& object, const TItemR
 }
 
 void TVorelDrawing::PutUnderTopBack() {
-    const TRect area = Under.Area;
-    TZQ5ImageData& canvas = Canvas->ImageData();
-    {
-        const auto keepClip = KeepClip(canvas);
-        canvas.SetClipRect(area);
-        MiniatureDamage = UnionRect(MiniatureDamage, canvas.ClipRect);
-        canvas.CopyFrom(area.TopLeft(), Under.Pixels->ImageData(), {0, 0, RectWidth(area), RectHeight(area)});
-    }
+    PaintOverUnder(nullptr);
     Under.Valid = false;
-    ShowCanvas(area);
+    ShowCanvas(Under.Area);
+}
+
+void TVorelDrawing::PaintOverUnder(TVorelDrawingObject* top) {
+    TZQ5ImageData& canvas = Canvas->ImageData();
+    const auto keepClip = KeepClip(canvas);
+    canvas.SetClipRect(Under.Area);
+    MiniatureDamage = UnionRect(MiniatureDamage, canvas.ClipRect);
+    canvas.CopyFrom(Under.Area.TopLeft(), Under.Pixels->ImageData(),
+                    {0, 0, RectWidth(Under.Area), RectHeight(Under.Area)});
+    if (top) top->Draw(&canvas, {0, 0});
 }
 
 namespace {

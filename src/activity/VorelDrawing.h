@@ -141,6 +141,12 @@ private:
     bool UnderTopKept(const TVorelDrawingObject& object, const TItemRecord& record) const;
     // Puts the canvas under the top object back (it went) and shows that part.
     void PutUnderTopBack();
+    // Paints an object's area of the canvas again after its selection
+    // changed: the top object over what is kept under it, when it is, else
+    // every item there.
+    void PaintSelection(TVorelDrawingObject& object);
+    // Puts the canvas kept under the top object back, and top over it when given.
+    void PaintOverUnder(TVorelDrawingObject* top);
     // Brings area of the canvas up to date and copies it to the target.
     void Paint(TRect area);
     // Copies area of the canvas to the target, within area only.
