@@ -34,6 +34,8 @@ struct TPictureRecord {
     bool Blank = false;
     TItemRecord Background;
     std::vector<TItemRecord> Objects; // in stacking order, the lowest first
+
+    bool operator==(const TPictureRecord&) const = default;
 };
 
 // Reads one item's record (class id first) for an item of regionCount

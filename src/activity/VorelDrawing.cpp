@@ -64,6 +64,13 @@ TRect ReachBox(const TVorelDrawingObject& object) {
     return IsRectEmpty(drawn) ? RectSubPt(object.Bounds(), object.Position()) : drawn;
 }
 
+struct TVorelDrawing::KeptCanvas {
+    std::optional<TPictureRecord> Shows; // none: nothing to go back to
+    std::unique_ptr<THotImage> Canvas;
+    std::unique_ptr<THotImage> Miniature;
+    TRect MiniatureDamage;
+};
+
 TVorelDrawing::TVorelDrawing() : TVorelDrawing(TRegionMap::Load(RegionMapFileName())) {}
 
 TVorelDrawing::TVorelDrawing(std::unique_ptr<TRegionMap> map)
@@ -88,6 +95,7 @@ void TVorelDrawing::PaintCanvas(const TRect& area) {
     const auto keepClip = KeepClip(canvas);
     canvas.SetClipRect(area);
     MiniatureDamage = UnionRect(MiniatureDamage, canvas.ClipRect);
+    if (RectsIntersect(canvas.ClipRect, Under.Area)) Under.Valid = false;
     if (Bg) Bg->Draw(&canvas, {0, 0});
     for (TVorelDrawingObject* object : Objects)
         object->Draw(&canvas, {0, 0});
@@ -106,6 +114,60 @@ void TVorelDrawing::Paint(TRect area) {
     if (area == TRect{0, 0, PictureWidth, PictureHeight}) CanvasStale = false;
     // The canvas is opaque: one block copy per line, clipped by the target.
     Surface->CopyFrom(PtAdd(area.TopLeft(), At), Canvas->ImageData(), area);
+}
+
+void TVorelDrawing::ShowCanvas(const TRect& area) {
+    const auto keepClip = KeepClip(*Surface);
+    Surface->SetClipRect(RectAddPt(area, At));
+    Surface->CopyFrom(PtAdd(area.TopLeft(), At), Canvas->ImageData(), area);
+}
+
+std::optional<TPictureRecord> TVorelDrawing::CanvasRecord() const {
+    if (!Surface || CanvasStale || !Bg) return {};
+    TPictureRecord record{Blank, Bg->Record(), {}};
+    for (TVorelDrawingObject* object : Objects) {
+        if (object->Selected()) return {};
+        record.Objects.push_back(object->Record());
+    }
+    return record;
+}
+
+void TVorelDrawing::KeepCanvas(std::optional<TPictureRecord> shown) {
+    // What the canvas shows is worth keeping only when it is known; an
+    // earlier kept canvas stays otherwise.
+    if (!shown) return;
+    if (!Kept)
+        Kept = std::make_unique<KeptCanvas>(KeptCanvas{{},
+                                                       THotImage::CreateBlank(PictureWidth, PictureHeight),
+                                                       THotImage::CreateBlank(PictureWidth / 3, PictureHeight / 3),
+                                                       {}});
+    std::swap(Canvas, Kept->Canvas);
+    std::swap(Miniature, Kept->Miniature);
+    std::swap(MiniatureDamage, Kept->MiniatureDamage);
+    Kept->Shows = std::move(shown);
+    Under.Valid = false;
+    // The buffers taken over hold an older picture: all of it is painted and reduced again.
+    CanvasStale = true;
+    MiniatureDamage = {0, 0, PictureWidth, PictureHeight};
+}
+
+void TVorelDrawing::RepaintWhole(const TPictureRecord& wanted, std::optional<TPictureRecord> shown) {
+    const TRect whole{0, 0, PictureWidth, PictureHeight};
+    if (!Surface || !Kept || Kept->Shows != wanted) {
+        KeepCanvas(std::move(shown));
+        Redraw(whole);
+        return;
+    }
+    // The kept canvas shows the picture wanted, and its miniature what was
+    // reduced of it: both are taken back, the present ones kept instead.
+    std::swap(Canvas, Kept->Canvas);
+    std::swap(Miniature, Kept->Miniature);
+    std::swap(MiniatureDamage, Kept->MiniatureDamage);
+    Kept->Shows = std::move(shown);
+    Under.Valid = false;
+    CanvasStale = false;
+    MiniatureTaken = true;
+    ShowCanvas(whole);
 }
 
 // The whole canvas is brought up to date, so that it never lags behind the
@@ -173,10 +235,12 @@ void TVorelDrawing::SetBackground(uint8_t index, bool blank) {
     // The new background is made first, so that a failure keeps the old one.
     CheckBackgroundIndex(index);
     auto background = std::make_unique<TVorelBG>(index, GetEntry(index), blank);
+    std::optional<TPictureRecord> shown = CanvasRecord();
     KeepAsSpare();
     Bg = std::move(background);
     Blank = blank;
     RebuildChart();
+    KeepCanvas(std::move(shown));
     DrawAll();
 }
 
@@ -221,8 +285,8 @@ bool TVorelDrawing::AddObject(uint8_t mapIndex, bool randomColours) {
         CatchUpChart();
         ItemChart->Add(*object);
     }
-    Objects.AddTail(std::move(object));
-    DrawAll();
+    // Nothing under the new object changes: it is drawn over the picture.
+    DrawOnTop(*Objects.AddTail(std::move(object)));
     return true;
 }
 
@@ -367,6 +431,10 @@ void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point, bool onl
     }
     // The outline just painted back is never part of the miniature.
     MiniatureDamage = {};
+    if (onlyChanges && MiniatureTaken) {
+        MiniatureTaken = false;
+        onlyChanges = false;
+    }
     if (!onlyChanges)
         surface.CopyFrom(point, reduced, reduced.BoundsRect());
     else if (!IsRectEmpty(redone))
@@ -461,6 +529,7 @@ std::vector<TRect> MergeOverlapping(std::vector<TRect> rects) {
 } // namespace
 
 void TVorelDrawing::Restore(const TPictureRecord& record) {
+    std::optional<TPictureRecord> shown = CanvasRecord();
     std::vector<TRect> damage;
     // The chart changes only where an object moved, turned, came, went or
     // took another number (its slot follows its number), as long as every
@@ -554,10 +623,15 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
         oldPlaces.push_back(k);
         takenOver.push_back(object);
     }
+    // The top object going away uncovers what it was drawn over, when that was kept.
+    bool underTopBack = false;
     for (size_t k = old.size(); k-- > 0;) {
         if (!old[k]) continue;
         if (k < inPicture) {
-            damage.push_back(old[k]->Bounds());
+            if (k + 1 == inPicture && UnderTopKept(*old[k], oldRecords[k]))
+                underTopBack = true;
+            else
+                damage.push_back(old[k]->Bounds());
             chartAreas.push_back(old[k]->Bounds());
         }
         KeepSpareObject(std::move(old[k]), std::move(oldRecords[k]));
@@ -581,7 +655,21 @@ void TVorelDrawing::Restore(const TPictureRecord& record) {
         ChartStale = true;
         StaleChartAreas.clear();
     }
-    for (const TRect& rect : MergeOverlapping(std::move(damage)))
+    // When most of the picture changes, all of it is painted: then the
+    // canvas as it was can be kept, and one kept earlier taken back.
+    const TRect whole{0, 0, PictureWidth, PictureHeight};
+    const std::vector<TRect> areas = MergeOverlapping(std::move(damage));
+    int64_t changed = 0;
+    for (const TRect& rect : areas) {
+        const TRect inside = IntersectRect(rect, whole);
+        if (!IsRectEmpty(inside)) changed += int64_t{RectWidth(inside)} * RectHeight(inside);
+    }
+    if (2 * changed >= int64_t{PictureWidth} * PictureHeight) {
+        RepaintWhole(record, std::move(shown));
+        return;
+    }
+    if (underTopBack) PutUnderTopBack();
+    for (const TRect& rect : areas)
         Redraw(rect);
     if (onTop) DrawOnTop(*onTop);
 }
@@ -594,15 +682,36 @@ void TVorelDrawing::DrawOnTop(TVorelDrawingObject& object) {
         return;
     }
     TZQ5ImageData& canvas = Canvas->ImageData();
+    if (!Under.Pixels) Under.Pixels = THotImage::CreateBlank(PictureWidth, PictureHeight);
+    TZQ5ImageData& under = Under.Pixels->ImageData();
+    under.CopyFrom({0, 0}, canvas, area);
+    under.ClearDamage();
+    Under = {true, object.Record(), area, std::move(Under.Pixels)};
     {
         const auto keepClip = KeepClip(canvas);
         canvas.SetClipRect(area);
         MiniatureDamage = UnionRect(MiniatureDamage, canvas.ClipRect);
         object.Draw(&canvas, {0, 0});
     }
-    const auto keepClip = KeepClip(*Surface);
-    Surface->SetClipRect(RectAddPt(area, At));
-    Surface->CopyFrom(PtAdd(area.TopLeft(), At), canvas, area);
+    ShowCanvas(area);
+}
+
+bool TVorelDrawing::UnderTopKept(const TVorelDrawingObject& object, const TItemRecord& record) const {
+    return Under.Valid && Surface && !CanvasStale && Under.Record == record &&
+           Under.Area == IntersectRect(object.Bounds(), {0, 0, PictureWidth, PictureHeight});
+}
+
+void TVorelDrawing::PutUnderTopBack() {
+    const TRect area = Under.Area;
+    TZQ5ImageData& canvas = Canvas->ImageData();
+    {
+        const auto keepClip = KeepClip(canvas);
+        canvas.SetClipRect(area);
+        MiniatureDamage = UnionRect(MiniatureDamage, canvas.ClipRect);
+        canvas.CopyFrom(area.TopLeft(), Under.Pixels->ImageData(), {0, 0, RectWidth(area), RectHeight(area)});
+    }
+    Under.Valid = false;
+    ShowCanvas(area);
 }
 
 bool TVorelDrawing::RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage) {

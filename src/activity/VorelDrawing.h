@@ -8,6 +8,7 @@
 // count do nothing, except FillAt and RemoveColouring, for which 0 is the
 // background.
 
+#include "activity/PictureRecord.h"
 #include "activity/VorelDrawingObject.h"
 #include "foundation/Geometry.h"
 #include "foundation/KelList.h"
@@ -20,7 +21,6 @@
 
 class ByteStream;
 struct TItemRecord;
-struct TPictureRecord;
 class TRegionMap;
 class TVorelDrawingChart;
 class TZQ5ImageData;
@@ -135,10 +135,23 @@ private:
     // Draws the items inside area (picture coordinates) onto the canvas.
     void PaintCanvas(const TRect& area);
     // Draws the top object over the canvas in its place and shows that part,
-    // when everything under it is already drawn there.
+    // when everything under it is already drawn there; what it covers is kept.
     void DrawOnTop(TVorelDrawingObject& object);
+    // Whether the canvas under the top object, showing record, is kept.
+    bool UnderTopKept(const TVorelDrawingObject& object, const TItemRecord& record) const;
+    // Puts the canvas under the top object back (it went) and shows that part.
+    void PutUnderTopBack();
     // Brings area of the canvas up to date and copies it to the target.
     void Paint(TRect area);
+    // Copies area of the canvas to the target, within area only.
+    void ShowCanvas(const TRect& area);
+    // The record the canvas shows, when it is up to date and shows no selection.
+    std::optional<TPictureRecord> CanvasRecord() const;
+    // Paints the whole picture again; the canvas that showed shown is kept
+    // for going back to it, and a kept canvas showing wanted is taken instead
+    // of painting.
+    void RepaintWhole(const TPictureRecord& wanted, std::optional<TPictureRecord> shown);
+    void KeepCanvas(std::optional<TPictureRecord> shown);
 
     TZQ5ImageData* Surface = nullptr; // not owned
     std::unique_ptr<TRegionMap> Map;
@@ -165,6 +178,22 @@ private:
     std::string LastSheetName;
     // What was painted on the canvas since the miniature was last reduced.
     TRect MiniatureDamage;
+    // The miniature was taken over whole: the next drawing of its changes draws it all.
+    bool MiniatureTaken = false;
+    // A canvas and miniature of an earlier picture, for going back to it:
+    // a whole picture drawn anew costs many times showing it.
+    struct KeptCanvas;
+    std::unique_ptr<KeptCanvas> Kept;
+    // What the top object covers on the canvas, as it was before the object
+    // was drawn over it, while nothing else has been painted there since:
+    // taking that object away puts it back instead of drawing every object there.
+    struct UnderTop {
+        bool Valid = false;
+        TItemRecord Record;
+        TRect Area;
+        std::unique_ptr<THotImage> Pixels; // in its top-left corner
+    };
+    UnderTop Under;
     // Only a fill reads the chart: changes leave the charting to the next
     // fill, the whole chart (made then for the first time) or only these areas.
     bool ChartStale = true;

@@ -9,13 +9,16 @@
 
 int TZQ5ImageData::Display(DisplayTarget& target, TPoint dest, const TRect& rect) {
     if (Segments.empty()) return 0;
-    if (!DisplayHeader) throw ZQ5Exception("PBMInfo not initialized for Display");
-    DisplayHeader->Width = Width;
-    return BlitBands(target, dest, rect);
+    return BlitBands(target, dest, rect, ColoursFor(target));
 }
 
-int TZQ5ImageData::BlitBands(DisplayTarget& target, TPoint dest, const TRect& rect) {
-    const ColourMap colours = MakeColourMap(*DisplayHeader, target.SelectedPalette());
+LineColours TZQ5ImageData::ColoursFor(const DisplayTarget& target) {
+    if (!DisplayHeader) throw ZQ5Exception("PBMInfo not initialized for Display");
+    DisplayHeader->Width = Width;
+    return LineColours(MakeColourMap(*DisplayHeader, target.SelectedPalette()));
+}
+
+int TZQ5ImageData::BlitBands(DisplayTarget& target, TPoint dest, const TRect& rect, const LineColours& colours) {
     const int transparent = TransparentOrNone();
     int lines = 0;
     for (unsigned k = 0; k < Segments.size(); ++k) {
@@ -43,7 +46,13 @@ int TZQ5ImageData::BlitBands(DisplayTarget& target, TPoint dest, const TRect& re
 }
 
 void TZQ5ImageData::DisplayDamage(DisplayTarget& target, TPoint origin) {
+    if (Damage.IsEmpty() || Segments.empty()) {
+        ClearDamage();
+        return;
+    }
+    // One colour map for every rectangle: the palette stays while they are shown.
+    const LineColours colours = ColoursFor(target);
     for (TDamageNode* node : Damage)
-        Display(target, PtAdd(origin, node->Rect.TopLeft()), node->Rect);
+        BlitBands(target, PtAdd(origin, node->Rect.TopLeft()), node->Rect, colours);
     ClearDamage();
 }

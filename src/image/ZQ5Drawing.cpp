@@ -4,6 +4,7 @@
 
 #include "foundation/KelException.h"
 #include "foundation/TemporaryChange.h"
+#include "image/SeeThroughCopy.h"
 #include "image/ZQ5ImageData.h"
 
 #include <algorithm>
@@ -59,44 +60,6 @@ void TZQ5ImageData::FrameRect(TRect rect, uint8_t colour) {
     Changed(area);
 }
 
-namespace {
-// Sixteen pixels at a time where the compiler offers vectors: each is taken
-// from the source or kept by a mask, without a branch, so that the ragged
-// edges of a cut-out shape cost no more than its inside. Returns how many
-// pixels it copied.
-#if defined(__GNUC__)
-using Pixels16 = uint8_t __attribute__((vector_size(16)));
-
-size_t BlendOpaque16(uint8_t* to, const uint8_t* from, size_t count, uint8_t transparent) {
-    Pixels16 pattern;
-    std::memset(&pattern, transparent, sizeof pattern);
-    size_t j = 0;
-    for (; j + 16 <= count; j += 16) {
-        Pixels16 source, dest;
-        std::memcpy(&source, from + j, sizeof source);
-        std::memcpy(&dest, to + j, sizeof dest);
-        Pixels16 opaque;
-        const auto differ = source != pattern; // all ones where opaque
-        std::memcpy(&opaque, &differ, sizeof opaque);
-        const Pixels16 blended = (source & opaque) | (dest & ~opaque);
-        std::memcpy(to + j, &blended, sizeof blended);
-    }
-    return j;
-}
-#else
-size_t BlendOpaque16(uint8_t*, const uint8_t*, size_t, uint8_t) {
-    return 0;
-}
-#endif
-
-// Copies count pixels, leaving out those of index transparent.
-void CopyOpaque(uint8_t* to, const uint8_t* from, size_t count, uint8_t transparent) {
-    // Overlapping spans of one surface keep the pixel-by-pixel order.
-    const bool apart = to >= from + count || from >= to + count;
-    for (size_t j = apart ? BlendOpaque16(to, from, count, transparent) : 0; j < count; ++j)
-        if (from[j] != transparent) to[j] = from[j];
-}
-} // namespace
 
 // dest and sourceRect have the same size and lie within their surfaces.
 void TZQ5ImageData::CopyLines(const TRect& dest, TZQ5ImageData& source, const TRect& sourceRect) {
@@ -133,7 +96,7 @@ void TZQ5ImageData::CopyLines(const TRect& dest, TZQ5ImageData& source, const TR
         } else if (transparent < 0) {
             std::memmove(to, from, width);
         } else {
-            CopyOpaque(to, from, width, static_cast<uint8_t>(transparent));
+            CopySeeThrough(to, from, width, static_cast<uint8_t>(transparent));
         }
     }
     UnlockLines(dest.Top, dest.Bottom);
@@ -345,6 +308,10 @@ private:
     std::array<uint8_t, 256> Seen{};
     int SeenCount = 0;
 };
+
+#if defined(__GNUC__)
+using Pixels16 = uint8_t __attribute__((vector_size(16)));
+#endif
 
 // What a line of blocks needs to know of each source column in [from, to),
 // as flags: whether it holds ink, whether it is one index from top to bottom,

@@ -18,6 +18,7 @@
 #include <vector>
 
 class DisplayTarget;
+class LineColours;
 class TZQ5Image;
 class TZQ5ImageSegment;
 class TZQ5ImageData;
@@ -204,7 +205,9 @@ private:
     void CopyLines(const TRect& dest, TZQ5ImageData& source, const TRect& sourceRect);
     void ScaledLines(const TRect& destRect, const TRect& clipped, TZQ5ImageData& source,
                      const TRect& sourceRect);
-    int BlitBands(DisplayTarget& target, TPoint dest, const TRect& rect);
+    // The colours of the indices as target shows them; raises without a display header.
+    LineColours ColoursFor(const DisplayTarget& target);
+    int BlitBands(DisplayTarget& target, TPoint dest, const TRect& rect, const LineColours& colours);
 
     bool HasLayer(const TZQ5LayerNode* node) const;
     bool ShowsSource(const TZQ5ImageData* source) const;

@@ -52,7 +52,7 @@ void TZQ5Library::ReleaseImageData(TImageNode* node) {
 void TZQ5Library::DrawImage(DisplayTarget& target, TPoint point, TImageNode* node) {
     if (!node || !node->Image || node->Image->State() != isReady) return;
     TZQ5Image& image = *node->Image;
-    const ColourMap colours = MakeColourMap(DisplayHeader, target.SelectedPalette());
+    const LineColours colours(MakeColourMap(DisplayHeader, target.SelectedPalette()));
     const int32_t stride = ::Stride(image.Width());
     int32_t offset = image.Height();
     for (const auto& segment : image.Segments) {

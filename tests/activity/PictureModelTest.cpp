@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <random>
 
 namespace {
@@ -516,6 +517,90 @@ TEST_F(PictureTest, RestoringAnyEarlierRecordEndsAsReadingItAfresh) {
                 ASSERT_EQ(Picture->Chart().ItemAt({x, y}), fresh.Chart().ItemAt({x, y}))
                     << "chart, round " << round << " at " << x << "," << y;
     }
+}
+
+// Whole-picture changes (a background, colours taken out everywhere) taken
+// back and forth, with small changes and selections in between: each time the
+// target and a miniature that gets only the changes, as the room's
+// thumbnail does, must show what a fresh reading shows.
+TEST_F(PictureTest, GoingBackAndForthOverWholePictureChangesShowsEachPictureWhole) {
+    for (uint8_t index : {8, 9, 10})
+        Picture->AddObject(index, true);
+    Picture->FillAt({5, 5}, 40);
+    auto thumb = THotImage::CreateBlank(125, 75);
+    auto freshThumb = THotImage::CreateBlank(125, 75);
+    auto freshScreen = THotImage::CreateBlank(512, 320);
+    Picture->DrawMiniature(thumb->ImageData(), {0, 0});
+    std::vector<std::vector<uint8_t>> records{Saved(*Picture)};
+    Picture->SetSelected(3, true); // the outline is no part of what is kept
+    Picture->SetBackground(3, false);
+    records.push_back(Saved(*Picture));
+    Picture->SetSelected(3, false);
+    for (int n = 0; n <= Picture->ObjectCount(); ++n)
+        Picture->RemoveColouring(n);
+    records.push_back(Saved(*Picture));
+    Picture->FillAt({5, 5}, 41);
+    records.push_back(Saved(*Picture));
+    const int order[] = {2, 1, 2, 1, 0, 1, 0, 3, 2, 3, 0, 1, 2, 2, 0};
+    for (size_t step = 0; step < std::size(order); ++step) {
+        const std::vector<uint8_t>& wanted = records[static_cast<size_t>(order[step])];
+        MemoryStream in(wanted);
+        Picture->RestoreFromStream(in);
+        Picture->DrawMiniature(thumb->ImageData(), {0, 0}, true);
+        TVorelDrawing fresh;
+        MemoryStream again(wanted);
+        fresh.LoadFromStream(again);
+        fresh.Attach(&freshScreen->ImageData(), Origin);
+        fresh.DrawAll();
+        fresh.DrawMiniature(freshThumb->ImageData(), {0, 0});
+        for (int32_t y = 0; y < PictureHeight; ++y)
+            for (int32_t x = 0; x < PictureWidth; ++x)
+                ASSERT_EQ(At({x, y}), freshScreen->ImageData().GetPixel(PtAdd({x, y}, Origin)))
+                    << "step " << step << " at " << x << "," << y;
+        for (int32_t y = 0; y < 75; ++y)
+            for (int32_t x = 0; x < 125; ++x)
+                ASSERT_EQ(thumb->ImageData().GetPixel({x, y}), freshThumb->ImageData().GetPixel({x, y}))
+                    << "miniature, step " << step << " at " << x << "," << y;
+        if (step == 6) Picture->SetSelected(2, true); // the next restoring takes it away again
+    }
+}
+
+// Taking the top object away uncovers the canvas it was drawn over, as it
+// was kept then; a fill of the object under it since must not be lost.
+TEST_F(PictureTest, TakingTheTopObjectAwayShowsWhatIsUnderItNow) {
+    Picture->AddObject(8, false);
+    Picture->AddObject(8, false);
+    Picture->MoveObject(2, PtAdd(Picture->Object(1)->Position(), {10, 10}), true);
+    const TRect top = Picture->Object(2)->Bounds();
+    // A point of the lower object left of the top one: its region reaches under it.
+    std::optional<TPoint> lower;
+    for (int32_t y = top.Top; y < top.Bottom && !lower; ++y)
+        if (Picture->Chart().ItemAt({top.Left - 5, y}) == 1) lower = TPoint{top.Left - 5, y};
+    ASSERT_TRUE(lower);
+    const std::vector<uint8_t> both = Saved(*Picture);
+    Picture->FillAt(*lower, 30);
+    Picture->DeleteObject(2);
+    const std::vector<uint8_t> lowerFilled = Saved(*Picture);
+    MemoryStream in(both);
+    Picture->RestoreFromStream(in); // the top object comes back over the unfilled lower one
+    Picture->FillAt(*lower, 30);
+    MemoryStream back(lowerFilled);
+    Picture->RestoreFromStream(back);
+
+    TVorelDrawing fresh;
+    MemoryStream again(lowerFilled);
+    fresh.LoadFromStream(again);
+    auto freshScreen = THotImage::CreateBlank(512, 320);
+    fresh.Attach(&freshScreen->ImageData(), Origin);
+    fresh.DrawAll();
+    int filledUnderTop = 0;
+    for (int32_t y = 0; y < PictureHeight; ++y)
+        for (int32_t x = 0; x < PictureWidth; ++x) {
+            const uint8_t expected = freshScreen->ImageData().GetPixel(PtAdd({x, y}, Origin));
+            ASSERT_EQ(At({x, y}), expected) << x << "," << y;
+            filledUnderTop += PtInRect(top, {x, y}) && expected == 30;
+        }
+    EXPECT_GT(filledUnderTop, 0) << "the fill must reach under the top object for this to tell anything";
 }
 
 TEST_F(PictureTest, ADamagedRecordRestoresNothing) {

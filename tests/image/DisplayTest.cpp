@@ -1,8 +1,12 @@
 #include "foundation/KelException.h"
+#include "image/BandBlit.h"
 #include "image/SurfaceTestSupport.h"
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -97,4 +101,66 @@ TEST(DisplayTest, DrawImageShowsTheWholeImageOpaqueBottomBandLast) {
     for (const auto& segment : node->Image->Segments)
         EXPECT_EQ(segment->Flags & sfDrawing, 0);
     library.ReleaseImage(node);
+}
+
+namespace {
+
+// Maps a line the plain way and the wide way onto the same background and
+// compares every pixel, those around the line included; then the same line
+// read three times upwards, as lines of a band, onto three rows.
+void ExpectBothWaysAlike(const ColourMap& map, const std::vector<uint8_t>& line, size_t offset, size_t count,
+                         int transparent) {
+    const LineColours plain(map, false), wide(map, true);
+    ASSERT_FALSE(plain.Wide());
+    ASSERT_TRUE(wide.Wide());
+    std::vector<uint32_t> byPlain(count + 130, 0x5A5A5A5Au), byWide = byPlain;
+    plain.MapLine(byPlain.data() + 65, line.data() + offset, count, transparent);
+    wide.MapLine(byWide.data() + 65, line.data() + offset, count, transparent);
+    for (size_t x = 0; x < byPlain.size(); ++x)
+        ASSERT_EQ(byWide[x], byPlain[x]) << "pixel " << x << " of " << count << " from " << offset
+                                         << ", transparent " << transparent;
+    std::vector<uint8_t> band;
+    for (int k = 0; k < 3; ++k)
+        band.insert(band.end(), line.begin(), line.end());
+    std::vector<uint32_t> rowsPlain(3 * byPlain.size(), 0x5A5A5A5Au), rowsWide = rowsPlain;
+    uint32_t* plainRows[3];
+    uint32_t* wideRows[3];
+    for (size_t k = 0; k < 3; ++k) {
+        plainRows[k] = rowsPlain.data() + (2 - k) * byPlain.size() + 65;
+        wideRows[k] = rowsWide.data() + (2 - k) * byPlain.size() + 65;
+    }
+    const uint8_t* bottom = band.data() + 2 * line.size() + offset;
+    const ptrdiff_t up = -static_cast<ptrdiff_t>(line.size());
+    plain.MapLines(plainRows, bottom, up, count, 3, transparent);
+    wide.MapLines(wideRows, bottom, up, count, 3, transparent);
+    ASSERT_EQ(rowsWide, rowsPlain) << count << " from " << offset << ", transparent " << transparent;
+}
+
+} // namespace
+
+TEST(DisplayTest, WideLineMappingWritesWhatThePlainOneWrites) {
+    if (!LineColours::WideAvailable()) GTEST_SKIP() << "this processor has no wide byte permutes";
+    std::mt19937 random(23);
+    std::vector<uint8_t> line(400);
+    for (int round = 0; round < 300; ++round) {
+        ColourMap map{};
+        // Half the maps opaque, as shown; the others with a top byte of their own.
+        for (uint32_t& colour : map)
+            colour = round % 2 ? random() : random() | 0xFF000000u;
+        for (uint8_t& index : line)
+            index = static_cast<uint8_t>(round % 3 ? random() : random() % 4 + 126); // runs across the halves
+        const size_t offset = random() % 70;
+        const size_t count = round < 200 ? static_cast<size_t>(round) : random() % (line.size() - offset);
+        const int transparent = round % 4 == 0 ? -1 : static_cast<int>(line[offset + random() % 5] + round % 2);
+        ExpectBothWaysAlike(map, line, offset, count, transparent);
+    }
+    // Every index, the top and bottom ones included, through a map of distinct colours.
+    ColourMap distinct{};
+    std::vector<uint8_t> every(256);
+    for (uint32_t v = 0; v < 256; ++v) {
+        distinct[v] = 0x01000000u * (255 - v) + v * 0x010203u;
+        every[v] = static_cast<uint8_t>(v);
+    }
+    for (int transparent : {-1, 0, 127, 128, 255})
+        ExpectBothWaysAlike(distinct, every, 0, every.size(), transparent);
 }

@@ -1,10 +1,12 @@
 #include "foundation/KelException.h"
+#include "image/SeeThroughCopy.h"
 #include "image/SurfaceTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -539,4 +541,27 @@ TEST(MultiBandTest, EveryOperationMatchesAPlainPixelModel) {
     for (int32_t y = 0; y < 240; ++y)
         for (int32_t x = 0; x < 320; ++x)
             ASSERT_EQ(half->GetPixel({x, y}), at(2 * x, 2 * y));
+}
+
+TEST(CopyTest, TheWideSeeThroughCopyWritesWhatThePortableOneWrites) {
+    std::mt19937 random(29);
+    std::vector<uint8_t> line(300);
+    for (int round = 0; round < 400; ++round) {
+        const uint8_t transparent = round % 5 == 0 ? 0 : round % 5 == 1 ? 0xFF : static_cast<uint8_t>(random());
+        // Runs of the transparent index and of others, at every length.
+        for (size_t x = 0; x < line.size(); ++x)
+            line[x] = (x / (1 + round % 9)) % 2 ? transparent : static_cast<uint8_t>(random());
+        const size_t offset = random() % 40;
+        const size_t count = round < 200 ? static_cast<size_t>(round) : random() % (line.size() - offset);
+        std::vector<uint8_t> portable(count + 100), wide;
+        for (uint8_t& pixel : portable)
+            pixel = static_cast<uint8_t>(random());
+        wide = portable;
+        const std::vector<uint8_t> before = portable;
+        CopySeeThrough(portable.data() + 50, line.data() + offset, count, transparent, false);
+        CopySeeThrough(wide.data() + 50, line.data() + offset, count, transparent, true);
+        ASSERT_EQ(wide, portable) << "round " << round << ": " << count << " pixels from " << offset;
+        for (size_t x = 0; x < count; ++x)
+            ASSERT_EQ(portable[50 + x], line[offset + x] != transparent ? line[offset + x] : before[50 + x]) << x;
+    }
 }
