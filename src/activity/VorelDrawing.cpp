@@ -245,8 +245,8 @@ void TVorelDrawing::SetBackground(uint8_t index, bool blank) {
 }
 
 void TVorelDrawing::KeepAsSpare() {
-    SpareBg = std::move(Bg);
-    SpareBlank = Blank;
+    SpareBackgrounds.insert(SpareBackgrounds.begin(), {std::move(Bg), Blank});
+    if (SpareBackgrounds.size() > MostSpareBackgrounds) SpareBackgrounds.resize(MostSpareBackgrounds);
 }
 
 void TVorelDrawing::KeepSpareObject(std::unique_ptr<TVorelDrawingObject> object, TItemRecord record) {
@@ -717,21 +717,52 @@ void TVorelDrawing::PutUnderTopBack() {
     ShowCanvas(area);
 }
 
+namespace {
+bool FitsRecord(const TVorelBG* background, bool blank, const TPictureRecord& record) {
+    if (!background || blank != record.Blank) return false;
+    const TItemRecord now = background->Record();
+    return now.SameShape(record.Background) && now.Position == record.Background.Position;
+}
+
+// Regions whose colour a record changes.
+size_t ColoursChanged(const TVorelBG& background, const TItemRecord& wanted) {
+    const std::vector<TRegion>& regions = background.Entry().Regions;
+    size_t changed = 0;
+    for (size_t i = 0; i < regions.size() && i < wanted.Colours.size(); ++i)
+        changed += regions[i].Colour != wanted.Colours[i];
+    return changed;
+}
+} // namespace
+
+TVorelDrawing::SpareBackground* TVorelDrawing::FindSpareBackground(const TPictureRecord& record) {
+    SpareBackground* shaped = nullptr;
+    for (SpareBackground& spare : SpareBackgrounds) {
+        if (!FitsRecord(spare.Background.get(), spare.Blank, record)) continue;
+        if (ColoursChanged(*spare.Background, record.Background) == 0) return &spare;
+        if (!shaped) shaped = &spare;
+    }
+    return shaped;
+}
+
 bool TVorelDrawing::RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage) {
     const TItemRecord& wanted = record.Background;
-    auto fits = [&](const std::unique_ptr<TVorelBG>& background, bool blank) {
-        if (!background || blank != record.Blank) return false;
-        TItemRecord now = background->Record();
-        return now.SameShape(wanted) && now.Position == wanted.Position;
-    };
-    if (fits(Bg, Blank)) {
+    const bool fits = FitsRecord(Bg.get(), Blank, record);
+    // Filling most regions costs more than copying the background: then the
+    // background as it is stays as a spare, and going back swaps it in.
+    const bool mostChange = fits && 2 * ColoursChanged(*Bg, wanted) > Bg->Entry().Regions.size();
+    if (fits && !mostChange) {
         damage.push_back(Bg->Recolour(wanted.Colours));
         return false;
     }
     // Going back from a background change finds the background it replaced.
-    if (fits(SpareBg, SpareBlank)) {
-        std::swap(Bg, SpareBg);
-        std::swap(Blank, SpareBlank);
+    if (SpareBackground* spare = FindSpareBackground(record)) {
+        std::swap(Bg, spare->Background);
+        std::swap(Blank, spare->Blank);
+        Bg->Recolour(wanted.Colours);
+    } else if (fits) {
+        std::unique_ptr<TVorelBG> copy = Bg->Copy();
+        KeepAsSpare();
+        Bg = std::move(copy);
         Bg->Recolour(wanted.Colours);
     } else {
         auto background = std::make_unique<TVorelBG>(wanted.MapIndex, GetEntry(wanted.MapIndex), record.Blank);

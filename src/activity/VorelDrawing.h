@@ -160,8 +160,17 @@ private:
     TObjectList Objects;
     std::unique_ptr<TVorelBG> Bg;
     bool Blank = false;
-    std::unique_ptr<TVorelBG> SpareBg;
-    bool SpareBlank = false;
+    // Backgrounds taken out lately, replaced or recoloured in most regions,
+    // the latest first: going back finds them instead of making or filling again.
+    struct SpareBackground {
+        std::unique_ptr<TVorelBG> Background;
+        bool Blank = false;
+    };
+    static constexpr size_t MostSpareBackgrounds = 2;
+    std::vector<SpareBackground> SpareBackgrounds;
+    // The kept background that record asks for, colours and all, else one of
+    // its shape; none when none fits.
+    SpareBackground* FindSpareBackground(const TPictureRecord& record);
     TPoint Placement;
     // The picture as last drawn, kept so that a miniature needs no drawing of
     // its own; stale after changes made while detached.

@@ -252,6 +252,15 @@ void TVorelDrawingObject::SaveToStream(ByteStream& stream) const {
         WriteByte(stream, region.Colour);
 }
 
+TVorelBG::TVorelBG(std::unique_ptr<THotImage> image, std::unique_ptr<TRegionEntry> entry)
+    : TVorelDrawingObject(std::move(image), std::move(entry)) {}
+
+std::unique_ptr<TVorelBG> TVorelBG::Copy() {
+    std::unique_ptr<TVorelBG> copy(new TVorelBG(DuplicateImage(), std::make_unique<TRegionEntry>(Entry())));
+    copy->SetPosition(Position());
+    return copy;
+}
+
 TVorelBG::TVorelBG(uint8_t index, std::unique_ptr<TRegionEntry> entry, bool blank)
     : TVorelDrawingObject(LoadBackgroundCopy(index, blank), std::move(entry)) {
     if (!blank) {

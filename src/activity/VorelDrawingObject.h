@@ -112,8 +112,11 @@ public:
     // range error"). The blank variant starts uncoloured, every region
     // recorded as 217; the other variant colours every region at random.
     TVorelBG(uint8_t index, std::unique_ptr<TRegionEntry> entry, bool blank);
+    // Another background with this one's pixels, place and colours.
+    std::unique_ptr<TVorelBG> Copy();
 
 private:
+    TVorelBG(std::unique_ptr<THotImage> image, std::unique_ptr<TRegionEntry> entry);
     static std::unique_ptr<THotImage> LoadBackgroundCopy(uint8_t index, bool blank);
 };
 

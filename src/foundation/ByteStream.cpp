@@ -17,10 +17,18 @@ size_t MemoryStream::Read(void* buffer, size_t count) {
 
 void MemoryStream::Write(const void* buffer, size_t count) {
     if (count == 0) return;
-    size_t end = static_cast<size_t>(Pos) + count;
-    if (end > Bytes.size()) Bytes.resize(end);
-    std::memcpy(Bytes.data() + Pos, buffer, count);
-    Pos = static_cast<int64_t>(end);
+    const auto* bytes = static_cast<const uint8_t*>(buffer);
+    const size_t at = static_cast<size_t>(Pos);
+    // Records are written a byte or a few at a time, at the end: those grow
+    // the vector in place, without resizing it first.
+    if (at == Bytes.size() && count <= 8) {
+        for (size_t k = 0; k < count; ++k)
+            Bytes.push_back(bytes[k]);
+    } else {
+        if (at + count > Bytes.size()) Bytes.resize(at + count);
+        std::memcpy(Bytes.data() + at, bytes, count);
+    }
+    Pos = static_cast<int64_t>(at + count);
 }
 
 void MemoryStream::Seek(int64_t position) {

@@ -319,7 +319,8 @@ using Pixels16 = uint8_t __attribute__((vector_size(16)));
 class ColumnFacts {
 public:
     void Find(const uint8_t* const* rows, int32_t lines, int32_t from, int32_t to, uint8_t ink) {
-        Flags.resize(static_cast<size_t>(to));
+        // Room for reading any block's flags as one word (see Judge).
+        Flags.resize(static_cast<size_t>(to) + 8);
         int32_t x = from;
 #if defined(__GNUC__)
         // Sixteen columns at a time; the next column's pixel must lie below to.
@@ -366,6 +367,17 @@ public:
     enum class Block { Ink, OneIndex, Mixed };
     Block Judge(int32_t left, int32_t right) const {
         const uint8_t* flags = Flags.data();
+        if (right - left <= 8) {
+            // The block's flags side by side in one word, a byte each: no loop.
+            uint64_t word;
+            std::memcpy(&word, flags + left, sizeof word);
+            constexpr uint64_t Ones = 0x0101010101010101u;
+            const unsigned lastShift = 8 * static_cast<unsigned>(right - left - 1);
+            const uint64_t before = (uint64_t{1} << lastShift) - 1; // the bytes before the last
+            if (word & (before | uint64_t{0xFF} << lastShift) & Ones * Inked) return Block::Ink;
+            const bool joined = (word & before & Ones * Joined) == (before & Ones * Joined);
+            return joined && ((word >> lastShift) & Even) ? Block::OneIndex : Block::Mixed;
+        }
         uint8_t any = flags[right - 1], all = Joined;
         for (int32_t x = left; x + 1 < right; ++x) {
             any |= flags[x];

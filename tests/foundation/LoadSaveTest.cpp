@@ -215,3 +215,25 @@ TEST(Streams, FileStreamReportsMissingFilesAndRoundTrips) {
     EXPECT_TRUE(FileExists(dir.File("a.dat")));
     EXPECT_FALSE(FileExists(dir.Folder()));
 }
+
+// Writing appends at the end, overwrites before it, and fills a gap left by
+// seeking past the end with zeros, whatever the size of each write.
+TEST(MemoryStreamTest, WritesAppendOverwriteAndFillGapsAlike) {
+    MemoryStream stream;
+    const uint8_t bytes[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    stream.Write(bytes, 1);
+    stream.Write(bytes + 1, 8);
+    stream.Write(bytes + 9, 3);
+    EXPECT_EQ(stream.Data(), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    stream.Seek(10);
+    stream.Write(bytes, 4); // over the last two and past them
+    EXPECT_EQ(stream.Data(), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1, 2, 3, 4}));
+    EXPECT_EQ(stream.Position(), 14);
+    stream.Seek(16);
+    stream.Write(bytes + 4, 1);
+    EXPECT_EQ(stream.Data(), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1, 2, 3, 4, 0, 0, 5}));
+    stream.Seek(0);
+    stream.Write(bytes + 11, 1);
+    EXPECT_EQ(stream.Data()[0], 12);
+    EXPECT_EQ(stream.Size(), 17);
+}
