@@ -472,7 +472,7 @@ void TVorelDrawing::LoadFromStream(ByteStream& stream) {
     }
     RebuildChart();
     // What was kept for going back belongs to the picture replaced.
-    SpareBg.reset();
+    SpareBackgrounds.clear();
     Kept.reset();
 }
 
