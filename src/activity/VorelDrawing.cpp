@@ -488,6 +488,9 @@ void TVorelDrawing::LoadFromStream(ByteStream& stream) {
         if (object->Half()) ToggleHalf(ObjectCount(), true);
     }
     RebuildChart();
+    // What was kept for going back belongs to the picture replaced.
+    SpareBackgrounds.clear();
+    Kept.reset();
 }
 
 void TVorelDrawing::RestoreFromStream(ByteStream& stream) {

@@ -1,16 +1,15 @@
 #include "shell/GrownUpsMenu.h"
 
+#include "foundation/KelException.h"
 #include "shell/EventBoundary.h"
 #include "shell/PictureFiles.h"
-#include "shell/PicturePrinter.h"
 #include "shell/PictureSaveDialog.h"
 #include "shell/SoundPlayer.h"
 #include "shell/SoundSetting.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QWidget>
 
 namespace {
@@ -87,20 +86,20 @@ std::vector<QImage> GrownUpsMenu::Pages(const std::vector<int>& numbers, Picture
 
 void GrownUpsMenu::Print(const std::vector<int>& numbers, PictureForm form) {
     std::vector<QImage> pages = Pages(numbers, form);
-    QPrinter printer(QPrinter::HighResolution);
-    PreparePrinter(printer, DocumentName(numbers, form));
+    const QString name = DocumentName(numbers, form);
     if (PrintDialog)
-        PrintDialog(printer, pages);
+        PrintDialog(name, pages);
     else
-        RunPrintPreview(printer, pages);
+        RunPrintDialog(name, pages);
 }
 
-void GrownUpsMenu::RunPrintPreview(QPrinter& printer, const std::vector<QImage>& pages) {
-    QPrintPreviewDialog preview(&printer, &Window);
-    preview.setWindowTitle(tr("Print %1").arg(printer.docName()));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [&pages](QPrinter* target) { Guarded([&] { PrintPictures(*target, pages); }); });
-    preview.exec();
+void GrownUpsMenu::RunPrintDialog(const QString& documentName, const std::vector<QImage>& pages) {
+    if (!RunPrint) {
+        QString problem;
+        RunPrint = LoadPrintModule(PrintModuleCandidates(QCoreApplication::applicationDirPath()), &problem);
+        if (!RunPrint) throw KelException("Printing is not available: " + problem.toStdString());
+    }
+    RunPrint(&Window, documentName, pages, [](const std::string& message) { ReportEscapedError(message); });
 }
 
 void GrownUpsMenu::Save(int number, PictureForm form) {

@@ -5,6 +5,7 @@
 // Failures (no printer, an unwritable file) are reported in an error box.
 
 #include "shell/PictureImage.h"
+#include "shell/PrintModule.h"
 
 #include <QObject>
 
@@ -13,7 +14,6 @@
 
 class QAction;
 class QMenu;
-class QPrinter;
 class QWidget;
 class SoundPlayer;
 
@@ -44,14 +44,15 @@ public:
     QAction* SaveShortcut() const { return SaveKey; }
     QAction* SoundSwitch() const { return SoundKey; }
 
-    // Stands in for the print preview in tests: it gets the printer as set
-    // up and the pages.
-    std::function<void(QPrinter&, const std::vector<QImage>&)> PrintDialog;
+    // Stands in for the print dialog in tests: it gets the document's name
+    // and the pages.
+    std::function<void(const QString& documentName, const std::vector<QImage>&)> PrintDialog;
 
 private:
     int Shown() const;
     std::vector<QImage> Pages(const std::vector<int>& numbers, PictureForm form);
-    void RunPrintPreview(QPrinter& printer, const std::vector<QImage>& pages);
+    // Through the print module, opened the first time.
+    void RunPrintDialog(const QString& documentName, const std::vector<QImage>& pages);
 
     QWidget& Window;
     PictureSource Source;
@@ -60,4 +61,5 @@ private:
     QAction* PrintKey;
     QAction* SaveKey;
     QAction* SoundKey;
+    RunPrintDialogFunction RunPrint = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "foundation/KelException.h"
 #include "shell/QtConvert.h"
+#include "shell/ScaledCrisp.h"
 
 #include <QDir>
 #include <QSaveFile>

@@ -60,8 +60,3 @@ QImage PictureOfWorld(TWorld& world, int number, PictureForm form) {
         throw KelException("There is no picture \"" + name + "\" to print or save");
     return PictureImage(room->Picture(), form, world.Library()->GetHPal());
 }
-
-QImage ScaledCrisp(const QImage& image, int scale) {
-    if (scale <= 1) return image;
-    return image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-}

@@ -21,7 +21,3 @@ QImage PictureImage(const TVorelDrawing& picture, PictureForm form, const RgbPal
 // Picture number 1..4 of world (its colouring room "VOREL<number>"); a
 // world without that room raises KelException naming it.
 QImage PictureOfWorld(TWorld& world, int number, PictureForm form);
-
-// Every picture pixel as a scale x scale block, no smoothing: crisp on paper
-// and in files. A scale below 1 counts as 1.
-QImage ScaledCrisp(const QImage& image, int scale);

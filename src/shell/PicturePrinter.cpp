@@ -1,12 +1,12 @@
 #include "shell/PicturePrinter.h"
 
-#include "foundation/KelException.h"
-#include "shell/PictureImage.h"
+#include "shell/ScaledCrisp.h"
 
 #include <QPainter>
-
 #include <QPrinter>
+
 #include <algorithm>
+#include <stdexcept>
 
 QRect PictureFitRect(QSize picture, const QRect& area) {
     QSize fitted = picture.scaled(area.size(), Qt::KeepAspectRatio);
@@ -33,7 +33,7 @@ void PrintPage(QPainter& painter, const QRect& area, const QImage& page) {
 void PrintPictures(QPrinter& printer, const std::vector<QImage>& pages) {
     QPainter painter;
     if (!painter.begin(&printer))
-        throw KelException(
+        throw std::runtime_error(
             "Cannot start printing on \"" +
             (printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName())
                 .toStdString() +

@@ -1,7 +1,5 @@
 #pragma once
-// Finds and loads the sound module: beside the program (a build folder) or
-// where the installation puts it, the way from the program's folder given
-// by the install layout.
+// Finds and loads the sound module (see ProgramModule.h).
 
 #include "shell/SoundOutput.h"
 

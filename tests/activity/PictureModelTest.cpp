@@ -214,6 +214,31 @@ TEST_F(PictureTest, BlankPictureRecordIsSeventeenBytes) {
     EXPECT_EQ(Saved(*Picture), Hex("00 01 0F 00 00 00 00 00 00 00 00 00 00 D9 D9 D9 00"));
 }
 
+// What a picture keeps for going back (the background it replaced, the
+// canvas showing an earlier picture) belongs to the picture a load replaces:
+// after a load, a picture that went through other backgrounds holds no more
+// images than one that did not.
+TEST_F(PictureTest, ALoadKeepsNothingOfThePictureItReplaces) {
+    Picture.reset();
+    auto imagesHeldAfterLoading = [this](bool throughOtherBackgrounds) {
+        auto drawing = std::make_unique<TVorelDrawing>();
+        drawing->Attach(&Surface(), Origin);
+        drawing->SetBackground(3, false);
+        drawing->AddObject(8, true);
+        const std::vector<uint8_t> bytes = Saved(*drawing);
+        if (throughOtherBackgrounds) {
+            drawing->SetBackground(5, false);
+            drawing->SetBackground(2, true);
+        }
+        MemoryStream in(bytes);
+        drawing->LoadFromStream(in);
+        const size_t with = SharedArt().Lib().Images().Count();
+        drawing.reset();
+        return with - SharedArt().Lib().Images().Count();
+    };
+    EXPECT_EQ(imagesHeldAfterLoading(true), imagesHeldAfterLoading(false));
+}
+
 TEST_F(PictureTest, SavingAndReloadingKeepsColoursFlagsAndStacking) {
     Picture->SetBackground(3, false);
     Picture->AddObject(8, true);

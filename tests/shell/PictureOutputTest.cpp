@@ -12,6 +12,7 @@
 #include "shell/GrownUpsMenu.h"
 #include "shell/PictureFiles.h"
 #include "shell/PicturePrinter.h"
+#include "shell/PrintModule.h"
 #include "shell/PictureSaveDialog.h"
 #include "shell/QtPlatform.h"
 #include "shell/SoundPlayer.h"
@@ -30,7 +31,9 @@
 #include <QProcess>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -203,6 +206,8 @@ TEST_F(PictureOutput, PrintedPagesShowEachPictureFillingThePrintableArea) {
     QString pdf = QString::fromStdString(Home.File("pictures.pdf"));
     QPrinter printer(QPrinter::HighResolution);
     PreparePrinter(printer, "Picture 1");
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(printer.docName(), "Picture 1");
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     PrintPictures(printer, pictures);
@@ -241,14 +246,17 @@ TEST_F(PictureOutput, PrintedPagesShowEachPictureFillingThePrintableArea) {
 TEST_F(PictureOutput, TheMenuPrintsThePictureOfItsThumbnailOrAllFour) {
     Colour();
     std::vector<std::vector<QImage>> printed;
-    Form->GrownUps()->PrintDialog = [&](QPrinter& printer, const std::vector<QImage>& pages) {
-        EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    std::vector<QString> names;
+    Form->GrownUps()->PrintDialog = [&](const QString& name, const std::vector<QImage>& pages) {
+        names.push_back(name);
         printed.push_back(pages);
     };
     ASSERT_NE(MenuEntry(3, "Print..."), nullptr);
     MenuEntry(3, "Print...")->trigger();
     MenuEntry(1, "Print all four as colouring pages")->trigger();
     ASSERT_EQ(printed.size(), 2u);
+    EXPECT_EQ(names[0], "Picture 3");
+    EXPECT_EQ(names[1], "All four pictures, colouring page");
     ASSERT_EQ(printed[0].size(), 1u);
     EXPECT_EQ(printed[0][0], Picture(3, PictureForm::Coloured));
     ASSERT_EQ(printed[1].size(), 4u);
@@ -355,4 +363,35 @@ TEST(ProgramSounds, EveryCueHasItsSoundInTheProgram) {
         EXPECT_TRUE(head.startsWith("RIFF") && head.mid(8, 4) == "WAVE") << file.fileName().toStdString();
         EXPECT_GT(file.size(), 1000) << file.fileName().toStdString();
     }
+}
+
+// The test programs lie beside the module, as the program does in a build.
+TEST(PrintModule, OpensThePrintDialogWithItsPreviewAndReportsNothingWhenAllIsWell) {
+    QString problem;
+    RunPrintDialogFunction run = LoadPrintModule(PrintModuleCandidates(QCoreApplication::applicationDirPath()), &problem);
+    ASSERT_NE(run, nullptr) << problem.toStdString();
+    QImage page(376, 225, QImage::Format_RGB32);
+    page.fill(Qt::yellow);
+    QString title;
+    QTimer::singleShot(200, [&title] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            title = dialog->windowTitle();
+            dialog->close();
+        }
+    });
+    std::vector<std::string> reported;
+    run(nullptr, "Picture 2", {page}, [&reported](const std::string& message) { reported.push_back(message); });
+    EXPECT_EQ(title, "Print Picture 2");
+    EXPECT_TRUE(reported.empty()) << reported.front();
+}
+
+TEST(PrintModule, AMissingModuleIsNamedAndPrintingSaysSo) {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("libvorelprint.so");
+    QString problem;
+    EXPECT_EQ(LoadPrintModule({missing}, &problem), nullptr);
+    EXPECT_THAT(problem.toStdString(), ::testing::HasSubstr(missing.toStdString() + ": not found"));
+    const QStringList installed = PrintModuleCandidates("/usr/bin");
+    ASSERT_EQ(installed.size(), 2);
+    EXPECT_TRUE(installed[1].endsWith("/vorel/modules/libvorelprint.so")) << installed[1].toStdString();
 }

@@ -27,10 +27,13 @@ for size in 16 24 32 48 64 128 256; do
   file "$icon" | grep -q "PNG image data, $size x $size," || fail "the ${size}px icon is $(file -b "$icon")"
 done
 [ -L "$prefix/bin/vorel" ] && fail "bin/vorel is a link, not the program"
-# Into lib goes the sound module, in a folder of the program's own, and nothing else.
-module=$(cd "$prefix" && find lib* -path '*/vorel/modules/libvorelsound.so' 2>/dev/null)
-[ -n "$module" ] && [ -s "$prefix/$module" ] || fail "not installed: the sound module"
-others=$(cd "$prefix" && find lib* ! -type d ! -path '*/vorel/modules/libvorelsound.so' 2>/dev/null)
+# Into lib go the sound and print modules, in a folder of the program's own, and nothing else.
+for name in sound print; do
+  module=$(cd "$prefix" && find lib* -path "*/vorel/modules/libvorel$name.so" 2>/dev/null)
+  [ -n "$module" ] && [ -s "$prefix/$module" ] || fail "not installed: the $name module"
+done
+others=$(cd "$prefix" && find lib* ! -type d ! -path '*/vorel/modules/libvorelsound.so' \
+  ! -path '*/vorel/modules/libvorelprint.so' 2>/dev/null)
 [ -z "$others" ] || fail "something was installed into lib: $others"
 
 HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config" \
