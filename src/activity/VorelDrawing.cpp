@@ -329,11 +329,27 @@ void TVorelDrawing::FillAt(TPoint point, uint8_t colour) {
 void TVorelDrawing::RemoveColouring(int number) {
     TVorelDrawingObject* item = number >= 0 ? Item(number) : nullptr;
     if (!item) return;
-    uint8_t blank = number == 0 ? BlankBackgroundColour : BlankObjectColour;
-    size_t count = item->Entry().Regions.size();
-    for (size_t i = 0; i < count; ++i)
-        item->FillRegion(PtAdd(item->Entry().Regions[i].Seed, item->Position()), blank);
+    Uncolour(*item, number == 0);
     Redraw(item->Bounds());
+}
+
+bool TVorelDrawing::Uncolour(TVorelDrawingObject& item, bool background) {
+    const uint8_t blank = background ? BlankBackgroundColour : BlankObjectColour;
+    bool changed = false;
+    for (const TRegion& region : item.Entry().Regions)
+        changed |= !IsRectEmpty(item.FillRegion(PtAdd(region.Seed, item.Position()), blank));
+    return changed;
+}
+
+void TVorelDrawing::RemoveAllColouring() {
+    std::optional<TPictureRecord> shown = CanvasRecord();
+    bool changed = Bg && Uncolour(*Bg, true);
+    for (TVorelDrawingObject* object : Objects)
+        changed |= Uncolour(*object, false);
+    if (!changed) return;
+    // All of it is drawn once, and the coloured picture kept for going back.
+    KeepCanvas(std::move(shown));
+    DrawAll();
 }
 
 void TVorelDrawing::ToggleMirror(int number) {

@@ -75,6 +75,8 @@ public:
     void MoveObject(int number, TPoint point, bool rebuildChart);
     void FillAt(TPoint point, uint8_t colour);
     void RemoveColouring(int number);
+    // Every item's colours taken out, the picture drawn once.
+    void RemoveAllColouring();
     void ToggleMirror(int number);
     void ToggleHalf(int number, bool keepCorner);
     void BringToFront(int number);
@@ -121,6 +123,8 @@ private:
     // Re-cuts an object from the sheet of the size asked; returns its old bounds.
     TRect Resize(TVorelDrawingObject& object, bool half, bool keepCorner);
     THotImage& Sheet(const std::string& name);
+    // Fills every region of an item with the blank colour; whether any changed.
+    bool Uncolour(TVorelDrawingObject& item, bool background);
     // Keeps the background when only colours differ; whether it was re-made.
     bool RestoreBackground(const TPictureRecord& record, std::vector<TRect>& damage);
     // The background being replaced is kept, for going back to it.

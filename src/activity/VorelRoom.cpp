@@ -533,8 +533,7 @@ void TVorelRoom::RemoveAllColouring() {
     Platform& platform = World->GetPlatform();
     platform.SetScreenCursor(ScreenCursor::Hourglass);
     const ScopeGuard normalCursor([&platform] { platform.SetScreenCursor(ScreenCursor::Default); });
-    for (int number = ObjectCount(); number >= 0; --number)
-        Drawing->RemoveColouring(number);
+    Drawing->RemoveAllColouring();
 }
 
 void TVorelRoom::DeleteAllObjects() {

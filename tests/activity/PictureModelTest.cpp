@@ -661,6 +661,61 @@ TEST_F(PictureTest, TakingTheTopObjectAwayShowsTheMiniatureAroundItAsItIsNow) {
             ASSERT_EQ(thumb->ImageData().GetPixel({x, y}), freshThumb->ImageData().GetPixel({x, y})) << x << "," << y;
 }
 
+// Taking every colour out at once ends as taking each item's out in turn,
+// and going back shows the coloured picture again, miniature and all.
+TEST_F(PictureTest, TakingAllColoursOutAtOnceEndsAsOneItemAtATime) {
+    TVorelDrawing oneByOne;
+    oneByOne.SetBackground(2, false);
+    auto otherScreen = THotImage::CreateBlank(512, 320);
+    oneByOne.Attach(&otherScreen->ImageData(), Origin);
+    Picture->SetBackground(2, false);
+    for (uint8_t index : {8, 12, 9}) {
+        Picture->AddObject(index, true);
+        oneByOne.AddObject(index, false);
+    }
+    MemoryStream same(Saved(*Picture));
+    oneByOne.RestoreFromStream(same);
+    auto thumb = THotImage::CreateBlank(125, 75);
+    Picture->DrawMiniature(thumb->ImageData(), {0, 0}, true);
+    const std::vector<uint8_t> coloured = Saved(*Picture);
+
+    Picture->RemoveAllColouring();
+    for (int n = oneByOne.ObjectCount(); n >= 0; --n)
+        oneByOne.RemoveColouring(n);
+    EXPECT_EQ(Saved(*Picture), Saved(oneByOne));
+    for (int32_t y = 0; y < PictureHeight; ++y)
+        for (int32_t x = 0; x < PictureWidth; ++x)
+            ASSERT_EQ(At({x, y}), otherScreen->ImageData().GetPixel(PtAdd({x, y}, Origin))) << x << "," << y;
+    const std::vector<uint8_t> blank = Saved(*Picture);
+    Picture->RemoveAllColouring(); // nothing left to take out: nothing changes
+    EXPECT_EQ(Saved(*Picture), blank);
+
+    Picture->DrawMiniature(thumb->ImageData(), {0, 0}, true);
+    MemoryStream back(coloured);
+    Picture->RestoreFromStream(back);
+    Picture->DrawMiniature(thumb->ImageData(), {0, 0}, true);
+    TVorelDrawing fresh;
+    MemoryStream again(coloured);
+    fresh.LoadFromStream(again);
+    auto freshScreen = THotImage::CreateBlank(512, 320);
+    fresh.Attach(&freshScreen->ImageData(), Origin);
+    fresh.DrawAll();
+    auto freshThumb = THotImage::CreateBlank(125, 75);
+    fresh.DrawMiniature(freshThumb->ImageData(), {0, 0});
+    for (int32_t y = 0; y < PictureHeight; ++y)
+        for (int32_t x = 0; x < PictureWidth; ++x)
+            ASSERT_EQ(At({x, y}), freshScreen->ImageData().GetPixel(PtAdd({x, y}, Origin))) << x << "," << y;
+    for (int32_t y = 0; y < 75; ++y)
+        for (int32_t x = 0; x < 125; ++x)
+            ASSERT_EQ(thumb->ImageData().GetPixel({x, y}), freshThumb->ImageData().GetPixel({x, y})) << x << "," << y;
+    // And forth again, to the picture without colours.
+    MemoryStream forth(blank);
+    Picture->RestoreFromStream(forth);
+    for (int32_t y = 0; y < PictureHeight; ++y)
+        for (int32_t x = 0; x < PictureWidth; ++x)
+            ASSERT_EQ(At({x, y}), otherScreen->ImageData().GetPixel(PtAdd({x, y}, Origin))) << x << "," << y;
+}
+
 TEST_F(PictureTest, ADamagedRecordRestoresNothing) {
     Picture->AddObject(8, true);
     const std::vector<uint8_t> before = Saved(*Picture);
