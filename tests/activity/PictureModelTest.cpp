@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -39,6 +40,30 @@ protected:
 
     TZQ5ImageData& Surface() { return Screen->ImageData(); }
     uint8_t At(TPoint picturePoint) { return Surface().GetPixel(PtAdd(picturePoint, Origin)); }
+
+    // Draws the picture a record gives, read afresh, whole onto screen, and
+    // its miniature onto thumb when given.
+    static void DrawAfresh(const std::vector<uint8_t>& record, THotImage& screen, THotImage* thumb = nullptr) {
+        TVorelDrawing fresh;
+        MemoryStream in(record);
+        fresh.LoadFromStream(in);
+        fresh.Attach(&screen.ImageData(), Origin);
+        fresh.DrawAll();
+        if (thumb) fresh.DrawMiniature(thumb->ImageData(), {0, 0});
+    }
+    // Every pixel of the picture on the target is the one on screen.
+    void ExpectTargetShows(THotImage& screen, const std::string& when) {
+        for (int32_t y = 0; y < PictureHeight; ++y)
+            for (int32_t x = 0; x < PictureWidth; ++x)
+                ASSERT_EQ(At({x, y}), screen.ImageData().GetPixel(PtAdd({x, y}, Origin)))
+                    << when << " at " << x << "," << y;
+    }
+    static void ExpectSameMiniature(THotImage& shown, THotImage& wanted, const std::string& when) {
+        for (int32_t y = 0; y < 75; ++y)
+            for (int32_t x = 0; x < 125; ++x)
+                ASSERT_EQ(shown.ImageData().GetPixel({x, y}), wanted.ImageData().GetPixel({x, y}))
+                    << "miniature, " << when << " at " << x << "," << y;
+    }
 
     std::unique_ptr<THotImage> Screen;
     std::unique_ptr<TVorelDrawing> Picture;
@@ -572,20 +597,9 @@ TEST_F(PictureTest, GoingBackAndForthOverWholePictureChangesShowsEachPictureWhol
         MemoryStream in(wanted);
         Picture->RestoreFromStream(in);
         Picture->DrawMiniature(thumb->ImageData(), {0, 0}, true);
-        TVorelDrawing fresh;
-        MemoryStream again(wanted);
-        fresh.LoadFromStream(again);
-        fresh.Attach(&freshScreen->ImageData(), Origin);
-        fresh.DrawAll();
-        fresh.DrawMiniature(freshThumb->ImageData(), {0, 0});
-        for (int32_t y = 0; y < PictureHeight; ++y)
-            for (int32_t x = 0; x < PictureWidth; ++x)
-                ASSERT_EQ(At({x, y}), freshScreen->ImageData().GetPixel(PtAdd({x, y}, Origin)))
-                    << "step " << step << " at " << x << "," << y;
-        for (int32_t y = 0; y < 75; ++y)
-            for (int32_t x = 0; x < 125; ++x)
-                ASSERT_EQ(thumb->ImageData().GetPixel({x, y}), freshThumb->ImageData().GetPixel({x, y}))
-                    << "miniature, step " << step << " at " << x << "," << y;
+        DrawAfresh(wanted, *freshScreen, freshThumb.get());
+        ExpectTargetShows(*freshScreen, "step " + std::to_string(step));
+        ExpectSameMiniature(*thumb, *freshThumb, "step " + std::to_string(step));
         if (step == 6) Picture->SetSelected(2, true); // the next restoring takes it away again
     }
 }
@@ -612,19 +626,13 @@ TEST_F(PictureTest, TakingTheTopObjectAwayShowsWhatIsUnderItNow) {
     MemoryStream back(lowerFilled);
     Picture->RestoreFromStream(back);
 
-    TVorelDrawing fresh;
-    MemoryStream again(lowerFilled);
-    fresh.LoadFromStream(again);
     auto freshScreen = THotImage::CreateBlank(512, 320);
-    fresh.Attach(&freshScreen->ImageData(), Origin);
-    fresh.DrawAll();
+    DrawAfresh(lowerFilled, *freshScreen);
+    ExpectTargetShows(*freshScreen, "after the top object went");
     int filledUnderTop = 0;
-    for (int32_t y = 0; y < PictureHeight; ++y)
-        for (int32_t x = 0; x < PictureWidth; ++x) {
-            const uint8_t expected = freshScreen->ImageData().GetPixel(PtAdd({x, y}, Origin));
-            ASSERT_EQ(At({x, y}), expected) << x << "," << y;
-            filledUnderTop += PtInRect(top, {x, y}) && expected == 30;
-        }
+    for (int32_t y = top.Top; y < top.Bottom; ++y)
+        for (int32_t x = top.Left; x < top.Right; ++x)
+            filledUnderTop += At({x, y}) == 30;
     EXPECT_GT(filledUnderTop, 0) << "the fill must reach under the top object for this to tell anything";
 }
 
@@ -656,9 +664,7 @@ TEST_F(PictureTest, TakingTheTopObjectAwayShowsTheMiniatureAroundItAsItIsNow) {
 
     auto freshThumb = THotImage::CreateBlank(125, 75);
     twin.DrawMiniature(freshThumb->ImageData(), {0, 0});
-    for (int32_t y = 0; y < 75; ++y)
-        for (int32_t x = 0; x < 125; ++x)
-            ASSERT_EQ(thumb->ImageData().GetPixel({x, y}), freshThumb->ImageData().GetPixel({x, y})) << x << "," << y;
+    ExpectSameMiniature(*thumb, *freshThumb, "after the top object went");
 }
 
 // Taking every colour out at once ends as taking each item's out in turn,
@@ -683,9 +689,7 @@ TEST_F(PictureTest, TakingAllColoursOutAtOnceEndsAsOneItemAtATime) {
     for (int n = oneByOne.ObjectCount(); n >= 0; --n)
         oneByOne.RemoveColouring(n);
     EXPECT_EQ(Saved(*Picture), Saved(oneByOne));
-    for (int32_t y = 0; y < PictureHeight; ++y)
-        for (int32_t x = 0; x < PictureWidth; ++x)
-            ASSERT_EQ(At({x, y}), otherScreen->ImageData().GetPixel(PtAdd({x, y}, Origin))) << x << "," << y;
+    ExpectTargetShows(*otherScreen, "all colours out");
     const std::vector<uint8_t> blank = Saved(*Picture);
     Picture->RemoveAllColouring(); // nothing left to take out: nothing changes
     EXPECT_EQ(Saved(*Picture), blank);
@@ -694,26 +698,15 @@ TEST_F(PictureTest, TakingAllColoursOutAtOnceEndsAsOneItemAtATime) {
     MemoryStream back(coloured);
     Picture->RestoreFromStream(back);
     Picture->DrawMiniature(thumb->ImageData(), {0, 0}, true);
-    TVorelDrawing fresh;
-    MemoryStream again(coloured);
-    fresh.LoadFromStream(again);
     auto freshScreen = THotImage::CreateBlank(512, 320);
-    fresh.Attach(&freshScreen->ImageData(), Origin);
-    fresh.DrawAll();
     auto freshThumb = THotImage::CreateBlank(125, 75);
-    fresh.DrawMiniature(freshThumb->ImageData(), {0, 0});
-    for (int32_t y = 0; y < PictureHeight; ++y)
-        for (int32_t x = 0; x < PictureWidth; ++x)
-            ASSERT_EQ(At({x, y}), freshScreen->ImageData().GetPixel(PtAdd({x, y}, Origin))) << x << "," << y;
-    for (int32_t y = 0; y < 75; ++y)
-        for (int32_t x = 0; x < 125; ++x)
-            ASSERT_EQ(thumb->ImageData().GetPixel({x, y}), freshThumb->ImageData().GetPixel({x, y})) << x << "," << y;
+    DrawAfresh(coloured, *freshScreen, freshThumb.get());
+    ExpectTargetShows(*freshScreen, "back to the colours");
+    ExpectSameMiniature(*thumb, *freshThumb, "back to the colours");
     // And forth again, to the picture without colours.
     MemoryStream forth(blank);
     Picture->RestoreFromStream(forth);
-    for (int32_t y = 0; y < PictureHeight; ++y)
-        for (int32_t x = 0; x < PictureWidth; ++x)
-            ASSERT_EQ(At({x, y}), otherScreen->ImageData().GetPixel(PtAdd({x, y}, Origin))) << x << "," << y;
+    ExpectTargetShows(*otherScreen, "forth to no colours");
 }
 
 TEST_F(PictureTest, ADamagedRecordRestoresNothing) {
