@@ -96,6 +96,7 @@ void TVorelDrawing::PaintCanvas(const TRect& area) {
     canvas.SetClipRect(area);
     MiniatureDamage = UnionRect(MiniatureDamage, canvas.ClipRect);
     if (RectsIntersect(canvas.ClipRect, Under.Area)) Under.Valid = false;
+    if (RectsIntersect(canvas.ClipRect, Under.MiniatureReads)) Under.MiniatureKept = false;
     if (Bg) Bg->Draw(&canvas, {0, 0});
     for (TVorelDrawingObject* object : Objects)
         object->Draw(&canvas, {0, 0});
@@ -402,7 +403,21 @@ void TVorelDrawing::SetSelected(int number, bool on) {
     TVorelDrawingObject* object = Object(number);
     if (!object) return;
     object->SetSelected(on);
-    Redraw(object->Bounds());
+    const TRect area = IntersectRect(object->Bounds(), {0, 0, PictureWidth, PictureHeight});
+    if (!Surface || CanvasStale || IsRectEmpty(area)) {
+        Redraw(object->Bounds());
+        return;
+    }
+    PaintSelection(*object);
+    ShowCanvas(area);
+}
+
+void TVorelDrawing::PaintSelection(TVorelDrawingObject& object) {
+    if (&object != Objects.Tail() || !UnderTopKept(object, object.Record())) {
+        PaintCanvas(object.Bounds());
+        return;
+    }
+    PaintOverUnder(&object);
 }
 
 void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point, bool onlyChanges) {
@@ -417,7 +432,7 @@ void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point, bool onl
         if (object->Selected()) selected.push_back(object);
     for (TVorelDrawingObject* object : selected) {
         object->SetSelected(false);
-        PaintCanvas(object->Bounds());
+        PaintSelection(*object);
     }
     TZQ5ImageData& reduced = Miniature->ImageData();
     TZQ5ImageData& canvas = Canvas->ImageData();
@@ -427,7 +442,7 @@ void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point, bool onl
         reduced.InkShrinkPart(reduced.BoundsRect(), canvas, canvas.BoundsRect(), OutlineInk, -1, MiniatureDamage);
     for (TVorelDrawingObject* object : selected) {
         object->SetSelected(true);
-        PaintCanvas(object->Bounds());
+        PaintSelection(*object);
     }
     // The outline just painted back is never part of the miniature.
     MiniatureDamage = {};
@@ -435,10 +450,12 @@ void TVorelDrawing::DrawMiniature(TZQ5ImageData& surface, TPoint point, bool onl
         MiniatureTaken = false;
         onlyChanges = false;
     }
+    const TRect changed = UnionRect(redone, MiniatureRestored);
+    if (onlyChanges) MiniatureRestored = {};
     if (!onlyChanges)
         surface.CopyFrom(point, reduced, reduced.BoundsRect());
-    else if (!IsRectEmpty(redone))
-        surface.CopyFrom(PtAdd(point, redone.TopLeft()), reduced, redone);
+    else if (!IsRectEmpty(changed))
+        surface.CopyFrom(PtAdd(point, changed.TopLeft()), reduced, changed);
 }
 
 std::unique_ptr<TRegionEntry> TVorelDrawing::GetEntry(uint8_t mapIndex) const {
@@ -689,7 +706,10 @@ void TVorelDrawing::DrawOnTop(TVorelDrawingObject& object) {
     TZQ5ImageData& under = Under.Pixels->ImageData();
     under.CopyFrom({0, 0}, canvas, area);
     under.ClearDamage();
-    Under = {true, object.Record(), area, std::move(Under.Pixels)};
+    Under.Valid = true;
+    Under.Record = object.Record();
+    Under.Area = area;
+    KeepMiniatureUnderTop();
     {
         const auto keepClip = KeepClip(canvas);
         canvas.SetClipRect(area);
@@ -704,17 +724,58 @@ bool TVorelDrawing::UnderTopKept(const TVorelDrawingObject& object, const TItemR
            Under.Area == IntersectRect(object.Bounds(), {0, 0, PictureWidth, PictureHeight});
 }
 
+namespace {
+// The miniature's pixels whose blocks may meet area (a few more at the
+// edges, never fewer), and the part of the canvas those blocks are reduced from.
+std::pair<TRect, TRect> MiniatureBlocksMeeting(const TRect& area) {
+    constexpr int32_t W = PictureWidth, H = PictureHeight, w = PictureWidth / 3, h = PictureHeight / 3;
+    const TRect blocks = IntersectRect(
+        {area.Left * w / W - 1, area.Top * h / H - 1, (area.Right * w + W - 1) / W + 1, (area.Bottom * h + H - 1) / H + 1},
+        {0, 0, w, h});
+    const TRect reads = IntersectRect({blocks.Left * W / w, blocks.Top * H / h, (blocks.Right * W + w - 1) / w + 1,
+                                       (blocks.Bottom * H + h - 1) / h + 1},
+                                      {0, 0, W, H});
+    return {blocks, reads};
+}
+} // namespace
+
+void TVorelDrawing::KeepMiniatureUnderTop() {
+    // The miniature shows the canvas under the object there only when no
+    // change around it waits to be reduced.
+    const auto [blocks, reads] = MiniatureBlocksMeeting(Under.Area);
+    Under.MiniatureKept = !IsRectEmpty(blocks) && !RectsIntersect(MiniatureDamage, reads);
+    if (!Under.MiniatureKept) return;
+    if (!Under.MiniaturePixels) Under.MiniaturePixels = THotImage::CreateBlank(PictureWidth / 3, PictureHeight / 3);
+    Under.MiniaturePixels->ImageData().CopyFrom({0, 0}, Miniature->ImageData(), blocks);
+    Under.MiniaturePixels->ImageData().ClearDamage();
+    Under.MiniatureBlocks = blocks;
+    Under.MiniatureReads = reads;
+}
+
 void TVorelDrawing::PutUnderTopBack() {
-    const TRect area = Under.Area;
-    TZQ5ImageData& canvas = Canvas->ImageData();
-    {
-        const auto keepClip = KeepClip(canvas);
-        canvas.SetClipRect(area);
-        MiniatureDamage = UnionRect(MiniatureDamage, canvas.ClipRect);
-        canvas.CopyFrom(area.TopLeft(), Under.Pixels->ImageData(), {0, 0, RectWidth(area), RectHeight(area)});
+    // The miniature there goes back with the canvas: nothing to reduce again.
+    const bool miniatureBack = Under.MiniatureKept;
+    if (miniatureBack) {
+        const TRect& blocks = Under.MiniatureBlocks;
+        Miniature->ImageData().CopyFrom(blocks.TopLeft(), Under.MiniaturePixels->ImageData(),
+                                        {0, 0, RectWidth(blocks), RectHeight(blocks)});
+        Miniature->ImageData().ClearDamage();
+        MiniatureRestored = UnionRect(MiniatureRestored, blocks);
     }
+    PaintOverUnder(nullptr, !miniatureBack);
     Under.Valid = false;
-    ShowCanvas(area);
+    Under.MiniatureKept = false;
+    ShowCanvas(Under.Area);
+}
+
+void TVorelDrawing::PaintOverUnder(TVorelDrawingObject* top, bool reduceAgain) {
+    TZQ5ImageData& canvas = Canvas->ImageData();
+    const auto keepClip = KeepClip(canvas);
+    canvas.SetClipRect(Under.Area);
+    if (reduceAgain) MiniatureDamage = UnionRect(MiniatureDamage, canvas.ClipRect);
+    canvas.CopyFrom(Under.Area.TopLeft(), Under.Pixels->ImageData(),
+                    {0, 0, RectWidth(Under.Area), RectHeight(Under.Area)});
+    if (top) top->Draw(&canvas, {0, 0});
 }
 
 namespace {

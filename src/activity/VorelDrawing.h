@@ -141,6 +141,15 @@ private:
     bool UnderTopKept(const TVorelDrawingObject& object, const TItemRecord& record) const;
     // Puts the canvas under the top object back (it went) and shows that part.
     void PutUnderTopBack();
+    // Keeps the miniature's pixels around the place the top object was just drawn over.
+    void KeepMiniatureUnderTop();
+    // Paints an object's area of the canvas again after its selection
+    // changed: the top object over what is kept under it, when it is, else
+    // every item there.
+    void PaintSelection(TVorelDrawingObject& object);
+    // Puts the canvas kept under the top object back, and top over it when
+    // given; the miniature is reduced there again when reduceAgain.
+    void PaintOverUnder(TVorelDrawingObject* top, bool reduceAgain = true);
     // Brings area of the canvas up to date and copies it to the target.
     void Paint(TRect area);
     // Copies area of the canvas to the target, within area only.
@@ -189,6 +198,8 @@ private:
     TRect MiniatureDamage;
     // The miniature was taken over whole: the next drawing of its changes draws it all.
     bool MiniatureTaken = false;
+    // Miniature pixels put back since its changes were last drawn.
+    TRect MiniatureRestored;
     // A canvas and miniature of an earlier picture, for going back to it:
     // a whole picture drawn anew costs many times showing it.
     struct KeptCanvas;
@@ -196,11 +207,17 @@ private:
     // What the top object covers on the canvas, as it was before the object
     // was drawn over it, while nothing else has been painted there since:
     // taking that object away puts it back instead of drawing every object there.
+    // With it the miniature's pixels around that place, while nothing there
+    // has been painted since, and the part of the canvas they were reduced from.
     struct UnderTop {
         bool Valid = false;
         TItemRecord Record;
         TRect Area;
         std::unique_ptr<THotImage> Pixels; // in its top-left corner
+        bool MiniatureKept = false;
+        TRect MiniatureBlocks;
+        TRect MiniatureReads;
+        std::unique_ptr<THotImage> MiniaturePixels; // in its top-left corner
     };
     UnderTop Under;
     // Only a fill reads the chart: changes leave the charting to the next

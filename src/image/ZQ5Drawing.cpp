@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -362,6 +363,19 @@ public:
                 static_cast<uint8_t>((inked ? Inked : 0) | (even ? Even : 0) | (joined ? Joined : 0));
         }
     }
+    // The first column from from on (limit at most) that does not join the
+    // next: the columns before it are all one index.
+    int32_t OneIndexRunEnd(int32_t from, int32_t limit) const {
+        constexpr uint64_t Ones = 0x0101010101010101u;
+        for (int32_t x = from; x < limit; x += 8) {
+            uint64_t word; // may reach past limit: Flags has room, and what lies there is cut off
+            std::memcpy(&word, Flags.data() + x, sizeof word);
+            // Per byte, the joined bit left where the column does not join.
+            const uint64_t apart = ~word & Ones * Joined;
+            if (apart) return std::min(limit, x + std::countr_zero(apart) / 8);
+        }
+        return limit;
+    }
     // The block of columns [left, right): ink when any column holds it, one
     // index when every column but the last joins the next and the last is even.
     enum class Block { Ink, OneIndex, Mixed };
@@ -466,6 +480,16 @@ TRect TZQ5ImageData::InkShrinkPart(TRect destRect, TZQ5ImageData& source, TRect 
         uint8_t* to = LineBase(destRect.Top + j) + destRect.Left;
         for (int32_t i = firstColumn; i < lastColumn; ++i) {
             const auto [left, right] = spans[static_cast<size_t>(i - firstColumn)];
+            // The blocks lying wholly in a run of columns of one index stand
+            // for that index (ink or not): a run at a time.
+            const int32_t runEnd = columnsOf.OneIndexRunEnd(left, spans.back().second);
+            if (runEnd >= right) {
+                const uint8_t index = block[0][left];
+                to[i] = index;
+                while (i + 1 < lastColumn && spans[static_cast<size_t>(i + 1 - firstColumn)].second <= runEnd)
+                    to[++i] = index;
+                continue;
+            }
             // Ink wins outright; a block of one index stands for that index,
             // whatever the vote's rules.
             const ColumnFacts::Block judged = columnsOf.Judge(left, right);

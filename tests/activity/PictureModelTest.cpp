@@ -628,6 +628,39 @@ TEST_F(PictureTest, TakingTheTopObjectAwayShowsWhatIsUnderItNow) {
     EXPECT_GT(filledUnderTop, 0) << "the fill must reach under the top object for this to tell anything";
 }
 
+// The miniature around the top object goes back with the canvas under it when
+// the object goes, unless something around it was painted since: an object
+// moved right up to it must show in the miniature, as after reading afresh.
+TEST_F(PictureTest, TakingTheTopObjectAwayShowsTheMiniatureAroundItAsItIsNow) {
+    TVorelDrawing twin; // the same changes without the top object
+    twin.SetBackground(0, true);
+    auto thumb = THotImage::CreateBlank(125, 75);
+    for (TVorelDrawing* picture : {Picture.get(), &twin}) {
+        picture->AddObject(8, false);
+        picture->MoveObject(1, {10, 48}, true);
+    }
+    Picture->DrawMiniature(thumb->ImageData(), {0, 0}, true);
+    Picture->AddObject(8, false);
+    Picture->DrawMiniature(thumb->ImageData(), {0, 0}, true);
+    const TRect top = Picture->Object(2)->Bounds();
+    ASSERT_GT(top.Left, 10 + 93 + 8) << "the moved object must start away from the top one";
+    // Right up to the top object's left edge, without touching it.
+    const TPoint beside{top.Left - 93, 48};
+    for (TVorelDrawing* picture : {Picture.get(), &twin})
+        picture->MoveObject(1, beside, true);
+    ASSERT_EQ(Picture->Object(1)->Bounds().Right, top.Left);
+    Picture->DrawMiniature(thumb->ImageData(), {0, 0}, true);
+    MemoryStream in(Saved(twin));
+    Picture->RestoreFromStream(in);
+    Picture->DrawMiniature(thumb->ImageData(), {0, 0}, true);
+
+    auto freshThumb = THotImage::CreateBlank(125, 75);
+    twin.DrawMiniature(freshThumb->ImageData(), {0, 0});
+    for (int32_t y = 0; y < 75; ++y)
+        for (int32_t x = 0; x < 125; ++x)
+            ASSERT_EQ(thumb->ImageData().GetPixel({x, y}), freshThumb->ImageData().GetPixel({x, y})) << x << "," << y;
+}
+
 TEST_F(PictureTest, ADamagedRecordRestoresNothing) {
     Picture->AddObject(8, true);
     const std::vector<uint8_t> before = Saved(*Picture);
