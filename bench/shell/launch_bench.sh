@@ -54,12 +54,24 @@ vorel_on() { splash true; exec "$bin/vorel" ${VOREL_ARGS:-} "$@"; }
 measure "$bin/minimal_widgets" > /dev/null   # warm the caches once
 size=$(measure vorel_off | cut -d' ' -f4)    # and learn the program's window
 : > "$work/base"; : > "$work/same"; : > "$work/off"; : > "$work/on"
+run_one() {
+  case $1 in
+    base) measure "$bin/minimal_widgets" ;;
+    same) measure "$bin/minimal_widgets" --size "$size" ;;
+    off) measure vorel_off ;;
+    on) measure vorel_on ;;
+  esac >> "$work/$1"
+}
+# Each round starts one further along the list: a launch goes faster or
+# slower after a particular other one (the X server still tearing that one
+# down), and no program should always follow the same one.
+order="base same off on"
 i=0
 while [ $i -lt "$runs" ]; do
-  measure "$bin/minimal_widgets" >> "$work/base"
-  measure "$bin/minimal_widgets" --size "$size" >> "$work/same"
-  measure vorel_off >> "$work/off"
-  measure vorel_on >> "$work/on"
+  for f in $order; do run_one "$f"; done
+  set -- $order
+  first=$1; shift
+  order="$* $first"
   i=$((i + 1))
 done
 

@@ -5,6 +5,7 @@
 #include "shell/QtConvert.h"
 #include "shell/SoundPlayer.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDesktopServices>
@@ -12,13 +13,16 @@
 #include <QInputEvent>
 #include <QKeyEvent>
 #include <QUrl>
+#include <QWidget>
+
+#include <algorithm>
 
 QtPlatform::QtPlatform(QStringList arguments) : Args(std::move(arguments)) {
     if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
 }
 
 QtPlatform::~QtPlatform() {
-    if (Hourglass) QGuiApplication::restoreOverrideCursor();
+    if (HourglassShown) QGuiApplication::restoreOverrideCursor();
 }
 
 const ProgramCursors& QtPlatform::Cursors() const {
@@ -84,10 +88,20 @@ void QtPlatform::ProcessPendingMessages() {
 }
 
 void QtPlatform::SetScreenCursor(ScreenCursor cursor) {
-    bool wanted = cursor == ScreenCursor::Hourglass;
-    if (wanted == Hourglass) return;
-    Hourglass = wanted;
-    if (wanted)
+    Hourglass = cursor == ScreenCursor::Hourglass;
+    ShowHourglassIfWanted();
+}
+
+// The hourglass is shown over the program's windows. While none is on the
+// screen (the loading at start) there is nothing to show it on, and the
+// theme's animated hourglass would cost the start a few milliseconds to
+// load: it waits for a window to be shown.
+void QtPlatform::ShowHourglassIfWanted() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const bool show = Hourglass && std::any_of(windows.begin(), windows.end(), [](QWidget* w) { return w->isVisible(); });
+    if (show == HourglassShown) return;
+    HourglassShown = show;
+    if (show)
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     else
         QGuiApplication::restoreOverrideCursor();
@@ -128,6 +142,10 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::HoverMove:
         Modifiers = static_cast<QInputEvent*>(event)->modifiers();
         if (InputObserver) InputObserver();
+        break;
+    case QEvent::Show:
+        if (Hourglass && !HourglassShown && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
+            ShowHourglassIfWanted();
         break;
     default:
         break;

@@ -65,6 +65,7 @@ protected:
 
 private:
     QWidget* BoxParent() const;
+    void ShowHourglassIfWanted();
     QStringList Args;
     QuestionFunction Question;
     QPointer<QWidget> PlayArea;
@@ -74,5 +75,6 @@ private:
     CapsLockTracker CapsLock;
     std::function<void()> InputObserver;
     std::optional<bool> CapsLockOverride;
-    bool Hourglass = false;
+    bool Hourglass = false;      // wanted by the core
+    bool HourglassShown = false; // the application's override cursor
 };

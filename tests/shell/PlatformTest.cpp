@@ -105,6 +105,8 @@ TEST(QtPlatformTest, MessagesGoThroughTheQuestionFunction) {
 }
 
 TEST(QtPlatformTest, HourglassIsSetOnceAndRemovedOnce) {
+    QWidget window;
+    window.show();
     {
         QtPlatform platform({});
         platform.SetScreenCursor(ScreenCursor::Hourglass);
@@ -117,6 +119,28 @@ TEST(QtPlatformTest, HourglassIsSetOnceAndRemovedOnce) {
         platform.SetScreenCursor(ScreenCursor::Hourglass);
     }
     // A platform that goes away while busy takes its hourglass with it.
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// While no window is on the screen (the loading at start) the hourglass is
+// only remembered: a window shown while still busy brings it up.
+TEST(QtPlatformTest, TheHourglassWaitsForAWindowToShowItOn) {
+    QtPlatform platform({});
+    platform.SetScreenCursor(ScreenCursor::Hourglass);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    platform.SetScreenCursor(ScreenCursor::Default);
+    platform.SetScreenCursor(ScreenCursor::Hourglass);
+    QWidget window;
+    window.show();
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    platform.SetScreenCursor(ScreenCursor::Default);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    // Only windows count: a child shown in a busy spell brings up nothing twice.
+    platform.SetScreenCursor(ScreenCursor::Hourglass);
+    QWidget child(&window);
+    child.show();
+    platform.SetScreenCursor(ScreenCursor::Default);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
