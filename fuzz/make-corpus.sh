@@ -15,39 +15,23 @@ cp "$bin/dat/pyx_init.dat" "$corpus/container/pyx_init.dat"
 "$bin/vorel-tool" obf decode "$bin/dat/pyx_init.dat" > "$corpus/script/pyx_init.txt"
 cp "$bin/dat/vorelmap.dat" "$corpus/regionmap/vorelmap.dat"
 
-work=$(mktemp -d)
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-mkdir -p "$work/config/KEL! Software" "$work/data" "$work/runtime"
-chmod 700 "$work/runtime"
-printf '[General]\nSplashScreen=false\n' > "$work/config/KEL! Software/Vorel.conf"
-export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+. "$here/../tests/shell/xvfb_common.sh"
+xvfb_session 1280x1024 || { echo "Xvfb did not start"; exit 1; }
 save="$work/data/Tamblin Games/Vimo's Quilo Vorel/PYX_sg1.dat"
 
 # One session: start, run the clicks (screen points at scale 2), end with SIGTERM.
 session() {
   name="$1"; shift
   "$bin/vorel" >/dev/null 2>&1 &
-  pid=$!
-  window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --classname vorel 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
+  vorel_pid=$!
+  xvfb_wait_window || true
   xdotool windowsize --sync "$window" 1200 1000 2>/dev/null || true
   sleep 1
   for point in "$@"; do
     xdotool mousemove $point click 1
     sleep 0.5
   done
-  kill -TERM $pid
-  wait $pid || true
+  xvfb_stop_vorel
   cp "$save" "$corpus/savedgame/$name.dat"
   cp "$save" "$corpus/readnode/$name.dat"
 }

@@ -9,7 +9,7 @@
 # scale the screen allows, 1100 x 910 on the default 1280 x 1024 screen), as
 # filling and holding a window's pixels costs in proportion to its area.
 # Usage: launch_bench.sh [BIN_DIR] [RUNS]   (BIN_DIR defaults to build/bin, RUNS to 15)
-# SCREEN=WxHxD chooses the screen; VOREL_ARGS adds options to the program
+# SCREEN=WxH chooses the screen; VOREL_ARGS adds options to the program
 # (for instance "--scale 1").
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -20,7 +20,8 @@ for f in vorel minimal_widgets vorel.zq5; do
   [ -e "$bin/$f" ] || { echo "missing $bin/$f (build first, with the data files)"; exit 1; }
 done
 
-. "$root/bench/shell/xvfb_session.sh"
+. "$root/tests/shell/xvfb_common.sh"
+xvfb_session "${SCREEN:-1280x1024}" || { echo "Xvfb did not start"; exit 1; }
 export VOREL_REPORT_FIRST_FRAME=1
 
 # Processor time (user + system) of every thread of a process so far, in
@@ -48,8 +49,8 @@ measure() {
 
 # The runs alternate between the settings, so each launch writes its own. The
 # function becomes the program (exec), so that its process is the one measured.
-vorel_off() { splash false; exec "$bin/vorel" ${VOREL_ARGS:-} "$@"; }
-vorel_on() { splash true; exec "$bin/vorel" ${VOREL_ARGS:-} "$@"; }
+vorel_off() { xvfb_splash false; exec "$bin/vorel" ${VOREL_ARGS:-} "$@"; }
+vorel_on() { xvfb_splash true; exec "$bin/vorel" ${VOREL_ARGS:-} "$@"; }
 
 measure "$bin/minimal_widgets" > /dev/null   # warm the caches once
 size=$(measure vorel_off | cut -d' ' -f4)    # and learn the program's window
@@ -99,6 +100,6 @@ for b in base same; do
       "$(ratio "$mib" "$bmib")" "$(ratio "$cpu" "$bcpu")"
   done
 done
-echo "($runs runs each, in turn, medians (lowest..highest), one Xvfb of ${SCREEN:-1280x1024x24}; the program's"
+echo "($runs runs each, in turn, medians (lowest..highest), one Xvfb of ${SCREEN:-1280x1024}; the program's"
 echo " window was $size; processor time is every thread's user + system time until the peak is read,"
 echo " 0.3 s after the first frame; the machine may be shared, so compare the ratios, not the milliseconds)"

@@ -11,7 +11,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 bin="${1:-$root/build/bin}"
 command -v valgrind >/dev/null || { echo "valgrind is not installed"; exit 1; }
 command -v Xvfb >/dev/null || { echo "Xvfb is not installed"; exit 1; }
-. "$root/bench/shell/xvfb_session.sh"
+. "$root/tests/shell/xvfb_common.sh"
+xvfb_session "${SCREEN:-1280x1024}" || { echo "Xvfb did not start"; exit 1; }
 
 # A first start, closed as a window manager would, writes the saved game.
 VOREL_REPORT_FIRST_FRAME=1 "$bin/vorel" > "$work/first.out" 2>&1 &

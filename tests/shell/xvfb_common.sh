@@ -1,14 +1,30 @@
 # Shared by the scripts that run the real program on a bare X server
-# (sourced, not run). The caller sets $work to a temporary folder.
+# (sourced, not run): the smoke tests, the benchmarks, the fuzz corpus. The
+# caller sets $work to a temporary folder, or has xvfb_session make one.
+
+# A whole session for a script: a temporary $work, an X server of
+# WIDTHxHEIGHT and a fresh home; the program started as vorel_pid, the X
+# server and $work go when the script ends. False when the X server fails.
+xvfb_session() {
+  work=$(mktemp -d)
+  trap 'xvfb_stop_vorel; xvfb_stop; rm -rf "$work"' EXIT
+  xvfb_fresh_home
+  xvfb_start "$1"
+}
 
 # A home of its own under $work: no saved games, no about box at start.
 xvfb_fresh_home() {
   rm -rf "$work/config" "$work/data" "$work/runtime"
   mkdir -p "$work/config/KEL! Software" "$work/data" "$work/runtime"
   chmod 700 "$work/runtime"
-  printf '[General]\nSplashScreen=false\n' > "$work/config/KEL! Software/Vorel.conf"
+  xvfb_splash false
   export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
   unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+}
+
+# Whether the fresh home's program shows its about box at start (true or false).
+xvfb_splash() {
+  printf '[General]\nSplashScreen=%s\n' "$1" > "$work/config/KEL! Software/Vorel.conf"
 }
 
 # Starts Xvfb with a screen of WIDTHxHEIGHT on a free display (ending the one

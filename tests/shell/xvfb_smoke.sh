@@ -12,39 +12,14 @@ command -v Xvfb >/dev/null || skip "Xvfb is not installed"
 command -v xdotool >/dev/null || skip "xdotool is not installed"
 [ -f "$bin/vorel.zq5" ] && [ -d "$bin/dat" ] || skip "the data files are not built ($bin/vorel.zq5, $bin/dat)"
 
-work=$(mktemp -d)
-mkdir -p "$out" "$work/config/KEL! Software" "$work/data" "$work/runtime"
-chmod 700 "$work/runtime"
-printf '[General]\nSplashScreen=false\n' > "$work/config/KEL! Software/Vorel.conf"
-export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-
-xvfb_pid=""; vorel_pid=""
-cleanup() {
-  [ -n "$vorel_pid" ] && kill "$vorel_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/xvfb_common.sh"
 fail() { echo "FAIL: $1"; [ -f "$work/vorel.log" ] && cat "$work/vorel.log"; exit 1; }
-
-# Xvfb picks a free display and writes its number to the pipe when ready.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
+xvfb_session 1280x1024 || fail "Xvfb did not start"
+mkdir -p "$out"
 
 "$bin/vorel" >"$work/vorel.log" 2>&1 &
 vorel_pid=$!
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --classname vorel 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window appeared"
+xvfb_wait_window || fail "no window appeared"
 
 # Without a window manager nothing maximises: size the window so that the
 # block shows at scale 2 (centred: play area at 88,83, thumbnail 1 at 78,761).
