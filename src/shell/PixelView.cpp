@@ -3,6 +3,7 @@
 #include "shell/BlockLayout.h"
 #include "shell/EventBoundary.h"
 #include "shell/QtConvert.h"
+#include "shell/ScaledCrisp.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -33,6 +34,6 @@ void PixelView::paintEvent(QPaintEvent* event) {
     Guarded([&] { FillDamage(clip); });
     Painting = false;
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(ToQRect(ScaleRect(clip, ViewScale)), Buffer.Image(), ToQRect(clip));
+    DrawScaledCrisp(painter, QPoint(clip.Left * ViewScale, clip.Top * ViewScale), Buffer.Image(), ToQRect(clip),
+                    ViewScale);
 }

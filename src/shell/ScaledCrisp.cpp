@@ -1,6 +1,52 @@
 #include "shell/ScaledCrisp.h"
 
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
 QImage ScaledCrisp(const QImage& image, int scale) {
     if (scale <= 1) return image;
     return image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+namespace {
+// Source lines enlarged per band: a few tens of kilobytes at scale 2.
+constexpr int BandSourceLines = 8;
+
+// One source line as scale lines of blocks, from the band's line first.
+void EnlargeLine(const uint32_t* from, int width, int scale, QImage& band, int firstLine) {
+    auto* to = reinterpret_cast<uint32_t*>(band.scanLine(firstLine));
+    for (int x = 0; x < width; ++x)
+        std::fill_n(to + x * scale, scale, from[x]);
+    const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(scale) * sizeof(uint32_t);
+    for (int k = 1; k < scale; ++k)
+        std::memcpy(band.scanLine(firstLine + k), to, bytes);
+}
+} // namespace
+
+void DrawScaledCrisp(QPainter& painter, QPoint to, const QImage& image, const QRect& source, int scale) {
+    const QRect part = source.intersected(image.rect());
+    if (part.isEmpty()) return;
+    const QPoint origin = to + (part.topLeft() - source.topLeft()) * std::max(1, scale);
+    if (scale <= 1) {
+        for (int top = part.top(); top <= part.bottom(); top += BandSourceLines)
+            painter.drawImage(origin + QPoint(0, top - part.top()), image,
+                              QRect(part.left(), top, part.width(), std::min(BandSourceLines, part.bottom() + 1 - top)));
+        return;
+    }
+    // One band for every view: paints come one at a time, on this thread.
+    static QImage band;
+    const QSize bandSize(part.width() * scale, BandSourceLines * scale);
+    if (band.width() < bandSize.width() || band.height() < bandSize.height() || band.format() != image.format())
+        band = QImage(bandSize.expandedTo(band.size()), image.format());
+    for (int top = part.top(); top <= part.bottom(); top += BandSourceLines) {
+        const int lines = std::min(BandSourceLines, part.bottom() + 1 - top);
+        for (int i = 0; i < lines; ++i) {
+            const auto* from = reinterpret_cast<const uint32_t*>(image.constScanLine(top + i)) + part.left();
+            EnlargeLine(from, part.width(), scale, band, i * scale);
+        }
+        painter.drawImage(origin + QPoint(0, (top - part.top()) * scale), band,
+                          QRect(0, 0, part.width() * scale, lines * scale));
+    }
 }

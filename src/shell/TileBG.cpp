@@ -6,6 +6,7 @@
 #include "shell/BlockLayout.h"
 #include "shell/EventBoundary.h"
 #include "shell/QtConvert.h"
+#include "shell/ScaledCrisp.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -70,6 +71,7 @@ void TTileBG::SetScale(int scale) {
 void TTileBG::ReleaseTile() {
     Tile.Reset();
     Shown.reset();
+    ScaledTile = QImage();
 }
 
 const QImage* TTileBG::TileImage() {
@@ -82,8 +84,12 @@ const QImage* TTileBG::TileImage() {
             Library->DrawImage(*shown, {0, 0}, Tile.Node());
         }
         Shown = std::move(shown);
+        ScaledTile = QImage();
     }
-    return &Shown->Image();
+    // Enlarged once, so that every tile is only copied.
+    if (ScaledTile.isNull() || ScaledTile.width() != Shown->Image().width() * ViewScale)
+        ScaledTile = ScaledCrisp(Shown->Image(), ViewScale);
+    return &ScaledTile;
 }
 
 void TTileBG::paintEvent(QPaintEvent* event) {
@@ -96,11 +102,8 @@ void TTileBG::paintEvent(QPaintEvent* event) {
         painter.fillRect(event->rect(), QBrush(Qt::black, Qt::DiagCrossPattern));
         return;
     }
-    const int w = tile->width();
-    const int h = tile->height();
-    const TRect clip = UnscaleRect(ToTRect(event->rect()), ViewScale);
-    for (const TPoint& at : TilePositions(clip, w, h)) {
-        painter.drawImage(ToQRect(ScaleRect({at.X, at.Y, at.X + w, at.Y + h}, ViewScale)), *tile);
+    for (const TPoint& at : TilePositions(ToTRect(event->rect()), tile->width(), tile->height())) {
+        DrawScaledCrisp(painter, QPoint(at.X, at.Y), *tile, tile->rect(), 1);
         ++LastTiles;
     }
 }

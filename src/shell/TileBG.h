@@ -7,6 +7,7 @@
 #include "image/LibraryImage.h"
 #include "shell/ImageTarget.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <memory>
@@ -44,6 +45,7 @@ private:
     TZQ5Library* Library = nullptr;
     TLibraryImage Tile;
     std::unique_ptr<ImageTarget> Shown; // the tile through the palette
+    QImage ScaledTile;                  // Shown at the view's scale
     int ViewScale = 1;
     int LastTiles = 0;
 };

@@ -6,6 +6,7 @@
 #include "shell/QtConvert.h"
 #include "shell/QtPlatform.h"
 #include "shell/QuitSignals.h"
+#include "shell/ScaledCrisp.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -19,6 +20,7 @@
 
 #include <array>
 #include <csignal>
+#include <random>
 
 TEST(QtPlatformTest, ShiftAndCtrlFollowTheLastInputEvent) {
     QtPlatform platform({});
@@ -277,6 +279,40 @@ TEST(PixelViewTest, PaintsScaledCrispAndOnlyTheAskedPart) {
     view.render(&shot, QPoint(), QRegion(7, 4, 2, 2));
     ASSERT_EQ(view.Fills.size(), 1u);
     EXPECT_EQ(view.Fills[0], (TRect{2, 1, 3, 2}));
+}
+
+// Enlarged a band of lines at a time, any part at any scale lands where the
+// painter enlarging it whole would put it: every target pixel shows source
+// pixel (x / scale, y / scale), and nothing outside the part is touched.
+TEST(ScaledCrispTest, DrawnPartsAreBlocksOfTheirSourcePixelsAndNothingElse) {
+    std::mt19937 random(5);
+    QImage source(70, 45, QImage::Format_RGB32);
+    for (int y = 0; y < source.height(); ++y)
+        for (int x = 0; x < source.width(); ++x)
+            source.setPixel(x, y, qRgb(x * 3, y * 5, static_cast<int>(random() % 256)));
+    for (int round = 0; round < 60; ++round) {
+        const int scale = 1 + round % 3;
+        auto pick = [&random](int below) { return static_cast<int>(random() % static_cast<unsigned>(below)); };
+        const QRect part(pick(70), pick(45), 1 + pick(70), 1 + pick(45)); // may reach past the edges
+        const QPoint to(pick(20), pick(20));
+        QImage target(70 * 3 + 40, 45 * 3 + 40, QImage::Format_RGB32);
+        target.fill(Qt::black);
+        {
+            QPainter painter(&target);
+            DrawScaledCrisp(painter, to, source, part, scale);
+        }
+        const QRect drawn = part.intersected(source.rect());
+        const QRect blocks(to + (drawn.topLeft() - part.topLeft()) * scale, drawn.size() * scale);
+        for (int y = 0; y < target.height(); ++y)
+            for (int x = 0; x < target.width(); ++x) {
+                const QPoint at(x, y);
+                const QPoint inBlocks = at - blocks.topLeft();
+                const QRgb want = blocks.contains(at) ? source.pixel(drawn.x() + inBlocks.x() / scale,
+                                                                     drawn.y() + inBlocks.y() / scale)
+                                                      : qRgb(0, 0, 0);
+                ASSERT_EQ(target.pixel(at), want) << "round " << round << " at " << x << "," << y;
+            }
+    }
 }
 
 TEST(QuitSignalsTest, TerminationClosesOnTheEventLoopNotInTheHandler) {
