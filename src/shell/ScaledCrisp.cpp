@@ -14,11 +14,24 @@ namespace {
 // Source lines enlarged per band: a few tens of kilobytes at scale 2.
 constexpr int BandSourceLines = 8;
 
+// Each pixel written scale times; the usual scales with a fixed count, which
+// the compiler unrolls.
+template <int Scale> void Repeat(const uint32_t* from, int width, uint32_t* to) {
+    for (int x = 0; x < width; ++x)
+        for (int k = 0; k < Scale; ++k)
+            to[x * Scale + k] = from[x];
+}
+
 // One source line as scale lines of blocks, from the band's line first.
 void EnlargeLine(const uint32_t* from, int width, int scale, QImage& band, int firstLine) {
     auto* to = reinterpret_cast<uint32_t*>(band.scanLine(firstLine));
-    for (int x = 0; x < width; ++x)
-        std::fill_n(to + x * scale, scale, from[x]);
+    if (scale == 2)
+        Repeat<2>(from, width, to);
+    else if (scale == 3)
+        Repeat<3>(from, width, to);
+    else
+        for (int x = 0; x < width; ++x)
+            std::fill_n(to + x * scale, scale, from[x]);
     const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(scale) * sizeof(uint32_t);
     for (int k = 1; k < scale; ++k)
         std::memcpy(band.scanLine(firstLine + k), to, bytes);
