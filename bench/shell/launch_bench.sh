@@ -63,16 +63,12 @@ run_one() {
     on) measure vorel_on ;;
   esac >> "$work/$1"
 }
-# Each round starts one further along the list: a launch goes faster or
+# Each round runs them in a new random order: a launch goes faster or
 # slower after a particular other one (the X server still tearing that one
 # down), and no program should always follow the same one.
-order="base same off on"
 i=0
 while [ $i -lt "$runs" ]; do
-  for f in $order; do run_one "$f"; done
-  set -- $order
-  first=$1; shift
-  order="$* $first"
+  for f in $(printf '%s\n' base same off on | shuf); do run_one "$f"; done
   i=$((i + 1))
 done
 
