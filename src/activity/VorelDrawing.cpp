@@ -142,14 +142,18 @@ void TVorelDrawing::KeepCanvas(std::optional<TPictureRecord> shown) {
                                                        THotImage::CreateBlank(PictureWidth, PictureHeight),
                                                        THotImage::CreateBlank(PictureWidth / 3, PictureHeight / 3),
                                                        {}});
+    SwapWithKept(std::move(shown));
+    // The buffers taken over hold an older picture: all of it is painted and reduced again.
+    CanvasStale = true;
+    MiniatureDamage = {0, 0, PictureWidth, PictureHeight};
+}
+
+void TVorelDrawing::SwapWithKept(std::optional<TPictureRecord> shown) {
     std::swap(Canvas, Kept->Canvas);
     std::swap(Miniature, Kept->Miniature);
     std::swap(MiniatureDamage, Kept->MiniatureDamage);
     Kept->Shows = std::move(shown);
     Under.Valid = false;
-    // The buffers taken over hold an older picture: all of it is painted and reduced again.
-    CanvasStale = true;
-    MiniatureDamage = {0, 0, PictureWidth, PictureHeight};
 }
 
 void TVorelDrawing::RepaintWhole(const TPictureRecord& wanted, std::optional<TPictureRecord> shown) {
@@ -161,11 +165,7 @@ void TVorelDrawing::RepaintWhole(const TPictureRecord& wanted, std::optional<TPi
     }
     // The kept canvas shows the picture wanted, and its miniature what was
     // reduced of it: both are taken back, the present ones kept instead.
-    std::swap(Canvas, Kept->Canvas);
-    std::swap(Miniature, Kept->Miniature);
-    std::swap(MiniatureDamage, Kept->MiniatureDamage);
-    Kept->Shows = std::move(shown);
-    Under.Valid = false;
+    SwapWithKept(std::move(shown));
     CanvasStale = false;
     MiniatureTaken = true;
     ShowCanvas(whole);
@@ -246,6 +246,8 @@ void TVorelDrawing::SetBackground(uint8_t index, bool blank) {
 }
 
 void TVorelDrawing::KeepAsSpare() {
+    // A picture's first background replaces none.
+    if (!Bg) return;
     SpareBackgrounds.insert(SpareBackgrounds.begin(), {std::move(Bg), Blank});
     if (SpareBackgrounds.size() > MostSpareBackgrounds) SpareBackgrounds.resize(MostSpareBackgrounds);
 }

@@ -165,6 +165,8 @@ private:
     // of painting.
     void RepaintWhole(const TPictureRecord& wanted, std::optional<TPictureRecord> shown);
     void KeepCanvas(std::optional<TPictureRecord> shown);
+    // Trades the canvas and miniature for the kept ones, which then show shown.
+    void SwapWithKept(std::optional<TPictureRecord> shown);
 
     TZQ5ImageData* Surface = nullptr; // not owned
     std::unique_ptr<TRegionMap> Map;

@@ -12,12 +12,17 @@
 void SetErrorReport(std::function<void(const std::string&)> report);
 void ReportEscapedError(const std::string& message);
 
-template <class Handler> void Guarded(Handler&& handler) noexcept {
+// Runs handler; an error it lets out goes to report as its message.
+template <class Report, class Handler> void CatchInto(Report&& report, Handler&& handler) noexcept {
     try {
         handler();
     } catch (const std::exception& e) {
-        ReportEscapedError(e.what());
+        report(e.what());
     } catch (...) {
-        ReportEscapedError("Unknown error");
+        report("Unknown error");
     }
+}
+
+template <class Handler> void Guarded(Handler&& handler) noexcept {
+    CatchInto(ReportEscapedError, handler);
 }

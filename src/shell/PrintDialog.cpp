@@ -1,33 +1,23 @@
 // The print module: the print dialog with its preview, and the pages it prints.
 
+#include "shell/EventBoundary.h"
 #include "shell/PicturePrinter.h"
 #include "shell/PrintModule.h"
 
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include <exception>
-
 extern "C" Q_DECL_EXPORT void VorelRunPrintDialog(QWidget* parent, const QString& documentName,
                                                   const std::vector<QImage>& pages, const PrintErrorReport& report) {
     // The program's error boundary is not the module's: every failure is
     // caught here and handed over as a message.
-    auto reported = [&report](auto&& action) {
-        try {
-            action();
-        } catch (const std::exception& e) {
-            report(e.what());
-        } catch (...) {
-            report("Printing failed for an unknown reason");
-        }
-    };
-    reported([&] {
+    CatchInto(report, [&] {
         QPrinter printer(QPrinter::HighResolution);
         PreparePrinter(printer, documentName);
         QPrintPreviewDialog preview(&printer, parent);
         preview.setWindowTitle(QObject::tr("Print %1").arg(documentName));
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                         [&](QPrinter* target) { reported([&] { PrintPictures(*target, pages); }); });
+                         [&](QPrinter* target) { CatchInto(report, [&] { PrintPictures(*target, pages); }); });
         preview.exec();
     });
 }
