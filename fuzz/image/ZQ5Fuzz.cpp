@@ -1,4 +1,4 @@
-// Feeds arbitrary bytes to the image record reader and decoder. An input that
+// Feeds arbitrary bytes to the image record reader, checker and decoder. An input that
 // starts with the library signature is walked as a library file from its first
 // record; any other input is taken as records from its first byte.
 //
@@ -14,6 +14,7 @@
 #include "image/ZQ5Library.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -34,13 +35,30 @@ unsigned TouchPixels(TZQ5Image& image) {
     return sum;
 }
 
+template <class Step>
+std::string ErrorOf(Step step) {
+    try {
+        step();
+    } catch (const KelException& error) {
+        return error.what();
+    }
+    return {};
+}
+
 void ReadRecords(MemoryStream& stream, int64_t offset) {
     while (offset < stream.Size()) {
         stream.Seek(offset);
         TZQ5Image image;
         image.Read(stream);
         offset = stream.Position(); // a read record leaves the stream just past it
-        image.DecodeAll();
+        // The check alone must refuse exactly what decoding refuses.
+        std::string checked = ErrorOf([&] { image.CheckAll(); });
+        std::string decoded = ErrorOf([&] { image.DecodeAll(); });
+        if (checked != decoded) {
+            std::fprintf(stderr, "check \"%s\" but decode \"%s\"\n", checked.c_str(), decoded.c_str());
+            std::abort();
+        }
+        if (!decoded.empty()) throw ZQ5Exception(decoded);
         TouchPixels(image);
         image.RecordBytes();
     }

@@ -13,10 +13,10 @@ void CheckLibrary(const std::string& path) {
     try {
         TZQ5Library library;
         library.Load(path, true);
-        // Every record is read and decoded now, so that no image fails later
-        // in the middle of a game.
+        // Every record is read and walked through now, so that no image
+        // fails later in the middle of a game.
         for (const std::string& name : library.ImageNames())
-            library.ReleaseImage(library.GetImage(name));
+            library.CheckImage(name);
     } catch (const std::exception& e) {
         throw DataFileDamaged(path, e.what());
     }

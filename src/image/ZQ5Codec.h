@@ -35,6 +35,10 @@ void DecodeLineCoded(std::span<const uint8_t> source, std::span<uint8_t> output,
 // Fills output from the whole-segment run-length form, where only E1 is special.
 void DecodeWholeSegment(std::span<const uint8_t> source, std::span<uint8_t> output,
                         const ZQ5SegmentShape& shape, uint8_t escape);
+// Raise what the two decoders would raise for the same source and shape, and
+// nothing else, without writing a pixel: checking a library costs no memory.
+void CheckLineCoded(std::span<const uint8_t> source, const ZQ5SegmentShape& shape, uint16_t escapes, bool plain);
+void CheckWholeSegment(std::span<const uint8_t> source, const ZQ5SegmentShape& shape, uint8_t escape);
 
 struct ZQ5EncodedSegment {
     std::vector<uint8_t> Data;

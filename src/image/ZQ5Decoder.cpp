@@ -19,6 +19,9 @@ namespace {
 // Decodes the lines of one segment. Every write is checked against the end of
 // the current line and every read against the end of the source, so a corrupt
 // segment raises instead of touching memory outside the two buffers.
+// Without Write it only walks the codes: the checks depend on counts alone,
+// so it raises exactly where decoding would, at a fraction of the cost.
+template <bool Write>
 class LineDecoder {
 public:
     LineDecoder(std::span<const uint8_t> source, std::span<uint8_t> output, const ZQ5SegmentShape& shape,
@@ -28,10 +31,13 @@ public:
 
     void Run(bool plain) {
         for (unsigned line = 0; line < Shape.Lines; ++line) {
-            Line = Out.data() + size_t{line} * Shape.Stride;
-            Before = line == 0 ? nullptr : Line - Shape.Stride;
+            HasBefore = line != 0;
+            if constexpr (Write) {
+                Line = Out.data() + size_t{line} * Shape.Stride;
+                Before = HasBefore ? Line - Shape.Stride : nullptr;
+            }
             DecodeLine(plain);
-            std::memset(Line + Shape.Width, 0, Shape.Stride - Shape.Width);
+            if constexpr (Write) std::memset(Line + Shape.Width, 0, Shape.Stride - Shape.Width);
         }
     }
 
@@ -44,6 +50,7 @@ private:
     size_t Pos = 0;
     uint8_t* Line = nullptr;
     const uint8_t* Before = nullptr; // the line before, nullptr on the first line
+    bool HasBefore = false;
     unsigned X = 0;
 
     uint8_t Next() {
@@ -51,19 +58,15 @@ private:
         return Src[Pos++];
     }
     unsigned Remaining() const { return Shape.Width - X; }
-    const uint8_t* LineBefore() const {
-        if (!Before) InvalidLineCode();
-        return Before;
-    }
     void Fill(unsigned count, uint8_t value) {
         if (count > Remaining()) LineOverflow();
-        std::memset(Line + X, value, count);
+        if constexpr (Write) std::memset(Line + X, value, count);
         X += count;
     }
     void CopyFromBefore(unsigned count) {
-        const uint8_t* before = LineBefore();
+        if (!HasBefore) InvalidLineCode();
         if (count > Remaining()) LineOverflow();
-        std::memcpy(Line + X, before + X, count);
+        if constexpr (Write) std::memcpy(Line + X, Before + X, count);
         X += count;
     }
 
@@ -72,7 +75,7 @@ private:
         while (X < Shape.Width) {
             if (Pos >= Src.size()) SourceOverflow();
             uint8_t code = plain ? lcRaw : Next();
-            if (!Before && (code == lcXorRuns || code >= lcCopyLine)) InvalidLineCode();
+            if (!HasBefore && (code == lcXorRuns || code >= lcCopyLine)) InvalidLineCode();
             DecodeCode(code);
         }
     }
@@ -81,14 +84,15 @@ private:
         switch (code) {
         case lcRaw:
             if (Src.size() - Pos < Remaining()) SourceOverflow();
-            std::memcpy(Line + X, Src.data() + Pos, Remaining());
+            if constexpr (Write) std::memcpy(Line + X, Src.data() + Pos, Remaining());
             Pos += Remaining();
             X = Shape.Width;
             break;
         case lcXorRuns:
             DecodeRuns();
-            for (unsigned i = 0; i < Shape.Width; ++i)
-                Line[i] ^= Before[i];
+            if constexpr (Write)
+                for (unsigned i = 0; i < Shape.Width; ++i)
+                    Line[i] ^= Before[i];
             break;
         case lcFill:
             Fill(Remaining(), Next());
@@ -139,17 +143,10 @@ private:
             Fill(3, v);
     }
 };
-} // namespace
 
-void DecodeLineCoded(std::span<const uint8_t> source, std::span<uint8_t> output, const ZQ5SegmentShape& shape,
-                     uint16_t escapes, bool plain) {
-    if (output.size() < shape.Bytes()) LineOverflow();
-    LineDecoder(source, output, shape, escapes).Run(plain);
-}
-
-void DecodeWholeSegment(std::span<const uint8_t> source, std::span<uint8_t> output,
-                        const ZQ5SegmentShape& shape, uint8_t escape) {
-    if (output.size() < shape.Bytes()) LineOverflow();
+template <bool Write>
+void RunWholeSegment(std::span<const uint8_t> source, std::span<uint8_t> output, const ZQ5SegmentShape& shape,
+                     uint8_t escape) {
     size_t pos = 0;
     auto next = [&]() -> uint8_t {
         if (pos >= source.size()) SourceOverflow();
@@ -158,7 +155,7 @@ void DecodeWholeSegment(std::span<const uint8_t> source, std::span<uint8_t> outp
     unsigned pending = 0;
     uint8_t value = 0;
     for (unsigned line = 0; line < shape.Lines; ++line) {
-        uint8_t* out = output.data() + size_t{line} * shape.Stride;
+        uint8_t* out = Write ? output.data() + size_t{line} * shape.Stride : nullptr;
         unsigned x = 0;
         while (x < shape.Width) {
             if (pending == 0) {
@@ -173,12 +170,33 @@ void DecodeWholeSegment(std::span<const uint8_t> source, std::span<uint8_t> outp
             }
             // Runs carry over line ends: each line takes what it still needs.
             unsigned take = std::min(pending, shape.Width - x);
-            std::memset(out + x, value, take);
+            if constexpr (Write) std::memset(out + x, value, take);
             x += take;
             pending -= take;
         }
-        std::memset(out + shape.Width, 0, shape.Stride - shape.Width);
+        if constexpr (Write) std::memset(out + shape.Width, 0, shape.Stride - shape.Width);
     }
     // A run reaching past the last line would write beyond the band.
     if (pending != 0) LineOverflow();
+}
+} // namespace
+
+void DecodeLineCoded(std::span<const uint8_t> source, std::span<uint8_t> output, const ZQ5SegmentShape& shape,
+                     uint16_t escapes, bool plain) {
+    if (output.size() < shape.Bytes()) LineOverflow();
+    LineDecoder<true>(source, output, shape, escapes).Run(plain);
+}
+
+void DecodeWholeSegment(std::span<const uint8_t> source, std::span<uint8_t> output,
+                        const ZQ5SegmentShape& shape, uint8_t escape) {
+    if (output.size() < shape.Bytes()) LineOverflow();
+    RunWholeSegment<true>(source, output, shape, escape);
+}
+
+void CheckLineCoded(std::span<const uint8_t> source, const ZQ5SegmentShape& shape, uint16_t escapes, bool plain) {
+    LineDecoder<false>(source, {}, shape, escapes).Run(plain);
+}
+
+void CheckWholeSegment(std::span<const uint8_t> source, const ZQ5SegmentShape& shape, uint8_t escape) {
+    RunWholeSegment<false>(source, {}, shape, escape);
 }

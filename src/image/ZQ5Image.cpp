@@ -54,22 +54,22 @@ void TZQ5Image::Read(ByteStream& stream) {
     }
 }
 
-void TZQ5Image::ReloadSegment(uint16_t index) {
+void TZQ5Image::ReadStored(uint16_t index, std::vector<uint8_t>& into) const {
     if (!Source || index >= Segments.size() || index >= SegmentEnds.size())
         throw ZQ5Exception("ReloadSegment: no source for segment " + std::to_string(index));
-    TZQ5ImageSegment& segment = *Segments[index];
     uint32_t start = SegmentStart(SegmentEnds, index) + 3;
     uint32_t bytes = SegmentEnds[index] - start;
-    // Allocating clears the compressed flag, which still describes the bytes
-    // being brought back.
-    uint8_t flags = segment.Flags;
-    segment.Allocate(bytes);
-    segment.Flags = flags;
+    into.resize(bytes);
     Source->Seek(RecordStart + start);
-    if (bytes != 0 && Source->Read(segment.Buffer.data(), bytes) != bytes) {
-        segment.Free();
+    if (bytes != 0 && Source->Read(into.data(), bytes) != bytes)
         throw ZQ5Exception("ReloadSegment: segment " + std::to_string(index) + " is cut short");
-    }
+}
+
+void TZQ5Image::ReloadSegment(uint16_t index) {
+    std::vector<uint8_t> stored;
+    ReadStored(index, stored);
+    // The flags, compressed or not, still describe the bytes brought back.
+    Segments[index]->Adopt(std::move(stored));
 }
 
 void TZQ5Image::DecodeAll() {
@@ -82,6 +82,15 @@ void TZQ5Image::DecodeAll() {
         throw;
     }
     Header.State = isReady;
+}
+
+void TZQ5Image::CheckAll() const {
+    if (Header.State != isCompressed) return;
+    std::vector<uint8_t> stored;
+    for (const auto& segment : Segments) {
+        ReadStored(segment->Index, stored);
+        segment->CheckStored(stored, Header.Width, Header.Height);
+    }
 }
 
 void TZQ5Image::Init(const std::string& name, ByteStream* source, uint16_t width, uint16_t height) {
@@ -119,8 +128,7 @@ void TZQ5Image::EncodeFrom(ByteStream& source, TZQ5ImageSegment& segment) {
     if (source.Read(lines.data(), lines.size()) != lines.size())
         throw ZQ5Exception("Init: source holds too few pixels");
     ZQ5EncodedSegment encoded = EncodeSegment(lines, {w, SegmentLines(w, h, segment.Index), Stride(w)});
-    segment.Allocate(static_cast<uint32_t>(encoded.Data.size()));
-    segment.Buffer = std::move(encoded.Data);
+    segment.Adopt(std::move(encoded.Data));
     segment.Escapes = encoded.Escapes;
     segment.Flags = encoded.Flags;
 }

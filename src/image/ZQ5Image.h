@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,8 @@ public:
     void SetDiscarded(uint32_t size);
     // A new zero-filled buffer of bytes bytes; clears sfCompressed.
     void Allocate(uint32_t bytes);
+    // Takes bytes as the buffer; the flags stay as they are.
+    void Adopt(std::vector<uint8_t> bytes);
     // Resizes the buffer keeping its contents.
     void Reallocate(uint32_t bytes);
     // The buffer's address; a discarded buffer is reloaded through the owner.
@@ -60,6 +63,8 @@ public:
     void Free();
     // Turns compressed data into stride-padded lines (no-op unless sfCompressed).
     void Decode(uint16_t width, uint16_t height);
+    // Raises what Decode would raise for these stored bytes, keeping nothing.
+    void CheckStored(std::span<const uint8_t> stored, uint16_t width, uint16_t height) const;
 
     bool HasBuffer() const { return State != BufferState::Absent; }
     bool IsDiscarded() const { return State == BufferState::Discarded; }
@@ -93,6 +98,9 @@ public:
     void Read(ByteStream& stream);
     // Decodes every compressed segment; a failure clears the whole image.
     void DecodeAll();
+    // Raises what DecodeAll would raise, holding one band's stored bytes at a
+    // time and decoding nothing.
+    void CheckAll() const;
     void Clear();
 
     // A drawing surface over this image's pixels, or nullptr on failure.
@@ -117,6 +125,8 @@ public:
     std::string Name() const { return Header.NameText(); }
 
 private:
+    // Reads segment index's stored bytes (after its 3 header bytes) into.
+    void ReadStored(uint16_t index, std::vector<uint8_t>& into) const;
     // Codes segment's lines, read from source, into its buffer.
     void EncodeFrom(ByteStream& source, TZQ5ImageSegment& segment);
 

@@ -144,18 +144,27 @@ TImageNode* TZQ5Library::GetImage(const std::string& name) {
     std::string key = ImageKey(name);
     TImageNode* node = FindLoaded(key);
     if (!node) {
-        const int64_t offset = ImageOffset(name);
-        if (offset == 0) CheckImageName(name, true);
         auto made = std::make_unique<TImageNode>();
         made->Name = key;
-        made->Image = std::make_unique<TZQ5Image>();
-        Stream->Seek(offset);
-        made->Image->Read(*Stream);
+        made->Image = ReadRecord(name);
         made->Image->DecodeAll();
         node = LoadedImages.AddTail(std::move(made));
     }
     ++node->UseCount;
     return node;
+}
+
+void TZQ5Library::CheckImage(const std::string& name) {
+    ReadRecord(name)->CheckAll();
+}
+
+std::unique_ptr<TZQ5Image> TZQ5Library::ReadRecord(const std::string& name) {
+    const int64_t offset = ImageOffset(name);
+    if (offset == 0) CheckImageName(name, true);
+    auto image = std::make_unique<TZQ5Image>();
+    Stream->Seek(offset);
+    image->Read(*Stream);
+    return image;
 }
 
 void TZQ5Library::ReleaseImage(TImageNode* node) {

@@ -71,6 +71,8 @@ public:
     TImageNode* GetImage(const std::string& name);
     // One use fewer; the node is freed when none is left.
     void ReleaseImage(TImageNode* node);
+    // Raises what GetImage would raise for that name, loading nothing.
+    void CheckImage(const std::string& name);
     // A new zero-filled image in memory with UseCount 0: one release frees it.
     TImageNode* CreateImage(const std::string& name, uint16_t width, uint16_t height);
 
@@ -98,6 +100,8 @@ public:
 private:
     void BuildNameIndex();
     TImageNode* FindLoaded(const std::string& key) const;
+    // The named record read from the file, its bands not yet loaded.
+    std::unique_ptr<TZQ5Image> ReadRecord(const std::string& name);
 
     std::string Path;
     TImageList LoadedImages;

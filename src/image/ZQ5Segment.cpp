@@ -33,6 +33,13 @@ void TZQ5ImageSegment::Allocate(uint32_t bytes) {
     Size = bytes;
 }
 
+void TZQ5ImageSegment::Adopt(std::vector<uint8_t> bytes) {
+    Unlock();
+    Buffer = std::move(bytes);
+    State = BufferState::Present;
+    Size = static_cast<uint32_t>(Buffer.size());
+}
+
 void TZQ5ImageSegment::Reallocate(uint32_t bytes) {
     if (State == BufferState::Absent) throw ZQ5Exception("Reallocate: segment buffer not allocated");
     // A discarded buffer has no contents to keep: bring them back first.
@@ -97,4 +104,13 @@ void TZQ5ImageSegment::Decode(uint16_t width, uint16_t height) {
         throw;
     }
     Flags &= static_cast<uint8_t>(~sfCompressed);
+}
+
+void TZQ5ImageSegment::CheckStored(std::span<const uint8_t> stored, uint16_t width, uint16_t height) const {
+    if (!(Flags & sfCompressed)) return;
+    ZQ5SegmentShape shape{width, SegmentLines(width, height, Index), Stride(width)};
+    if (Flags & sfWholeSegment)
+        CheckWholeSegment(stored, shape, static_cast<uint8_t>(Escapes & 0xFF));
+    else
+        CheckLineCoded(stored, shape, Escapes, (Flags & sfPlainLines) != 0);
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace zq5test;
 
 namespace {
@@ -58,18 +60,38 @@ Bytes DecodeOneLine(const Bytes& source, uint16_t width, uint16_t escapes = 0x02
     return out;
 }
 
-std::string DecodeError(const Bytes& source, uint16_t width, uint16_t lines, bool whole = false) {
-    ZQ5SegmentShape shape{width, lines, Stride(width)};
-    Bytes out(shape.Bytes());
+template <class Step>
+std::string ErrorOf(Step step) {
     try {
-        if (whole)
-            DecodeWholeSegment(source, out, shape, 1);
-        else
-            DecodeLineCoded(source, out, shape, 0x0201, false);
+        step();
     } catch (const ZQ5Exception& error) {
         return error.what();
     }
     return "no error";
+}
+
+// What decoding raises, after making sure that checking alone raises the same.
+std::string DecodeError(const Bytes& source, const ZQ5SegmentShape& shape, bool whole, uint16_t escapes,
+                        bool plain = false) {
+    Bytes out(shape.Bytes());
+    std::string decoded = ErrorOf([&] {
+        if (whole)
+            DecodeWholeSegment(source, out, shape, static_cast<uint8_t>(escapes));
+        else
+            DecodeLineCoded(source, out, shape, escapes, plain);
+    });
+    std::string checked = ErrorOf([&] {
+        if (whole)
+            CheckWholeSegment(source, shape, static_cast<uint8_t>(escapes));
+        else
+            CheckLineCoded(source, shape, escapes, plain);
+    });
+    EXPECT_EQ(checked, decoded) << "checking and decoding disagree";
+    return decoded;
+}
+
+std::string DecodeError(const Bytes& source, uint16_t width, uint16_t lines, bool whole = false) {
+    return DecodeError(source, {width, lines, Stride(width)}, whole, 0x0201);
 }
 } // namespace
 
@@ -207,6 +229,42 @@ TEST(ZQ5Decoder, WholeSegmentRunsCarryOverLineEnds) {
     EXPECT_EQ(out, Lines({{8, 8, 8}, {8, 8, 1}, {1, 1, 6}}, 4));
     EXPECT_EQ(DecodeError({1, 10, 8}, 3, 3, true), "Decode: output line overflow");
     EXPECT_EQ(DecodeError({1, 4, 8}, 3, 3, true), "Decode: source buffer overflow");
+}
+
+TEST(ZQ5Decoder, CheckingAloneRaisesWhereDecodingWouldOnDamagedSegments) {
+    // Segments of every coded form, cut short, lengthened and with bytes
+    // changed at random: the check must refuse exactly what decoding refuses.
+    std::mt19937 random(11);
+    std::vector<std::vector<Bytes>> pictures = {
+        {Repeat({{20, 3}}), Repeat({{20, 3}}), Repeat({{5, 3}, {15, 4}})},
+        {Alternate(20, 1, 2), Alternate(20, 2, 1), Repeat({{10, 1}, {10, 9}})},
+        {Repeat({{7, 5}, {6, 6}, {7, 7}}), Repeat({{7, 6}, {6, 7}, {7, 5}}), Alternate(20, 5, 7)},
+        {},
+    };
+    for (uint8_t i = 0; i < 40; ++i) // runs across the line ends: the whole-segment form
+        pictures.back().push_back(Repeat({{2, static_cast<uint8_t>(10 + i)}, {2, static_cast<uint8_t>(11 + i)}}));
+    unsigned refused = 0;
+    unsigned wholeForms = 0;
+    for (const auto& lines : pictures) {
+        auto width = static_cast<uint16_t>(lines[0].size());
+        ZQ5SegmentShape shape{width, static_cast<uint16_t>(lines.size()), Stride(width)};
+        ZQ5EncodedSegment encoded = EncodeLines(lines);
+        bool whole = encoded.Flags & sfWholeSegment;
+        bool plain = encoded.Flags & sfPlainLines;
+        wholeForms += whole;
+        for (int trial = 0; trial < 400; ++trial) {
+            Bytes damaged = encoded.Data;
+            if (trial % 4 == 0 && !damaged.empty())
+                damaged.resize(random() % damaged.size());
+            else if (trial % 4 == 1)
+                damaged.push_back(static_cast<uint8_t>(random()));
+            for (int hit = trial % 3; hit > 0 && !damaged.empty(); --hit)
+                damaged[random() % damaged.size()] = static_cast<uint8_t>(random() % 12);
+            refused += DecodeError(damaged, shape, whole, encoded.Escapes, plain) != "no error";
+        }
+    }
+    EXPECT_EQ(wholeForms, 1u);
+    EXPECT_GT(refused, 100u); // the damage really was refused often
 }
 
 namespace {
