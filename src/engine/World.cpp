@@ -446,8 +446,11 @@ void TWorld::SaveGame(char slot, bool leaveRoom) {
 bool TWorld::LoadGame(char slot) {
     SetBusy(true);
     ScopeGuard idle([this] { SetBusy(false); });
-    FileStream in(SaveFileName(slot), FileStream::Mode::Read);
-    if (in.Size() > MaxSaveFileSize) throw KelException("LoadGame: the file is far larger than a saved game");
+    FileStream file(SaveFileName(slot), FileStream::Mode::Read);
+    if (file.Size() > MaxSaveFileSize) throw KelException("LoadGame: the file is far larger than a saved game");
+    // Read whole: the reader's many small steps then cost no system calls.
+    MemoryStream in;
+    in.LoadFrom(file);
     // A file that fails half-way must not leave the rooms half read: the
     // state before the load is kept in memory and put back.
     MemoryStream before;

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include <sys/stat.h>
+
 size_t MemoryStream::Read(void* buffer, size_t count) {
     if (Pos >= Size()) return 0;
     size_t n = std::min(count, static_cast<size_t>(Size() - Pos));
@@ -37,6 +39,10 @@ void MemoryStream::Seek(int64_t position) {
 
 void MemoryStream::LoadFromFile(const std::string& path) {
     FileStream file(path, FileStream::Mode::Read);
+    LoadFrom(file);
+}
+
+void MemoryStream::LoadFrom(FileStream& file) {
     Bytes.resize(static_cast<size_t>(file.Size()));
     size_t got = Bytes.empty() ? 0 : file.Read(Bytes.data(), Bytes.size());
     Bytes.resize(got);
@@ -49,7 +55,7 @@ void MemoryStream::SaveToFile(const std::string& path) const {
     file.Close();
 }
 
-FileStream::FileStream(const std::string& path, Mode mode) : FilePath(path) {
+FileStream::FileStream(const std::string& path, Mode mode) : FilePath(path), Writable(mode != Mode::Read) {
     const char* how = mode == Mode::Read ? "rb" : mode == Mode::Create ? "wb+" : "rb+";
     File = std::fopen(path.c_str(), how);
     if (!File) {
@@ -83,6 +89,11 @@ void FileStream::Seek(int64_t position) {
 
 int64_t FileStream::Size() const {
     if (!File) return 0;
+    // Moving to the end would throw away what the stream has buffered, and
+    // readers ask for the size before every record: a file opened for
+    // reading only has the size the system gives.
+    struct stat info {};
+    if (!Writable && fstat(fileno(File), &info) == 0) return static_cast<int64_t>(info.st_size);
     long here = std::ftell(File);
     std::fseek(File, 0, SEEK_END);
     long size = std::ftell(File);

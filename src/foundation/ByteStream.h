@@ -23,6 +23,8 @@ public:
 };
 
 // A growable stream in memory.
+class FileStream;
+
 class MemoryStream : public ByteStream {
 public:
     MemoryStream() = default;
@@ -37,6 +39,8 @@ public:
     const std::vector<uint8_t>& Data() const { return Bytes; }
     std::vector<uint8_t>& Data() { return Bytes; }
     void LoadFromFile(const std::string& path);
+    // Takes in the whole of a file just opened.
+    void LoadFrom(FileStream& file);
     void SaveToFile(const std::string& path) const;
 
 private:
@@ -68,6 +72,7 @@ public:
 private:
     std::FILE* File = nullptr;
     std::string FilePath;
+    bool Writable;
 };
 
 bool FileExists(const std::string& path);

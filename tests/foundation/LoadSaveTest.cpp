@@ -216,6 +216,30 @@ TEST(Streams, FileStreamReportsMissingFilesAndRoundTrips) {
     EXPECT_FALSE(FileExists(dir.Folder()));
 }
 
+// A reader asks for the size between its reads; a writer's size includes
+// what is still buffered.
+TEST(Streams, FileSizeKeepsTheReadingPlaceAndCountsBufferedWrites) {
+    TempDir dir;
+    const uint8_t bytes[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    {
+        FileStream out(dir.File("b.dat"), FileStream::Mode::Create);
+        out.Write(bytes, sizeof bytes);
+        EXPECT_EQ(out.Size(), 10);
+        out.Close();
+    }
+    FileStream in(dir.File("b.dat"), FileStream::Mode::Read);
+    uint8_t got[3] = {};
+    ASSERT_EQ(in.Read(got, 3), 3u);
+    EXPECT_EQ(in.Size(), 10);
+    ASSERT_EQ(in.Read(got, 3), 3u);
+    EXPECT_EQ(got[0], 3);
+    EXPECT_EQ(in.Position(), 6);
+    FileStream both(dir.File("b.dat"), FileStream::Mode::ReadWrite);
+    both.Seek(10);
+    both.Write(bytes, 5);
+    EXPECT_EQ(both.Size(), 15);
+}
+
 // Writing appends at the end, overwrites before it, and fills a gap left by
 // seeking past the end with zeros, whatever the size of each write.
 TEST(MemoryStreamTest, WritesAppendOverwriteAndFillGapsAlike) {
