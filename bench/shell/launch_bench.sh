@@ -96,6 +96,17 @@ for b in base same; do
       "$(ratio "$mib" "$bmib")" "$(ratio "$cpu" "$bcpu")"
   done
 done
+# The same ratio round by round: the four launches of a round share the
+# machine's mood, so the spread of these says how far one sitting can be trusted.
+paired() { paste -d' ' "$work/$1" "$work/$2" | awk '{ print $1 / ($5 > 0 ? $5 : 1) }' | sort -n |
+  awk '{ v[NR] = $1 } END { printf "%.2f x (middle half %.2f..%.2f)", v[int((NR + 1) / 2)], v[int((NR + 3) / 4)], v[int((3 * NR + 3) / 4)] }'; }
+echo "first frame, the ratio within each round, median of the rounds:"
+for b in base same; do
+  for f in off on; do
+    [ $b = base ] && against=$base_size || against=$size
+    printf '  %-32s %s\n' "about box $f / minimal $against" "$(paired "$f" "$b")"
+  done
+done
 echo "($runs runs each, in turn, medians (lowest..highest), one Xvfb of ${SCREEN:-1280x1024}; the program's"
 echo " window was $size; processor time is every thread's user + system time until the peak is read,"
 echo " 0.3 s after the first frame; the machine may be shared, so compare the ratios, not the milliseconds)"
