@@ -54,7 +54,7 @@ void TZQ5Image::Read(ByteStream& stream) {
     }
 }
 
-void TZQ5Image::ReadStored(uint16_t index, std::vector<uint8_t>& into) const {
+void TZQ5Image::ReadStored(uint16_t index, BandBytes& into) const {
     if (!Source || index >= Segments.size() || index >= SegmentEnds.size())
         throw ZQ5Exception("ReloadSegment: no source for segment " + std::to_string(index));
     uint32_t start = SegmentStart(SegmentEnds, index) + 3;
@@ -66,7 +66,7 @@ void TZQ5Image::ReadStored(uint16_t index, std::vector<uint8_t>& into) const {
 }
 
 void TZQ5Image::ReloadSegment(uint16_t index) {
-    std::vector<uint8_t> stored;
+    BandBytes stored;
     ReadStored(index, stored);
     // The flags, compressed or not, still describe the bytes brought back.
     Segments[index]->Adopt(std::move(stored));
@@ -86,7 +86,7 @@ void TZQ5Image::DecodeAll() {
 
 void TZQ5Image::CheckAll() const {
     if (Header.State != isCompressed) return;
-    std::vector<uint8_t> stored;
+    BandBytes stored;
     for (const auto& segment : Segments) {
         ReadStored(segment->Index, stored);
         segment->CheckStored(stored, Header.Width, Header.Height);
@@ -128,7 +128,7 @@ void TZQ5Image::EncodeFrom(ByteStream& source, TZQ5ImageSegment& segment) {
     if (source.Read(lines.data(), lines.size()) != lines.size())
         throw ZQ5Exception("Init: source holds too few pixels");
     ZQ5EncodedSegment encoded = EncodeSegment(lines, {w, SegmentLines(w, h, segment.Index), Stride(w)});
-    segment.Adopt(std::move(encoded.Data));
+    segment.Adopt(BandBytes(encoded.Data.begin(), encoded.Data.end()));
     segment.Escapes = encoded.Escapes;
     segment.Flags = encoded.Flags;
 }

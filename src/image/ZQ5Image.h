@@ -11,6 +11,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ByteStream;
@@ -25,6 +26,28 @@ enum : uint8_t {
     sfDrawing = 0x04,      // being drawn (in memory only)
     sfCompressed = 0x08,   // the buffer holds data still to be decoded
 };
+
+// A band's bytes. Growing it leaves the new bytes unset: a decoded band is
+// written in full anyway, and zeroing it first cost as much again.
+template <class T>
+struct UnsetAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UnsetAllocator<U>;
+    };
+    UnsetAllocator() = default;
+    template <class U>
+    UnsetAllocator(const UnsetAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* at) noexcept {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+using BandBytes = std::vector<uint8_t, UnsetAllocator<uint8_t>>;
 
 // One band of an image's pixels with its buffer. The buffer is absent,
 // discarded (it reloads its stored bytes from the library file on the next
@@ -47,7 +70,7 @@ public:
     // A new zero-filled buffer of bytes bytes; clears sfCompressed.
     void Allocate(uint32_t bytes);
     // Takes bytes as the buffer; the flags stay as they are.
-    void Adopt(std::vector<uint8_t> bytes);
+    void Adopt(BandBytes bytes);
     // Resizes the buffer keeping its contents.
     void Reallocate(uint32_t bytes);
     // The buffer's address; a discarded buffer is reloaded through the owner.
@@ -59,7 +82,7 @@ public:
     }
     void Unlock();
     // Takes the buffer (reloaded when discarded) away from the segment.
-    std::vector<uint8_t> Detach();
+    BandBytes Detach();
     void Free();
     // Turns compressed data into stride-padded lines (no-op unless sfCompressed).
     void Decode(uint16_t width, uint16_t height);
@@ -74,10 +97,12 @@ private:
     friend class TZQ5Image;
     enum class BufferState { Absent, Discarded, Present };
     uint8_t* LockMissing();
+    // A buffer of bytes bytes, left unset for a decoder to fill.
+    void AllocateUnset(uint32_t bytes);
     TZQ5Image* Owner;
     BufferState State = BufferState::Absent;
     bool Locked = false;
-    std::vector<uint8_t> Buffer;
+    BandBytes Buffer;
 };
 
 class TZQ5Image {
@@ -126,7 +151,7 @@ public:
 
 private:
     // Reads segment index's stored bytes (after its 3 header bytes) into.
-    void ReadStored(uint16_t index, std::vector<uint8_t>& into) const;
+    void ReadStored(uint16_t index, BandBytes& into) const;
     // Codes segment's lines, read from source, into its buffer.
     void EncodeFrom(ByteStream& source, TZQ5ImageSegment& segment);
 

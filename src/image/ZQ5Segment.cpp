@@ -4,6 +4,7 @@
 
 #include "foundation/ByteStream.h"
 
+#include <algorithm>
 #include <new>
 
 TZQ5ImageSegment::TZQ5ImageSegment(TZQ5Image& owner, uint16_t index) : Index(index), Owner(&owner) {}
@@ -17,7 +18,7 @@ void TZQ5ImageSegment::ReadHeader(ByteStream& stream) {
 
 void TZQ5ImageSegment::SetDiscarded(uint32_t size) {
     Unlock();
-    std::vector<uint8_t>().swap(Buffer);
+    BandBytes().swap(Buffer);
     State = BufferState::Discarded;
     Size = size;
 }
@@ -33,7 +34,18 @@ void TZQ5ImageSegment::Allocate(uint32_t bytes) {
     Size = bytes;
 }
 
-void TZQ5ImageSegment::Adopt(std::vector<uint8_t> bytes) {
+void TZQ5ImageSegment::AllocateUnset(uint32_t bytes) {
+    Free();
+    try {
+        Buffer.resize(bytes);
+    } catch (const std::bad_alloc&) {
+        throw ZQ5Exception("Allocate: out of memory");
+    }
+    State = BufferState::Present;
+    Size = bytes;
+}
+
+void TZQ5ImageSegment::Adopt(BandBytes bytes) {
     Unlock();
     Buffer = std::move(bytes);
     State = BufferState::Present;
@@ -49,7 +61,7 @@ void TZQ5ImageSegment::Reallocate(uint32_t bytes) {
         if (!wasLocked) Unlock();
     }
     try {
-        Buffer.resize(bytes);
+        Buffer.resize(bytes, 0);
     } catch (const std::bad_alloc&) {
         Free();
         throw ZQ5Exception("Reallocate: out of memory");
@@ -68,9 +80,9 @@ void TZQ5ImageSegment::Unlock() {
     Locked = false;
 }
 
-std::vector<uint8_t> TZQ5ImageSegment::Detach() {
+BandBytes TZQ5ImageSegment::Detach() {
     Lock();
-    std::vector<uint8_t> taken = std::move(Buffer);
+    BandBytes taken = std::move(Buffer);
     Buffer.clear();
     Locked = false;
     State = BufferState::Absent;
@@ -82,7 +94,7 @@ std::vector<uint8_t> TZQ5ImageSegment::Detach() {
 void TZQ5ImageSegment::Free() {
     Unlock();
     Flags &= static_cast<uint8_t>(~sfCompressed);
-    std::vector<uint8_t>().swap(Buffer);
+    BandBytes().swap(Buffer);
     State = BufferState::Absent;
     Size = 0;
 }
@@ -90,10 +102,14 @@ void TZQ5ImageSegment::Free() {
 void TZQ5ImageSegment::Decode(uint16_t width, uint16_t height) {
     if (!(Flags & sfCompressed)) return;
     uint8_t storedFlags = Flags;
-    std::vector<uint8_t> source = Detach();
+    BandBytes source = Detach();
     ZQ5SegmentShape shape{width, SegmentLines(width, height, Index), Stride(width)};
     try {
-        Allocate(SegmentBytes(width, height, Index));
+        AllocateUnset(SegmentBytes(width, height, Index));
+        // The decoders write every byte of their lines; anything past them
+        // (nothing, in a band of a size that can be stored) stays zero.
+        std::fill(Buffer.begin() + static_cast<std::ptrdiff_t>(std::min(Buffer.size(), shape.Bytes())),
+                  Buffer.end(), 0);
         std::span<uint8_t> output(Buffer);
         if (storedFlags & sfWholeSegment)
             DecodeWholeSegment(source, output, shape, static_cast<uint8_t>(Escapes & 0xFF));

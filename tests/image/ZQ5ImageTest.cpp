@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 
 using namespace zq5test;
@@ -247,8 +249,9 @@ TEST(ZQ5Segment, BufferStates) {
     EXPECT_TRUE(segment.IsLocked());
     EXPECT_EQ(segment.Size, 32u);
     EXPECT_EQ(segment.Lock()[3], 9);
+    EXPECT_EQ(std::count(segment.Lock() + 16, segment.Lock() + 32, 0), 16); // grown with zeros
 
-    std::vector<uint8_t> taken = segment.Detach();
+    BandBytes taken = segment.Detach();
     EXPECT_EQ(taken.size(), 32u);
     EXPECT_EQ(taken[3], 9);
     EXPECT_FALSE(segment.HasBuffer());
@@ -277,7 +280,7 @@ TEST(ZQ5Segment, DetachingADiscardedSegmentReloadsIt) {
     auto encoded = Encode(LineArt(100, 100, 3));
     auto stored = ReadBack(encoded->RecordBytes(), false);
     TZQ5ImageSegment& segment = *stored->Image.Segments[0];
-    std::vector<uint8_t> bytes = segment.Detach();
+    BandBytes bytes = segment.Detach();
     EXPECT_EQ(bytes, encoded->Segments[0]->Detach());
     EXPECT_FALSE(segment.HasBuffer());
 }
