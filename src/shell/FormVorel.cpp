@@ -185,9 +185,6 @@ void TFormVorel::FormCreate() {
     Plat.SetInputObserver([this] { WakeTick(); });
     LoadLibraryAndThumbnails();
     Plat.ProcessPendingMessages();
-    pnlAbout->setCursor(Plat.Cursors().Cursor(ckAction));
-    cmdUndo->setCursor(Plat.Cursors().Cursor(ckAction));
-    cmdRedo->setCursor(Plat.Cursors().Cursor(ckAction));
     ThumbFrameUp = THotImage::Create("picon_up");
     ThumbFrameDown = THotImage::Create("picon_dn");
     SizeToScreen();
@@ -408,6 +405,10 @@ void TFormVorel::showEvent(QShowEvent* event) {
 }
 
 void TFormVorel::FormShow() {
+    // Read only now: no pointer is over these before the window is seen.
+    for (QWidget* button : {static_cast<QWidget*>(pnlAbout), static_cast<QWidget*>(cmdUndo),
+                            static_cast<QWidget*>(cmdRedo)})
+        button->setCursor(Plat.Cursors().Cursor(ckAction));
     if (ShowSplash) ShowAbout();
     if (TFormHelp* help = Help.IfMade()) PlaceHelp(*help);
 }

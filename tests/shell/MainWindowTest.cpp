@@ -361,9 +361,12 @@ TEST_F(MainWindow, FirstShowingShowsAboutOnlyWhenWanted) {
             about.reject();
         });
         PaintsBeforeShow order(*Form->View(), about);
+        EXPECT_EQ(Form->UndoButton()->cursor().shape(), Qt::ArrowCursor) << "no cursor read before the first frame";
         Form->show();
         QTest::qWait(400);
         EXPECT_EQ(shown, wanted);
+        EXPECT_EQ(Form->UndoButton()->cursor().shape(), Platform.Cursors().Cursor(ckAction).shape());
+        EXPECT_NE(Form->UndoButton()->cursor().shape(), Qt::ArrowCursor);
         // The dialog waits for the toy's first frame, so that it never holds it back.
         if (wanted) {
             EXPECT_GT(order.PaintsWhenShown, 0);
