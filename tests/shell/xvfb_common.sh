@@ -5,8 +5,11 @@
 # A whole session for a script: a temporary $work, an X server of
 # WIDTHxHEIGHT and a fresh home; the program started as vorel_pid, the X
 # server and $work go when the script ends. False when the X server fails.
+# $work is in memory where the machine has /dev/shm, as a desktop session's
+# runtime folder is: the single-instance lock written there is then not
+# flushed to a disk at every start.
 xvfb_session() {
-  work=$(mktemp -d)
+  work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
   trap 'xvfb_stop_vorel; xvfb_stop; rm -rf "$work"' EXIT
   xvfb_fresh_home
   xvfb_start "$1"
