@@ -19,7 +19,7 @@ VOREL_REPORT_FIRST_FRAME=1 "$bin/vorel" > "$work/first.out" 2>&1 &
 pid=$!
 for _ in $(seq 200); do grep -q '^first-frame' "$work/first.out" && break; sleep 0.05; done
 kill -TERM "$pid"; wait "$pid"
-size=$(sed -n 's/^first-frame [0-9]* //p' "$work/first.out")
+size=$(sed -n 's/^first-frame [0-9]* \([0-9]*x[0-9]*\).*/\1/p' "$work/first.out")
 [ -n "$size" ] || { echo "the program showed no first frame"; exit 1; }
 ls "$work/data"/*/*/PYX_sg1.dat >/dev/null 2>&1 || { echo "the first start saved no game"; exit 1; }
 export VOREL_REPORT_FIRST_FRAME=quit
