@@ -35,8 +35,7 @@ unsigned TouchPixels(TZQ5Image& image) {
     return sum;
 }
 
-template <class Step>
-std::string ErrorOf(Step step) {
+template <class Step> std::string ErrorOf(Step step) {
     try {
         step();
     } catch (const KelException& error) {

@@ -447,7 +447,8 @@ bool TWorld::LoadGame(char slot) {
     SetBusy(true);
     ScopeGuard idle([this] { SetBusy(false); });
     FileStream file(SaveFileName(slot), FileStream::Mode::Read);
-    if (file.Size() > MaxSaveFileSize) throw KelException("LoadGame: the file is far larger than a saved game");
+    if (file.Size() > MaxSaveFileSize)
+        throw KelException("LoadGame: the file is far larger than a saved game");
     // Read whole: the reader's many small steps then cost no system calls.
     MemoryStream in;
     in.LoadFrom(file);

@@ -22,9 +22,9 @@ public:
     int64_t Remaining() const { return Size() - Position(); }
 };
 
-// A growable stream in memory.
 class FileStream;
 
+// A growable stream in memory.
 class MemoryStream : public ByteStream {
 public:
     MemoryStream() = default;

@@ -37,7 +37,8 @@ void DecodeWholeSegment(std::span<const uint8_t> source, std::span<uint8_t> outp
                         const ZQ5SegmentShape& shape, uint8_t escape);
 // Raise what the two decoders would raise for the same source and shape, and
 // nothing else, without writing a pixel: checking a library costs no memory.
-void CheckLineCoded(std::span<const uint8_t> source, const ZQ5SegmentShape& shape, uint16_t escapes, bool plain);
+void CheckLineCoded(std::span<const uint8_t> source, const ZQ5SegmentShape& shape, uint16_t escapes,
+                    bool plain);
 void CheckWholeSegment(std::span<const uint8_t> source, const ZQ5SegmentShape& shape, uint8_t escape);
 
 struct ZQ5EncodedSegment {

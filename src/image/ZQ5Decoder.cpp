@@ -21,8 +21,7 @@ namespace {
 // segment raises instead of touching memory outside the two buffers.
 // Without Write it only walks the codes: the checks depend on counts alone,
 // so it raises exactly where decoding would, at a fraction of the cost.
-template <bool Write>
-class LineDecoder {
+template <bool Write> class LineDecoder {
 public:
     LineDecoder(std::span<const uint8_t> source, std::span<uint8_t> output, const ZQ5SegmentShape& shape,
                 uint16_t escapes)
@@ -193,7 +192,8 @@ void DecodeWholeSegment(std::span<const uint8_t> source, std::span<uint8_t> outp
     RunWholeSegment<true>(source, output, shape, escape);
 }
 
-void CheckLineCoded(std::span<const uint8_t> source, const ZQ5SegmentShape& shape, uint16_t escapes, bool plain) {
+void CheckLineCoded(std::span<const uint8_t> source, const ZQ5SegmentShape& shape, uint16_t escapes,
+                    bool plain) {
     LineDecoder<false>(source, {}, shape, escapes).Run(plain);
 }
 

@@ -29,21 +29,12 @@ enum : uint8_t {
 
 // A band's bytes. Growing it leaves the new bytes unset: a decoded band is
 // written in full anyway, and zeroing it first cost as much again.
-template <class T>
-struct UnsetAllocator : std::allocator<T> {
-    template <class U>
-    struct rebind {
-        using other = UnsetAllocator<U>;
-    };
+template <class T> struct UnsetAllocator : std::allocator<T> {
+    template <class U> struct rebind { using other = UnsetAllocator<U>; };
     UnsetAllocator() = default;
-    template <class U>
-    UnsetAllocator(const UnsetAllocator<U>&) noexcept {}
-    template <class U>
-    void construct(U* at) noexcept {
-        ::new (static_cast<void*>(at)) U;
-    }
-    template <class U, class... Args>
-    void construct(U* at, Args&&... args) {
+    template <class U> UnsetAllocator(const UnsetAllocator<U>&) noexcept {}
+    template <class U> void construct(U* at) noexcept { ::new (static_cast<void*>(at)) U; }
+    template <class U, class... Args> void construct(U* at, Args&&... args) {
         ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
     }
 };

@@ -35,6 +35,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <initializer_list>
 
 TZQ5Library* ImageLibrary = nullptr;
 
@@ -406,8 +407,7 @@ void TFormVorel::showEvent(QShowEvent* event) {
 
 void TFormVorel::FormShow() {
     // Read only now: no pointer is over these before the window is seen.
-    for (QWidget* button : {static_cast<QWidget*>(pnlAbout), static_cast<QWidget*>(cmdUndo),
-                            static_cast<QWidget*>(cmdRedo)})
+    for (QWidget* button : std::initializer_list<QWidget*>{pnlAbout, cmdUndo, cmdRedo})
         button->setCursor(Plat.Cursors().Cursor(ckAction));
     if (ShowSplash) ShowAbout();
     if (TFormHelp* help = Help.IfMade()) PlaceHelp(*help);

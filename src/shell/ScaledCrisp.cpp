@@ -50,8 +50,9 @@ void DrawScaledCrisp(QPainter& painter, QPoint to, const QImage& image, const QR
     if (scale <= 1) {
         const int pieceLines = std::max(BandSourceLines, CopyPixels / part.width());
         for (int top = part.top(); top <= part.bottom(); top += pieceLines)
-            painter.drawImage(origin + QPoint(0, top - part.top()), image,
-                              QRect(part.left(), top, part.width(), std::min(pieceLines, part.bottom() + 1 - top)));
+            painter.drawImage(
+                origin + QPoint(0, top - part.top()), image,
+                QRect(part.left(), top, part.width(), std::min(pieceLines, part.bottom() + 1 - top)));
         return;
     }
     // One band for every view: paints come one at a time, on this thread.

@@ -60,8 +60,7 @@ Bytes DecodeOneLine(const Bytes& source, uint16_t width, uint16_t escapes = 0x02
     return out;
 }
 
-template <class Step>
-std::string ErrorOf(Step step) {
+template <class Step> std::string ErrorOf(Step step) {
     try {
         step();
     } catch (const ZQ5Exception& error) {
@@ -242,7 +241,8 @@ TEST(ZQ5Decoder, CheckingAloneRaisesWhereDecodingWouldOnDamagedSegments) {
         {},
     };
     for (uint8_t i = 0; i < 40; ++i) // runs across the line ends: the whole-segment form
-        pictures.back().push_back(Repeat({{2, static_cast<uint8_t>(10 + i)}, {2, static_cast<uint8_t>(11 + i)}}));
+        pictures.back().push_back(
+            Repeat({{2, static_cast<uint8_t>(10 + i)}, {2, static_cast<uint8_t>(11 + i)}}));
     unsigned refused = 0;
     unsigned wholeForms = 0;
     for (const auto& lines : pictures) {

@@ -361,7 +361,8 @@ TEST_F(MainWindow, FirstShowingShowsAboutOnlyWhenWanted) {
             about.reject();
         });
         PaintsBeforeShow order(*Form->View(), about);
-        EXPECT_EQ(Form->UndoButton()->cursor().shape(), Qt::ArrowCursor) << "no cursor read before the first frame";
+        EXPECT_EQ(Form->UndoButton()->cursor().shape(), Qt::ArrowCursor)
+            << "no cursor read before the first frame";
         Form->show();
         QTest::qWait(400);
         EXPECT_EQ(shown, wanted);
