@@ -6,7 +6,6 @@
 #include "image/ZQ5Record.h"
 
 #include <cstring>
-#include <new>
 
 TZQ5Image::TZQ5Image() = default;
 
@@ -60,11 +59,7 @@ void TZQ5Image::ReadStored(uint16_t index, BandBytes& into) const {
         throw ZQ5Exception("ReloadSegment: no source for segment " + std::to_string(index));
     uint32_t start = SegmentStart(SegmentEnds, index) + 3;
     uint32_t bytes = SegmentEnds[index] - start;
-    try {
-        into.resize(bytes);
-    } catch (const std::bad_alloc&) {
-        throw ZQ5Exception("Allocate: out of memory");
-    }
+    into = NewBand(bytes);
     Source->Seek(RecordStart + start);
     if (bytes != 0 && Source->Read(into.data(), bytes) != bytes)
         throw ZQ5Exception("ReloadSegment: segment " + std::to_string(index) + " is cut short");

@@ -39,6 +39,8 @@ template <class T> struct UnsetAllocator : std::allocator<T> {
     }
 };
 using BandBytes = std::vector<uint8_t, UnsetAllocator<uint8_t>>;
+// bytes unset bytes; running out of memory raises the library's error.
+BandBytes NewBand(size_t bytes);
 
 // One band of an image's pixels with its buffer. The buffer is absent,
 // discarded (it reloads its stored bytes from the library file on the next

@@ -23,26 +23,22 @@ void TZQ5ImageSegment::SetDiscarded(uint32_t size) {
     Size = size;
 }
 
-void TZQ5ImageSegment::Allocate(uint32_t bytes) {
-    Free();
+BandBytes NewBand(size_t bytes) {
     try {
-        Buffer.assign(bytes, 0);
+        return BandBytes(bytes);
     } catch (const std::bad_alloc&) {
         throw ZQ5Exception("Allocate: out of memory");
     }
-    State = BufferState::Present;
-    Size = bytes;
+}
+
+void TZQ5ImageSegment::Allocate(uint32_t bytes) {
+    AllocateUnset(bytes);
+    std::fill(Buffer.begin(), Buffer.end(), 0);
 }
 
 void TZQ5ImageSegment::AllocateUnset(uint32_t bytes) {
     Free();
-    try {
-        Buffer.resize(bytes);
-    } catch (const std::bad_alloc&) {
-        throw ZQ5Exception("Allocate: out of memory");
-    }
-    State = BufferState::Present;
-    Size = bytes;
+    Adopt(NewBand(bytes));
 }
 
 void TZQ5ImageSegment::Adopt(BandBytes bytes) {

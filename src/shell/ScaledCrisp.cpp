@@ -13,11 +13,6 @@ QImage ScaledCrisp(const QImage& image, int scale) {
 namespace {
 // Source lines enlarged per band: a few tens of kilobytes at scale 2.
 constexpr int BandSourceLines = 8;
-// Unenlarged parts are copied in pieces of about this many pixels: each
-// call to the painter costs microseconds, so a small part (the backdrop's
-// tile) goes at once, and a large one stays below the size at which the
-// painter shares out its work.
-constexpr int CopyPixels = 32768;
 
 // Each pixel written scale times; the usual scales with a fixed count, which
 // the compiler unrolls.
@@ -48,11 +43,9 @@ void DrawScaledCrisp(QPainter& painter, QPoint to, const QImage& image, const QR
     if (part.isEmpty()) return;
     const QPoint origin = to + (part.topLeft() - source.topLeft()) * std::max(1, scale);
     if (scale <= 1) {
-        const int pieceLines = std::max(BandSourceLines, CopyPixels / part.width());
-        for (int top = part.top(); top <= part.bottom(); top += pieceLines)
-            painter.drawImage(
-                origin + QPoint(0, top - part.top()), image,
-                QRect(part.left(), top, part.width(), std::min(pieceLines, part.bottom() + 1 - top)));
+        for (int top = part.top(); top <= part.bottom(); top += BandSourceLines)
+            painter.drawImage(origin + QPoint(0, top - part.top()), image,
+                              QRect(part.left(), top, part.width(), std::min(BandSourceLines, part.bottom() + 1 - top)));
         return;
     }
     // One band for every view: paints come one at a time, on this thread.
