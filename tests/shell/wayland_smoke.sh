@@ -50,8 +50,11 @@ for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/$socket" ] && break; sleep 0.1; d
 export WAYLAND_DISPLAY="$socket"
 
 # Starts the toy on Wayland and waits for its first painted frame.
+# The log is emptied here, not by the redirection: the child may truncate it
+# only after the first look below has seen the previous run's frame.
 start() {
-  QT_QPA_PLATFORM=wayland VOREL_REPORT_FIRST_FRAME=1 "$bin/vorel" --scale 2 >"$work/vorel.log" 2>&1 &
+  : >"$work/vorel.log"
+  QT_QPA_PLATFORM=wayland VOREL_REPORT_FIRST_FRAME=1 "$bin/vorel" --scale 2 >>"$work/vorel.log" 2>&1 &
   vorel_pid=$!
   for _ in $(seq 300); do grep -q '^first-frame' "$work/vorel.log" && break; sleep 0.1; done
   grep -q '^first-frame' "$work/vorel.log" || fail "no window appeared on Wayland"
