@@ -14,6 +14,11 @@ namespace {
 // Source lines enlarged per band: a few tens of kilobytes at scale 2.
 constexpr int BandSourceLines = 8;
 
+// Qt hands an image of 96 lines or more, drawn through a clip of several
+// rectangles (a widget with others in front of it), to helper threads that
+// cost more to start than the copy itself.
+constexpr int CopyLines = 64;
+
 // Each pixel written scale times; the usual scales with a fixed count, which
 // the compiler unrolls.
 template <int Scale> void Repeat(const uint32_t* from, int width, uint32_t* to) {
@@ -38,14 +43,21 @@ void EnlargeLine(const uint32_t* from, int width, int scale, QImage& band, int f
 }
 } // namespace
 
+void DrawCopied(QPainter& painter, QPoint to, const QImage& image, const QRect& source) {
+    const QRect part = source.intersected(image.rect());
+    const QPoint origin = to + (part.topLeft() - source.topLeft());
+    for (int top = part.top(); top <= part.bottom(); top += CopyLines)
+        painter.drawImage(
+            origin + QPoint(0, top - part.top()), image,
+            QRect(part.left(), top, part.width(), std::min(CopyLines, part.bottom() + 1 - top)));
+}
+
 void DrawScaledCrisp(QPainter& painter, QPoint to, const QImage& image, const QRect& source, int scale) {
     const QRect part = source.intersected(image.rect());
     if (part.isEmpty()) return;
     const QPoint origin = to + (part.topLeft() - source.topLeft()) * std::max(1, scale);
     if (scale <= 1) {
-        for (int top = part.top(); top <= part.bottom(); top += BandSourceLines)
-            painter.drawImage(origin + QPoint(0, top - part.top()), image,
-                              QRect(part.left(), top, part.width(), std::min(BandSourceLines, part.bottom() + 1 - top)));
+        DrawCopied(painter, origin, image, part);
         return;
     }
     // One band for every view: paints come one at a time, on this thread.

@@ -103,7 +103,7 @@ void TTileBG::paintEvent(QPaintEvent* event) {
         return;
     }
     for (const TPoint& at : TilePositions(ToTRect(event->rect()), tile->width(), tile->height())) {
-        painter.drawImage(QPoint(at.X, at.Y), *tile);
+        DrawCopied(painter, QPoint(at.X, at.Y), *tile, tile->rect());
         ++LastTiles;
     }
 }

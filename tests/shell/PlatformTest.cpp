@@ -20,6 +20,8 @@
 
 #include <array>
 #include <csignal>
+#include <filesystem>
+#include <iterator>
 #include <random>
 
 TEST(QtPlatformTest, ShiftAndCtrlFollowTheLastInputEvent) {
@@ -313,6 +315,40 @@ TEST(ScaledCrispTest, DrawnPartsAreBlocksOfTheirSourcePixelsAndNothingElse) {
                 ASSERT_EQ(target.pixel(at), want) << "round " << round << " at " << x << "," << y;
             }
     }
+}
+
+namespace {
+int ThreadsOfThisProcess() {
+    const auto tasks = std::filesystem::directory_iterator("/proc/self/task");
+    return static_cast<int>(std::distance(begin(tasks), end(tasks)));
+}
+} // namespace
+
+// Behind other widgets, a view is painted through a clip of several
+// rectangles, and Qt hands a tall image drawn through such a clip to helper
+// threads that cost more to start than the copy. Copied and enlarged in
+// bands, a tall image is drawn whole on this thread, and only inside the clip.
+TEST(ScaledCrispTest, TallImagesThroughAClipOfManyRectanglesStayOnThisThread) {
+    QImage source(200, 300, QImage::Format_RGB32);
+    for (int y = 0; y < source.height(); ++y)
+        source.scanLine(y)[0] = static_cast<uchar>(y); // blue of the first pixel = line
+    QImage target(420, 620, QImage::Format_RGB32);
+    target.fill(Qt::black);
+    const QRegion clip = QRegion(target.rect()) - QRegion(100, 100, 20, 20);
+    const int threads = ThreadsOfThisProcess();
+    {
+        QPainter painter(&target);
+        painter.setClipRegion(clip);
+        DrawCopied(painter, QPoint(210, 0), source, source.rect());
+        DrawScaledCrisp(painter, QPoint(0, 0), source, QRect(0, 0, 100, 300), 2);
+    }
+    EXPECT_EQ(ThreadsOfThisProcess(), threads);
+    for (int y = 0; y < source.height(); ++y) {
+        ASSERT_EQ(qBlue(target.pixel(210, y)), y % 256) << y;
+        ASSERT_EQ(qBlue(target.pixel(1, 2 * y + 1)), y % 256) << y;
+    }
+    EXPECT_EQ(target.pixel(110, 110), qRgb(0, 0, 0)); // the hole in the clip
+    EXPECT_EQ(target.pixel(410, 0), qRgb(0, 0, 0));   // right of the copy
 }
 
 TEST(QuitSignalsTest, TerminationClosesOnTheEventLoopNotInTheHandler) {
