@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 size_t MemoryStream::Read(void* buffer, size_t count) {
     if (Pos >= Size()) return 0;
@@ -69,8 +70,51 @@ FileStream::~FileStream() {
     if (File) std::fclose(File);
 }
 
+namespace {
+constexpr size_t WindowBytes = 16 * 1024;
+
+// Up to count bytes from offset on; fewer only at the end or on an error.
+size_t ReadAt(int descriptor, uint8_t* to, size_t count, int64_t offset) {
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t got = pread(descriptor, to + done, count - done, static_cast<off_t>(offset) + done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += static_cast<size_t>(got);
+    }
+    return done;
+}
+} // namespace
+
 size_t FileStream::Read(void* buffer, size_t count) {
-    return File ? std::fread(buffer, 1, count, File) : 0;
+    if (!File) return 0;
+    if (Writable) return std::fread(buffer, 1, count, File);
+    return ReadThroughWindow(static_cast<uint8_t*>(buffer), count);
+}
+
+size_t FileStream::ReadThroughWindow(uint8_t* to, size_t count) {
+    size_t done = 0;
+    while (done < count) {
+        const int64_t windowEnd = WindowStart + static_cast<int64_t>(WindowFill);
+        if (Pos >= WindowStart && Pos < windowEnd) {
+            const size_t n = std::min(count - done, static_cast<size_t>(windowEnd - Pos));
+            std::memcpy(to + done, Window.get() + (Pos - WindowStart), n);
+            done += n;
+            Pos += static_cast<int64_t>(n);
+        } else if (count - done >= WindowBytes) {
+            // Straight into the caller's memory: a band, a whole file.
+            const size_t got = ReadAt(fileno(File), to + done, count - done, Pos);
+            done += got;
+            Pos += static_cast<int64_t>(got);
+            break;
+        } else {
+            if (!Window) Window = std::make_unique_for_overwrite<uint8_t[]>(WindowBytes);
+            WindowStart = Pos;
+            WindowFill = ReadAt(fileno(File), Window.get(), WindowBytes, Pos);
+            if (WindowFill == 0) break;
+        }
+    }
+    return done;
 }
 
 void FileStream::Write(const void* buffer, size_t count) {
@@ -80,11 +124,16 @@ void FileStream::Write(const void* buffer, size_t count) {
 }
 
 int64_t FileStream::Position() const {
-    return File ? static_cast<int64_t>(std::ftell(File)) : 0;
+    if (!File) return 0;
+    return Writable ? static_cast<int64_t>(std::ftell(File)) : Pos;
 }
 
 void FileStream::Seek(int64_t position) {
-    if (File) std::fseek(File, static_cast<long>(position), SEEK_SET);
+    if (!File) return;
+    if (Writable)
+        std::fseek(File, static_cast<long>(position), SEEK_SET);
+    else
+        Pos = std::max<int64_t>(0, position);
 }
 
 int64_t FileStream::Size() const {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,9 +71,19 @@ public:
     const std::string& Path() const { return FilePath; }
 
 private:
+    // A file opened for reading only is read through a window of its own, so
+    // that a seek is only a number: the image library moves between its
+    // records hundreds of times at a start, and stdio gives every move a
+    // system call and a fresh read of the block.
+    size_t ReadThroughWindow(uint8_t* to, size_t count);
+
     std::FILE* File = nullptr;
     std::string FilePath;
     bool Writable;
+    std::unique_ptr<uint8_t[]> Window;
+    size_t WindowFill = 0;
+    int64_t WindowStart = 0;
+    int64_t Pos = 0;
 };
 
 bool FileExists(const std::string& path);

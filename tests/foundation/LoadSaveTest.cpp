@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <vector>
+
 namespace {
 std::vector<uint8_t> Written(const std::function<void(ByteStream&)>& write) {
     MemoryStream out;
@@ -238,6 +242,36 @@ TEST(Streams, FileSizeKeepsTheReadingPlaceAndCountsBufferedWrites) {
     both.Seek(10);
     both.Write(bytes, 5);
     EXPECT_EQ(both.Size(), 15);
+}
+
+// A file opened for reading is read through a window of its own: whatever
+// the seeks and the sizes of the reads (small, across the window's edge,
+// larger than it, past the end), it gives what the same bytes in memory give.
+TEST(Streams, ReadingAFileMatchesReadingItsBytesInMemory) {
+    TempDir dir;
+    std::mt19937 random(11);
+    std::vector<uint8_t> bytes(50'000);
+    for (uint8_t& b : bytes)
+        b = static_cast<uint8_t>(random());
+    MemoryStream(bytes).SaveToFile(dir.File("c.dat"));
+    FileStream file(dir.File("c.dat"), FileStream::Mode::Read);
+    MemoryStream memory(bytes);
+    std::vector<uint8_t> fromFile(40'000), fromMemory(40'000);
+    for (int round = 0; round < 400; ++round) {
+        if (round % 3 == 0) {
+            const int64_t to = static_cast<int64_t>(random() % 52'000);
+            file.Seek(to);
+            memory.Seek(to);
+        }
+        const size_t count = round % 10 == 0 ? random() % 40'000 : random() % 300;
+        const size_t got = file.Read(fromFile.data(), count);
+        ASSERT_EQ(got, memory.Read(fromMemory.data(), count)) << "round " << round;
+        ASSERT_TRUE(
+            std::equal(fromFile.begin(), fromFile.begin() + static_cast<ptrdiff_t>(got), fromMemory.begin()))
+            << "round " << round;
+        ASSERT_EQ(file.Position(), memory.Position()) << "round " << round;
+    }
+    EXPECT_EQ(file.Size(), 50'000);
 }
 
 // Writing appends at the end, overwrites before it, and fills a gap left by
