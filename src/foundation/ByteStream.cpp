@@ -138,11 +138,12 @@ void FileStream::Seek(int64_t position) {
 
 int64_t FileStream::Size() const {
     if (!File) return 0;
-    // Moving to the end would throw away what the stream has buffered, and
-    // readers ask for the size before every record: a file opened for
-    // reading only has the size the system gives.
+    // Readers ask for the size before every record: a file opened for
+    // reading only is asked the system once, and keeps the size it had then.
     struct stat info {};
-    if (!Writable && fstat(fileno(File), &info) == 0) return static_cast<int64_t>(info.st_size);
+    if (!Writable && ReadOnlySize < 0 && fstat(fileno(File), &info) == 0)
+        ReadOnlySize = static_cast<int64_t>(info.st_size);
+    if (!Writable && ReadOnlySize >= 0) return ReadOnlySize;
     long here = std::ftell(File);
     std::fseek(File, 0, SEEK_END);
     long size = std::ftell(File);

@@ -47,6 +47,7 @@ public:
 private:
     std::vector<uint8_t> Bytes;
     int64_t Pos = 0;
+    mutable int64_t ReadOnlySize = -1;
 };
 
 // A stream over a file on disk.
@@ -84,6 +85,7 @@ private:
     size_t WindowFill = 0;
     int64_t WindowStart = 0;
     int64_t Pos = 0;
+    mutable int64_t ReadOnlySize = -1;
 };
 
 bool FileExists(const std::string& path);
