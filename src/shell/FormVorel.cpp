@@ -13,6 +13,7 @@
 #include "shell/CompanionPlacement.h"
 #include "shell/EventBoundary.h"
 #include "shell/FirstPaint.h"
+#include "shell/FlatFrame.h"
 #include "shell/GrownUpsMenu.h"
 #include "shell/PanelButton.h"
 #include "shell/QtConvert.h"
@@ -77,7 +78,7 @@ TFormVorel::~TFormVorel() {
 void TFormVorel::BuildComponents() {
     BG = new TTileBG(this);
     BG->SetImageName("tile");
-    bvlBorder = new QFrame(this);
+    bvlBorder = new FlatFrame(this);
     bvlBorder->setFrameStyle(QFrame::Panel | QFrame::Raised);
     bvlBorder->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -92,7 +93,7 @@ void TFormVorel::BuildComponents() {
     lblHelpPrompt = new QLabel("Press F1 for instructions", this);
     lblHelpPrompt->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    pnlFrame = new QFrame(this);
+    pnlFrame = new FlatFrame(this);
     pnlFrame->setAutoFillBackground(true);
     QPalette framePalette = pnlFrame->palette();
     framePalette.setColor(QPalette::Window, Teal);

@@ -1,4 +1,5 @@
 #include "shell/DlgAbout.h"
+#include "shell/FlatFrame.h"
 #include "shell/FormHelp.h"
 #include "shell/HelpPages.h"
 #include "shell/PanelButton.h"
@@ -213,4 +214,35 @@ TEST_F(AboutDialog, OkEndsTheModalLoop) {
     TDlgAbout about(Platform, Hand);
     QTimer::singleShot(0, &about, [&] { Click(about.cmdOK); });
     EXPECT_EQ(about.exec(), QDialog::Accepted);
+}
+
+// Filled instead of stroked, a box or a panel shows the pixels of Qt's own
+// frame, whatever its size, its line width and its shadow.
+TEST(FlatFrameTest, ShowsThePixelsOfQtsOwnFrame) {
+    QPalette colours;
+    colours.setColor(QPalette::Light, Qt::red);
+    colours.setColor(QPalette::Dark, Qt::blue);
+    colours.setColor(QPalette::WindowText, Qt::green);
+    colours.setColor(QPalette::Window, Qt::yellow);
+    colours.setColor(QPalette::Mid, Qt::cyan);
+    colours.setColor(QPalette::Midlight, Qt::darkRed);
+    colours.setColor(QPalette::Shadow, Qt::darkGreen);
+    for (QFrame::Shape shape : {QFrame::Box, QFrame::Panel})
+        for (QFrame::Shadow shadow : {QFrame::Plain, QFrame::Raised, QFrame::Sunken})
+            for (int lineWidth : {1, 2, 3})
+                for (QSize size : {QSize(40, 30), QSize(9, 6), QSize(3, 3)}) {
+                    QFrame theirs;
+                    FlatFrame ours;
+                    QImage want(size, QImage::Format_RGB32), got(size, QImage::Format_RGB32);
+                    for (auto [frame, shot] : {std::pair<QFrame*, QImage*>{&theirs, &want}, {&ours, &got}}) {
+                        frame->setFrameStyle(shape | shadow);
+                        frame->setLineWidth(lineWidth);
+                        frame->setPalette(colours);
+                        frame->resize(size);
+                        shot->fill(Qt::magenta);
+                        frame->render(shot);
+                    }
+                    ASSERT_EQ(got, want) << "shape " << shape << " shadow " << shadow << " line " << lineWidth
+                                         << " size " << size.width() << "x" << size.height();
+                }
 }
