@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QStyleOptionFrame>
 
+#include <algorithm>
+
 namespace {
 // The edges of nested one-pixel rectangles, in one colour.
 void FillBox(QPainter& painter, const QRect& r, int width, const QColor& colour) {
