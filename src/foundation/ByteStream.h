@@ -47,7 +47,6 @@ public:
 private:
     std::vector<uint8_t> Bytes;
     int64_t Pos = 0;
-    mutable int64_t ReadOnlySize = -1;
 };
 
 // A stream over a file on disk.
