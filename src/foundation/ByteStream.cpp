@@ -64,6 +64,8 @@ FileStream::FileStream(const std::string& path, Mode mode) : FilePath(path), Wri
         throw FileOpenError("Cannot " + std::string(verb) + " file \"" + path + "\". " +
                             std::strerror(errno));
     }
+    struct stat info {};
+    if (!Writable && fstat(fileno(File), &info) == 0) OpenedSize = static_cast<int64_t>(info.st_size);
 }
 
 FileStream::~FileStream() {
@@ -138,12 +140,7 @@ void FileStream::Seek(int64_t position) {
 
 int64_t FileStream::Size() const {
     if (!File) return 0;
-    // Readers ask for the size before every record: a file opened for
-    // reading only is asked the system once, and keeps the size it had then.
-    struct stat info {};
-    if (!Writable && ReadOnlySize < 0 && fstat(fileno(File), &info) == 0)
-        ReadOnlySize = static_cast<int64_t>(info.st_size);
-    if (!Writable && ReadOnlySize >= 0) return ReadOnlySize;
+    if (!Writable) return OpenedSize;
     long here = std::ftell(File);
     std::fseek(File, 0, SEEK_END);
     long size = std::ftell(File);

@@ -84,7 +84,9 @@ private:
     size_t WindowFill = 0;
     int64_t WindowStart = 0;
     int64_t Pos = 0;
-    mutable int64_t ReadOnlySize = -1;
+    // Readers ask for the size before every record: a file opened for
+    // reading only keeps the size it had when it was opened.
+    int64_t OpenedSize = 0;
 };
 
 bool FileExists(const std::string& path);

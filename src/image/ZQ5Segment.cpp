@@ -101,11 +101,8 @@ void TZQ5ImageSegment::Decode(uint16_t width, uint16_t height) {
     BandBytes source = Detach();
     ZQ5SegmentShape shape{width, SegmentLines(width, height, Index), Stride(width)};
     try {
+        // The band is its lines, and the decoders write every byte of them.
         AllocateUnset(SegmentBytes(width, height, Index));
-        // The decoders write every byte of their lines; anything past them
-        // (nothing, in a band of a size that can be stored) stays zero.
-        std::fill(Buffer.begin() + static_cast<std::ptrdiff_t>(std::min(Buffer.size(), shape.Bytes())),
-                  Buffer.end(), 0);
         std::span<uint8_t> output(Buffer);
         if (storedFlags & sfWholeSegment)
             DecodeWholeSegment(source, output, shape, static_cast<uint8_t>(Escapes & 0xFF));

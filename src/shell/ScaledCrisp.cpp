@@ -53,13 +53,13 @@ void DrawCopied(QPainter& painter, QPoint to, const QImage& image, const QRect& 
 }
 
 void DrawScaledCrisp(QPainter& painter, QPoint to, const QImage& image, const QRect& source, int scale) {
-    const QRect part = source.intersected(image.rect());
-    if (part.isEmpty()) return;
-    const QPoint origin = to + (part.topLeft() - source.topLeft()) * std::max(1, scale);
     if (scale <= 1) {
-        DrawCopied(painter, origin, image, part);
+        DrawCopied(painter, to, image, source);
         return;
     }
+    const QRect part = source.intersected(image.rect());
+    if (part.isEmpty()) return;
+    const QPoint origin = to + (part.topLeft() - source.topLeft()) * scale;
     // One band for every view: paints come one at a time, on this thread.
     static QImage band;
     const QSize bandSize(part.width() * scale, BandSourceLines * scale);
