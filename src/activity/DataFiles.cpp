@@ -1,5 +1,6 @@
 #include "activity/DataFiles.h"
 
+#include "activity/LibraryCheckNote.h"
 #include "activity/RegionMap.h"
 #include "engine/Scripts.h"
 #include "engine/World.h"
@@ -9,7 +10,9 @@
 #include "image/ZQ5Library.h"
 
 namespace {
-void CheckLibrary(const std::string& path) {
+void CheckLibrary(const std::string& path, const std::string& noteFolder) {
+    const LibraryCheckNote note(path, noteFolder);
+    if (note.PassedBefore()) return;
     try {
         TZQ5Library library;
         library.Load(path, true);
@@ -20,6 +23,7 @@ void CheckLibrary(const std::string& path) {
     } catch (const std::exception& e) {
         throw DataFileDamaged(path, e.what());
     }
+    note.RecordPass();
 }
 
 void CheckRegionMap(const std::string& path) {
@@ -46,7 +50,7 @@ void RequireRooms(const TWorld& world, const std::string& script) {
 } // namespace
 
 void CheckDataFiles(const std::string& libraryPath, const std::string& datPath) {
-    CheckLibrary(libraryPath);
+    CheckLibrary(libraryPath, datPath);
     CheckRegionMap(datPath + "vorelmap.dat");
 }
 

@@ -10,6 +10,8 @@ class TWorld;
 
 // Reads the image library (every image decoded) and the region map in
 // datPath. Raises DataFileDamaged naming the first file that cannot be used.
+// A library whose bytes passed before, as noted in datPath, is not decoded
+// again (LibraryCheckNote).
 void CheckDataFiles(const std::string& libraryPath, const std::string& datPath);
 
 // The program's script loader: the script in DatPath, converted and read

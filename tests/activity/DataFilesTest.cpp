@@ -4,6 +4,7 @@
 
 #include "activity/DataFiles.h"
 
+#include "activity/LibraryCheckNote.h"
 #include "activity/RegionMap.h"
 #include "engine/ObfText.h"
 #include "engine/SavedGame.h"
@@ -108,6 +109,9 @@ TEST_F(DataFilesTest, DamagedRegionMapIsNamed) {
 
 TEST_F(DataFilesTest, DamagedLibraryIsNamedWhateverPartIsHit) {
     const std::vector<uint8_t> sound = Dir.Read("test.zq5");
+    // The sound library passes and is noted first: the note must not cover
+    // for other bytes, even of the same size.
+    Check();
     // Cut inside the last record's pixels: opening and indexing still work,
     // only decoding every image finds it.
     for (size_t keep : {size_t{0}, size_t{3}, sound.size() / 2, sound.size() - 6}) {
@@ -117,6 +121,35 @@ TEST_F(DataFilesTest, DamagedLibraryIsNamedWhateverPartIsHit) {
     }
     Dir.Write("test.zq5", RandomBytes(sound.size(), 5));
     EXPECT_EQ(DamagedFile([&] { Check(); }), LibraryPath);
+}
+
+TEST_F(DataFilesTest, ANoteSparesTheWalkOnlyForTheBytesThatPassed) {
+    const std::string note = LibraryCheckNote::NotePath(Dir.Folder());
+    Check();
+    const std::vector<uint8_t> noted = Dir.Read(note);
+    EXPECT_EQ(std::string(noted.begin(), noted.end()), LibraryCheckNote::Fingerprint(LibraryPath) + "\n");
+
+    // Damage that only the walk finds: a note naming exactly these bytes
+    // spares the walk, any other note does not.
+    std::vector<uint8_t> bytes = Dir.Read("test.zq5");
+    bytes.resize(bytes.size() - 6);
+    Dir.Write("test.zq5", bytes);
+    EXPECT_EQ(DamagedFile([&] { Check(); }), LibraryPath);
+    Dir.Write(note, "walk 0" + LibraryCheckNote::Fingerprint(LibraryPath).substr(6));
+    EXPECT_EQ(DamagedFile([&] { Check(); }), LibraryPath) << "a note of an older walk";
+    Dir.Write(note, LibraryCheckNote::Fingerprint(LibraryPath));
+    EXPECT_EQ(DamagedFile([&] { Check(); }), "");
+}
+
+TEST_F(DataFilesTest, ANoteThatCannotBeWrittenLeavesTheCheckAsItWas) {
+    const std::string note = LibraryCheckNote::NotePath(Dir.Folder());
+    std::filesystem::create_directory(note);
+    EXPECT_EQ(DamagedFile([&] { Check(); }), "");
+    EXPECT_EQ(DamagedFile([&] { Check(); }), "");
+    EXPECT_TRUE(std::filesystem::is_directory(note));
+    EXPECT_FALSE(std::filesystem::exists(note + ".new"));
+    std::filesystem::remove(LibraryPath);
+    EXPECT_EQ(DamagedFile([&] { Check(); }), LibraryPath) << "an unreadable library is never taken as noted";
 }
 
 TEST_F(DataFilesTest, ScriptMistakesComeAsOneReportWithoutABox) {

@@ -1,0 +1,70 @@
+#include "activity/LibraryCheckNote.h"
+
+#include "foundation/ByteStream.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+namespace {
+// Raised whenever the walk learns to refuse something new, so that a library
+// noted by an older walk is walked again.
+constexpr int WalkVersion = 1;
+
+uint64_t HashBytes(const std::vector<uint8_t>& bytes, size_t count) {
+    std::string_view view(reinterpret_cast<const char*>(bytes.data()), count);
+    return std::hash<std::string_view>{}(view);
+}
+} // namespace
+
+LibraryCheckNote::LibraryCheckNote(const std::string& libraryPath, const std::string& noteFolder)
+    : Path(NotePath(noteFolder)), Expected(Fingerprint(libraryPath)) {}
+
+std::string LibraryCheckNote::NotePath(const std::string& noteFolder) {
+    return noteFolder + "vorel.zq5.checked";
+}
+
+std::string LibraryCheckNote::Fingerprint(const std::string& libraryPath) {
+    try {
+        FileStream file(libraryPath, FileStream::Mode::Read);
+        std::vector<uint8_t> chunk(64 * 1024);
+        uint64_t fingerprint = 0;
+        int64_t total = 0;
+        size_t got = 0;
+        while ((got = file.Read(chunk.data(), chunk.size())) > 0) {
+            fingerprint = (fingerprint ^ HashBytes(chunk, got)) * 0x100000001B3ULL;
+            total += static_cast<int64_t>(got);
+        }
+        char text[64];
+        std::snprintf(text, sizeof text, "walk %d, %lld bytes, %016llx", WalkVersion,
+                      static_cast<long long>(total), static_cast<unsigned long long>(fingerprint));
+        return text;
+    } catch (const std::exception&) {
+        return "";
+    }
+}
+
+bool LibraryCheckNote::PassedBefore() const {
+    if (Expected.empty()) return false;
+    std::ifstream note(Path);
+    std::string line;
+    return std::getline(note, line) && line == Expected;
+}
+
+void LibraryCheckNote::RecordPass() const {
+    if (Expected.empty()) return;
+    // Written aside and then renamed, so that a reader never meets half a note.
+    const std::string fresh = Path + ".new";
+    bool written = false;
+    {
+        std::ofstream note(fresh, std::ios::trunc);
+        written = static_cast<bool>(note << Expected << '\n' << std::flush);
+    }
+    std::error_code error;
+    if (written) std::filesystem::rename(fresh, Path, error);
+    if (!written || error) std::filesystem::remove(fresh, error);
+}
