@@ -4,8 +4,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string_view>
 #include <vector>
@@ -50,21 +48,28 @@ std::string LibraryCheckNote::Fingerprint(const std::string& libraryPath) {
 
 bool LibraryCheckNote::PassedBefore() const {
     if (Expected.empty()) return false;
-    std::ifstream note(Path);
-    std::string line;
-    return std::getline(note, line) && line == Expected;
+    try {
+        MemoryStream note;
+        note.LoadFromFile(Path);
+        const std::vector<uint8_t>& bytes = note.Data();
+        std::string text(bytes.begin(), bytes.end());
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        return text == Expected;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 void LibraryCheckNote::RecordPass() const {
     if (Expected.empty()) return;
     // Written aside and then renamed, so that a reader never meets half a note.
     const std::string fresh = Path + ".new";
-    bool written = false;
-    {
-        std::ofstream note(fresh, std::ios::trunc);
-        written = static_cast<bool>(note << Expected << '\n' << std::flush);
+    try {
+        const std::string text = Expected + '\n';
+        MemoryStream(std::vector<uint8_t>(text.begin(), text.end())).SaveToFile(fresh);
+    } catch (const std::exception&) {
+        std::remove(fresh.c_str());
+        return;
     }
-    std::error_code error;
-    if (written) std::filesystem::rename(fresh, Path, error);
-    if (!written || error) std::filesystem::remove(fresh, error);
+    if (std::rename(fresh.c_str(), Path.c_str()) != 0) std::remove(fresh.c_str());
 }
