@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 // Raised whenever the walk learns to refuse something new, so that a library
 // noted by an older walk is walked again.
@@ -37,9 +39,16 @@ std::string LibraryCheckNote::Fingerprint(const std::string& libraryPath) {
             fingerprint = (fingerprint ^ HashBytes(chunk, got)) * 0x100000001B3ULL;
             total += static_cast<int64_t>(got);
         }
-        char text[64];
-        std::snprintf(text, sizeof text, "walk %d, %lld bytes, %016llx", WalkVersion,
-                      static_cast<long long>(total), static_cast<unsigned long long>(fingerprint));
+        // The program that walked: another build or version of it walks
+        // again, even over the same library, in case its walk refuses more.
+        struct stat program {};
+        if (::stat("/proc/self/exe", &program) != 0) return "";
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "walk %d, program %lld bytes at %lld.%09ld, library %lld bytes, %016llx", WalkVersion,
+                      static_cast<long long>(program.st_size), static_cast<long long>(program.st_mtim.tv_sec),
+                      static_cast<long>(program.st_mtim.tv_nsec), static_cast<long long>(total),
+                      static_cast<unsigned long long>(fingerprint));
         return text;
     } catch (const std::exception&) {
         return "";
