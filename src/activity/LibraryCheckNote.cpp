@@ -11,10 +11,6 @@
 #include <sys/stat.h>
 
 namespace {
-// Raised whenever the walk learns to refuse something new, so that a library
-// noted by an older walk is walked again.
-constexpr int WalkVersion = 1;
-
 uint64_t HashBytes(const std::vector<uint8_t>& bytes, size_t count) {
     std::string_view view(reinterpret_cast<const char*>(bytes.data()), count);
     return std::hash<std::string_view>{}(view);
@@ -29,6 +25,10 @@ std::string LibraryCheckNote::NotePath(const std::string& noteFolder) {
 }
 
 std::string LibraryCheckNote::Fingerprint(const std::string& libraryPath) {
+    // The program that walks: another build or version of it walks again,
+    // even over the same library, in case its walk refuses more.
+    struct stat program {};
+    if (::stat("/proc/self/exe", &program) != 0) return "";
     try {
         FileStream file(libraryPath, FileStream::Mode::Read);
         std::vector<uint8_t> chunk(64 * 1024);
@@ -39,13 +39,8 @@ std::string LibraryCheckNote::Fingerprint(const std::string& libraryPath) {
             fingerprint = (fingerprint ^ HashBytes(chunk, got)) * 0x100000001B3ULL;
             total += static_cast<int64_t>(got);
         }
-        // The program that walked: another build or version of it walks
-        // again, even over the same library, in case its walk refuses more.
-        struct stat program {};
-        if (::stat("/proc/self/exe", &program) != 0) return "";
         char text[160];
-        std::snprintf(text, sizeof text,
-                      "walk %d, program %lld bytes at %lld.%09ld, library %lld bytes, %016llx", WalkVersion,
+        std::snprintf(text, sizeof text, "program %lld bytes at %lld.%09ld, library %lld bytes, %016llx",
                       static_cast<long long>(program.st_size), static_cast<long long>(program.st_mtim.tv_sec),
                       static_cast<long>(program.st_mtim.tv_nsec), static_cast<long long>(total),
                       static_cast<unsigned long long>(fingerprint));

@@ -1,6 +1,6 @@
 #pragma once
 // The start-up check walks every run of every image in the library, and its
-// verdict depends on the library's bytes and on the walk alone. Once a walk
+// verdict depends on the library's bytes and on the program alone. Once a walk
 // has passed, a note beside the data files keeps a fingerprint of those bytes
 // and names the program that walked them, so that a later start of the same
 // program with the same bytes need not walk them again. Any change to the
@@ -19,9 +19,9 @@ public:
     // more than a walk at the next start.
     void RecordPass() const;
 
-    // The note's text for a library: the walk's version, the program's size
-    // and time, the library's size and a fingerprint of its bytes; "" when
-    // they cannot be read (nothing is then skipped or noted).
+    // The note's text for a library: the program's size and time, the
+    // library's size and a fingerprint of its bytes; "" when they cannot be
+    // read (nothing is then skipped or noted).
     static std::string Fingerprint(const std::string& libraryPath);
     static std::string NotePath(const std::string& noteFolder);
 

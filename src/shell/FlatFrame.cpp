@@ -1,7 +1,6 @@
 #include "shell/FlatFrame.h"
 
 #include <QPainter>
-#include <QStyleOptionFrame>
 
 #include <algorithm>
 
@@ -38,9 +37,7 @@ void FlatFrame::paintEvent(QPaintEvent* event) {
         QFrame::paintEvent(event);
         return;
     }
-    QStyleOptionFrame option;
-    initStyleOption(&option);
-    const QPalette& colours = option.palette;
+    const QPalette& colours = palette();
     QPainter painter(this);
     if (frameShadow() == QFrame::Plain)
         FillBox(painter, frameRect(), lineWidth(), colours.windowText().color());
